@@ -1,0 +1,63 @@
+// tarnwick-cli: the collection work of the program without a window.
+//   dump FILE       the collection as JSON on standard output
+//   convert IN OUT  read a collection and write it again, by the program's extension rules
+
+#include "json_dump.h"
+#include "storage/file_names.h"
+#include "storage/xml_collection.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <cstdio>
+
+namespace {
+
+void printError(const QString& text) { std::fprintf(stderr, "%s\n", text.toUtf8().constData()); }
+
+tw::Feedback cliFeedback() {
+    tw::Feedback fb;
+    fb.message = printError;
+    return fb;
+}
+
+int usage() {
+    printError(QStringLiteral("usage: tarnwick-cli dump FILE | convert IN OUT"));
+    return 2;
+}
+
+// Reads a collection by its extension; only collection files (.xml) are read so far.
+bool readCollection(tw::CollectionTree& tree, const QString& fileName) {
+    if (!tw::isXmlName(fileName)) {
+        printError(QStringLiteral("Ошибка при открытии файла"));
+        return false;
+    }
+    return tw::LoadXML(tree, fileName, cliFeedback());
+}
+
+int dump(const QString& fileName) {
+    tw::CollectionTree tree;
+    if (!readCollection(tree, fileName)) return 1;
+    const std::string json = tw::dumpJson(tree);
+    return std::fwrite(json.data(), 1, json.size(), stdout) == json.size() ? 0 : 1;
+}
+
+int convert(const QString& in, const QString& out) {
+    tw::CollectionTree tree;
+    if (!readCollection(tree, in)) return 1;
+    const QString target = tw::withXmlExtensionIfNone(out);
+    if (!tw::isXmlName(target)) {
+        printError(QStringLiteral("Ошибка при сохранении файла"));
+        return 1;
+    }
+    return tw::SaveTreeInXML(tree, target, cliFeedback()).written ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() == 2 && args[0] == QLatin1String("dump")) return dump(args[1]);
+    if (args.size() == 3 && args[0] == QLatin1String("convert")) return convert(args[1], args[2]);
+    return usage();
+}

@@ -1,0 +1,13 @@
+#pragma once
+#include <QString>
+
+namespace tw {
+
+inline const QString kProgramTitle = QStringLiteral("Tarnwick v1.6");
+inline const QString kProgramName = QStringLiteral("Tarnwick");
+
+// Window caption for a current file name: the title, then the bare file name in
+// brackets when there is one.
+QString windowCaption(const QString& currentFileName);
+
+} // namespace tw

@@ -1,0 +1,217 @@
+#include "storage/xml_collection.h"
+
+#include "storage/file_names.h"
+#include "xml/xml_layer.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace tw {
+
+namespace {
+
+const char* elementName(const Node& node) {
+    switch (node.kindImage) {
+    case kSectionCollapsed:
+    case kSectionExpanded:
+        return "Раздел";
+    case kPageKind:
+        return "Страница";
+    case kRootKind:
+        return "Root";
+    default:
+        // A kind image read from a file that is no known kind: the record decides, and
+        // anything unknown is kept as a section so its children stay below it.
+        return node.page && node.page->ImIndex == kPageKind ? "Страница" : "Раздел";
+    }
+}
+
+bool isBlank(const std::string& text) {
+    for (char c : text)
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '\v' && c != '\f') return false;
+    return true;
+}
+
+bool setCharacterData(pugi::xml_node element, const std::string& text) {
+    if (text.empty()) return true;
+    pugi::xml_node data = element.append_child(pugi::node_pcdata);
+    if (!data) return false;
+    if (xml::isXmlSafe(text)) return data.set_value(text.data(), text.size());
+    const std::string safe = xml::xmlSafe(text);
+    return data.set_value(safe.data(), safe.size());
+}
+
+// Writes one node; returns its element, or an empty handle when the element could not be made.
+pugi::xml_node writeNode(const CollectionTree& tree, pugi::xml_node parent, const Node& node,
+                         const Feedback& fb) {
+    const TPage& page = *node.page;
+    bool ok = true;
+    pugi::xml_node element = parent.append_child(elementName(node));
+    if (!element) {
+        fb.say(QStringLiteral("Ошибка при сохранении ") + node.caption);
+        return element;
+    }
+    if (isBlank(page.Text)) ok = static_cast<bool>(element.append_child(pugi::node_pcdata).set_value(" \r\n "));
+    pugi::xml_node text = element.append_child("text");
+    if (!text || !setCharacterData(text, page.Text)) {
+        if (text) text.remove_children();
+        fb.say(QStringLiteral("Ошибка при сохранении текста ") + node.caption);
+    }
+    const std::string caption = xml::xmlSafe(node.caption.toStdString());
+    ok = element.append_attribute("name").set_value(caption.c_str()) && ok;
+    ok = element.append_attribute("level").set_value(tree.levelOf(&node)) && ok;
+    ok = element.append_attribute("stindex").set_value(page.StIndex) && ok;
+    ok = element.append_attribute("slindex").set_value(static_cast<int>(page.SlIndex)) && ok;
+    ok = element.append_attribute("imindex").set_value(static_cast<int>(page.ImIndex)) && ok;
+    ok = element.append_attribute("lan").set_value(static_cast<int>(page.Lan)) && ok;
+    if (!ok) fb.say(QStringLiteral("Ошибка при сохранении ") + node.caption);
+    return element;
+}
+
+} // namespace
+
+void TreeToXML(const CollectionTree& tree, pugi::xml_node parent, int absIndex, bool withSubtree,
+               const Feedback& fb) {
+    const Node* start = tree.nodeAt(absIndex);
+    if (!start) return;
+    if (!withSubtree) {
+        writeNode(tree, parent, *start, fb);
+        return;
+    }
+    // Pre-order without recursion: each entry is a node and the element its own goes into.
+    std::vector<std::pair<const Node*, pugi::xml_node>> stack{{start, parent}};
+    while (!stack.empty()) {
+        auto [node, into] = stack.back();
+        stack.pop_back();
+        pugi::xml_node element = writeNode(tree, into, *node, fb);
+        fb.step();
+        const pugi::xml_node childParent = element ? element : into;
+        for (auto it = node->children.rbegin(); it != node->children.rend(); ++it)
+            stack.emplace_back(it->get(), childParent);
+    }
+}
+
+std::string collectionToXml(const CollectionTree& tree, const Feedback& fb) {
+    pugi::xml_document doc;
+    pugi::xml_node root = doc.append_child("TREE");
+    const int count = tree.count();
+    root.append_attribute("count").set_value(count);
+    ProgressScope progress(fb, count);
+    fb.repaint();
+    TreeToXML(tree, root, 0, true, fb);
+    return xml::render(doc);
+}
+
+bool writeFileAtomically(const QString& fileName, const std::string& bytes) {
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+SaveOutcome SaveTreeInXML(const CollectionTree& tree, const QString& fileName, const Feedback& fb) {
+    fb.setStatus(QStringLiteral("Сохранение..."));
+    SaveOutcome outcome;
+    outcome.fileName = withXmlExtensionIfNone(fileName);
+    try {
+        outcome.written = writeFileAtomically(outcome.fileName, collectionToXml(tree, fb));
+    } catch (const std::bad_alloc&) {
+        outcome.written = false;
+    }
+    if (!outcome.written) fb.say(kSaveFileError);
+    fb.setStatus(QString());
+    return outcome;
+}
+
+namespace {
+
+// Reads the attributes of one node element and adds its node below parent.
+Node* readNode(CollectionTree& tree, pugi::xml_node element, Node* parent) {
+    const auto name = xml::requiredString(element, "name");
+    const auto imindex = xml::requiredInt(element, "imindex");
+    const auto slindex = xml::requiredInt(element, "slindex");
+    const auto stindex = xml::requiredInt(element, "stindex");
+    const auto lan = xml::requiredInt(element, "lan");
+    if (!name || !imindex || !slindex || !stindex || !lan) return nullptr;
+    const pugi::xml_node first = xml::firstSignificantChild(element);
+    if (!first) return nullptr;
+    auto text = xml::characterData(first);
+    if (!text) return nullptr;
+    return tree.appendChild(parent, *name, *imindex, *slindex, *stindex,
+                            MakePage(std::move(*text), *name, *lan, *imindex, *slindex, *stindex));
+}
+
+} // namespace
+
+bool CreateTreeFromXML(CollectionTree& tree, pugi::xml_node element, int p, const Feedback& fb) {
+    Node* top = nullptr;
+    if (p < 0) {
+        top = tree.root();
+    } else {
+        Node* parent = tree.nodeAt(p);
+        if (!parent) return false;
+        top = readNode(tree, element, parent);
+        if (!top) return false;
+        fb.step();
+    }
+    // Pre-order without recursion. Every child after an element's first (its text) is a node.
+    struct Frame {
+        pugi::xml_node next;
+        Node* parent;
+    };
+    auto childrenAfterText = [](pugi::xml_node el) {
+        pugi::xml_node first = xml::firstSignificantChild(el);
+        return first ? xml::nextSignificantSibling(first) : pugi::xml_node();
+    };
+    std::vector<Frame> stack{{childrenAfterText(element), top}};
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        if (!frame.next) {
+            stack.pop_back();
+            continue;
+        }
+        const pugi::xml_node child = frame.next;
+        frame.next = xml::nextSignificantSibling(child);
+        Node* node = readNode(tree, child, frame.parent);
+        if (!node) return false;
+        fb.step();
+        stack.push_back({childrenAfterText(child), node});
+    }
+    return true;
+}
+
+bool loadXmlBytes(CollectionTree& tree, QByteArray& bytes, const Feedback& fb) {
+    pugi::xml_document doc;
+    if (!xml::loadInPlace(doc, bytes)) return false;
+    // Whatever precedes the document element (declaration, comments, processing
+    // instructions) is skipped.
+    const pugi::xml_node top = doc.document_element();
+    if (!top) return false;
+    const auto count = xml::requiredInt(top, "count");
+    if (!count || *count < 0) return false;
+    const pugi::xml_node rootElement = xml::firstSignificantChild(top);
+    if (!rootElement) return false;
+    ProgressScope progress(fb, *count);
+    fb.repaint();
+    return CreateTreeFromXML(tree, rootElement, -1, fb);
+}
+
+bool LoadXML(CollectionTree& tree, const QString& fileName, const Feedback& fb) {
+    bool ok = false;
+    try {
+        QFile file(fileName);
+        if (file.open(QIODevice::ReadOnly)) {
+            QByteArray bytes = file.readAll();
+            ok = file.error() == QFileDevice::NoError && loadXmlBytes(tree, bytes, fb);
+        }
+    } catch (const std::bad_alloc&) {
+        ok = false;
+    }
+    if (!ok) fb.say(kOpenFileError);
+    return ok;
+}
+
+} // namespace tw

@@ -1,0 +1,52 @@
+#pragma once
+// Collection files: the tree as XML, one element per node in pre-order.
+//
+//   <TREE count="N"><Root name=".." level="0" stindex=".." slindex=".." imindex=".." lan="..">
+//     [" \r\n " when the text is blank]<text>..</text> child elements...</Root></TREE>
+//
+// Sections are "Раздел", pages "Страница"; no declaration, nothing between elements.
+
+#include "app/feedback.h"
+#include "tree/collection_tree.h"
+
+#include <QString>
+#include <pugixml.hpp>
+#include <string>
+
+namespace tw {
+
+inline const QString kSaveFileError = QStringLiteral("Ошибка при сохранении файла");
+inline const QString kOpenFileError = QStringLiteral("Ошибка при открытии файла");
+
+// Appends the node at absIndex (and with withSubtree its descendants) to parent.
+void TreeToXML(const CollectionTree& tree, pugi::xml_node parent, int absIndex, bool withSubtree,
+               const Feedback& fb);
+
+// The whole collection as the bytes of a collection file.
+std::string collectionToXml(const CollectionTree& tree, const Feedback& fb);
+
+// Writes bytes to a file in one step: either the file holds all of them afterwards, or
+// the file that was there before is left as it was.
+bool writeFileAtomically(const QString& fileName, const std::string& bytes);
+
+struct SaveOutcome {
+    QString fileName;  // the name written to (".xml" appended when it had no extension)
+    bool written = false;
+};
+
+// Writes the whole collection. Reports "Ошибка при сохранении файла" on failure.
+SaveOutcome SaveTreeInXML(const CollectionTree& tree, const QString& fileName, const Feedback& fb);
+
+// Builds the node for element and its descendants below the node at absolute index p
+// (p < 0: the root element, whose children go below the root node). Returns false when
+// an element cannot be interpreted; the nodes made before it stay.
+bool CreateTreeFromXML(CollectionTree& tree, pugi::xml_node element, int p, const Feedback& fb);
+
+// Reads a collection file into the tree below its root node. Reports
+// "Ошибка при открытии файла" on failure; nodes read before the failure stay.
+bool LoadXML(CollectionTree& tree, const QString& fileName, const Feedback& fb);
+
+// Same, from bytes already in memory (the buffer is parsed in place).
+bool loadXmlBytes(CollectionTree& tree, QByteArray& bytes, const Feedback& fb);
+
+} // namespace tw

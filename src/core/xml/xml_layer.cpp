@@ -1,0 +1,112 @@
+#include "xml/xml_layer.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace tw::xml {
+
+bool loadInPlace(pugi::xml_document& doc, QByteArray& buffer) {
+    constexpr unsigned options =
+        pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_ws_pcdata;
+    const pugi::xml_parse_result result =
+        doc.load_buffer_inplace(buffer.data(), static_cast<size_t>(buffer.size()), options);
+    return static_cast<bool>(result);
+}
+
+namespace {
+struct StringWriter : pugi::xml_writer {
+    std::string out;
+    void write(const void* data, size_t size) override { out.append(static_cast<const char*>(data), size); }
+};
+} // namespace
+
+std::string render(const pugi::xml_document& doc) {
+    StringWriter writer;
+    doc.save(writer, "", pugi::format_raw | pugi::format_no_declaration | pugi::format_no_empty_element_tags,
+             pugi::encoding_utf8);
+    return std::move(writer.out);
+}
+
+bool isWhiteSpaceText(pugi::xml_node node) {
+    if (node.type() != pugi::node_pcdata) return false;
+    for (const char* p = node.value(); *p; ++p)
+        if (*p != ' ' && *p != '\t' && *p != '\r' && *p != '\n') return false;
+    return true;
+}
+
+pugi::xml_node firstSignificantChild(pugi::xml_node node) {
+    pugi::xml_node child = node.first_child();
+    while (child && isWhiteSpaceText(child)) child = child.next_sibling();
+    return child;
+}
+
+pugi::xml_node nextSignificantSibling(pugi::xml_node node) {
+    pugi::xml_node next = node.next_sibling();
+    while (next && isWhiteSpaceText(next)) next = next.next_sibling();
+    return next;
+}
+
+std::optional<std::string> characterData(pugi::xml_node firstChild) {
+    switch (firstChild.type()) {
+    case pugi::node_element: {
+        pugi::xml_node only = firstChild.first_child();
+        if (!only) return std::string();
+        if (only.next_sibling()) return std::nullopt;
+        if (only.type() != pugi::node_pcdata && only.type() != pugi::node_cdata) return std::nullopt;
+        return std::string(only.value());
+    }
+    case pugi::node_pcdata:
+    case pugi::node_cdata:
+    case pugi::node_comment:
+    case pugi::node_pi:
+        return std::string(firstChild.value());
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<QString> requiredString(pugi::xml_node element, const char* name) {
+    pugi::xml_attribute attr = element.attribute(name);
+    if (!attr) return std::nullopt;
+    return QString::fromUtf8(attr.value());
+}
+
+std::optional<std::int32_t> parseInt32(const char* text) {
+    const char* begin = text;
+    const char* end = text + std::strlen(text);
+    if (begin != end && *begin == '+') {
+        ++begin;
+        if (begin != end && *begin == '-') return std::nullopt;
+    }
+    std::int32_t value = 0;
+    auto [ptr, ec] = std::from_chars(begin, end, value);
+    if (ec != std::errc() || ptr != end) return std::nullopt;
+    return value;
+}
+
+std::optional<std::int32_t> requiredInt(pugi::xml_node element, const char* name) {
+    pugi::xml_attribute attr = element.attribute(name);
+    if (!attr) return std::nullopt;
+    return parseInt32(attr.value());
+}
+
+bool isXmlSafe(std::string_view text) {
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 && u != '\t' && u != '\n' && u != '\r') return false;
+    }
+    return true;
+}
+
+std::string xmlSafe(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 && u != '\t' && u != '\n' && u != '\r') continue;
+        out.push_back(c);
+    }
+    return out;
+}
+
+} // namespace tw::xml

@@ -1,0 +1,43 @@
+#pragma once
+// The thin document layer over pugixml that collection and branch files go through.
+// Loading keeps white space inside elements' character data, and the "significant
+// children" of an element leave out text nodes that are only white space (the
+// separators and blank-text markers between elements).
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <pugixml.hpp>
+#include <string>
+
+namespace tw::xml {
+
+// Parses the buffer in place (the document keeps pointers into it). No end-of-line
+// normalisation: CR LF in character data stays CR LF.
+bool loadInPlace(pugi::xml_document& doc, QByteArray& buffer);
+
+// Renders the document as UTF-8 without declaration, indentation or line breaks.
+std::string render(const pugi::xml_document& doc);
+
+bool isWhiteSpaceText(pugi::xml_node node);
+pugi::xml_node firstSignificantChild(pugi::xml_node node);
+pugi::xml_node nextSignificantSibling(pugi::xml_node node);
+
+// The character data of an element's first child: an element holding one text or
+// CDATA node gives that text, an element without children the empty string, a text
+// or CDATA node its value. Anything else has no character data (nullopt).
+std::optional<std::string> characterData(pugi::xml_node firstChild);
+
+// A required attribute: nullopt when it is missing.
+std::optional<QString> requiredString(pugi::xml_node element, const char* name);
+// A required decimal integer attribute (optional sign, digits, 32-bit): nullopt when
+// missing or not an integer.
+std::optional<std::int32_t> requiredInt(pugi::xml_node element, const char* name);
+std::optional<std::int32_t> parseInt32(const char* text);
+
+// Leaves out what XML 1.0 cannot hold: control characters other than tab, LF and CR.
+bool isXmlSafe(std::string_view text);
+std::string xmlSafe(std::string_view text);
+
+} // namespace tw::xml

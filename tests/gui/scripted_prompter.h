@@ -1,0 +1,56 @@
+#pragma once
+// A prompter that answers from a script and records what it was asked and shown.
+
+#include "platform/prompter.h"
+
+#include <deque>
+#include <gtest/gtest.h>
+
+namespace tw {
+
+class ScriptedPrompter : public Prompter {
+public:
+    struct Question {
+        QString caption, text;
+        bool warning;
+    };
+
+    std::deque<bool> answers;                          // Yes/No answers, in order
+    std::deque<std::optional<FileChoice>> fileChoices;  // nullopt = cancelled
+    std::vector<Question> questions;
+    QStringList messages;
+    std::vector<std::vector<FileFilter>> filtersOffered;
+
+    bool askYesNo(const QString& caption, const QString& text, bool warning) override {
+        questions.push_back({caption, text, warning});
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text.toStdString();
+            return false;
+        }
+        const bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void showMessage(const QString& text) override { messages << text; }
+    void showInformation(const QString& text) override { messages << text; }
+    std::optional<FileChoice> chooseOpenFile(const std::vector<FileFilter>& filters) override {
+        return nextFile(filters);
+    }
+    std::optional<FileChoice> chooseSaveFile(const std::vector<FileFilter>& filters) override {
+        return nextFile(filters);
+    }
+
+private:
+    std::optional<FileChoice> nextFile(const std::vector<FileFilter>& filters) {
+        filtersOffered.push_back(filters);
+        if (fileChoices.empty()) {
+            ADD_FAILURE() << "unexpected file dialog";
+            return std::nullopt;
+        }
+        auto c = fileChoices.front();
+        fileChoices.pop_front();
+        return c;
+    }
+};
+
+} // namespace tw

@@ -1,0 +1,242 @@
+#include "app/tform1.h"
+#include "scripted_prompter.h"
+
+#include <QAction>
+#include <QFile>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+using namespace tw;
+
+namespace {
+
+QString fixture(const char* name) { return QStringLiteral(TARNWICK_FIXTURES "/") + QString::fromUtf8(name); }
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+class MainWindow : public testing::Test {
+protected:
+    ScriptedPrompter prompter;
+    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(prompter);
+    QTemporaryDir dir;
+
+    void trigger(const char* name) {
+        QAction* a = form->command(QString::fromLatin1(name));
+        ASSERT_NE(a, nullptr) << name;
+        ASSERT_TRUE(a->isEnabled()) << name;
+        a->trigger();
+    }
+    void openExample() {
+        const QString copy = dir.filePath("example.xml");
+        QFile::copy(fixture("example.xml"), copy);
+        prompter.fileChoices.push_back(FileChoice{copy, 1});
+        trigger("N7");
+    }
+    QTabBar* tabs() { return form->findChild<QTabBar*>("Pages1"); }
+};
+
+} // namespace
+
+TEST_F(MainWindow, FirstStartShowsTheEmptyCollection) {
+    form->show();
+    EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6");
+    EXPECT_EQ(form->tree().count(), 1);
+    EXPECT_EQ(form->statusText(0), "");
+    ASSERT_EQ(tabs()->count(), 1);
+    EXPECT_EQ(tabs()->tabText(0), "None");
+    EXPECT_EQ(tabs()->tabData(0).toInt(), 0);
+    EXPECT_NE(form->findChild<QTreeView*>("Tree"), nullptr);
+    EXPECT_NE(form->findChild<QWidget*>("SynMemo1"), nullptr);
+    EXPECT_TRUE(prompter.messages.isEmpty());
+}
+
+TEST_F(MainWindow, CommandMapCarriesTheCaptionsAndHints) {
+    struct Entry {
+        const char* name;
+        const char* text;
+        bool hint;
+        bool enabled;
+    };
+    for (const Entry& e : {Entry{"N4", "Новый", false, true}, Entry{"N7", "Открыть...", false, true},
+                           Entry{"N55", "Сохранить", false, true}, Entry{"N6", "Сохранить как...", false, true},
+                           Entry{"N9", "Выход", false, true}, Entry{"ToolButton8", "Очистить дерево", true, true},
+                           Entry{"ToolButton33", "Сохранить как...", true, true},
+                           Entry{"N57", "Добавить ветвь из файла", false, false},
+                           Entry{"ToolButton21", "Воссоздание структуры каталогов", true, false},
+                           Entry{"N32", "Удалить", false, false}, Entry{"N66", "в названиях элементов", false, false},
+                           Entry{"ToolButton24", "Закрыть закладку", true, false}}) {
+        QAction* a = form->command(QString::fromLatin1(e.name));
+        ASSERT_NE(a, nullptr) << e.name;
+        EXPECT_EQ(e.hint ? a->toolTip() : a->text(), QString::fromUtf8(e.text)) << e.name;
+        EXPECT_EQ(a->isEnabled(), e.enabled) << e.name;
+    }
+    EXPECT_FALSE(form->command("ToolButton30")->isVisible());
+}
+
+TEST_F(MainWindow, OpenReadsTheCollectionAndShowsNameAndCounts) {
+    openExample();
+    ASSERT_EQ(prompter.filtersOffered.size(), 1u);
+    ASSERT_EQ(prompter.filtersOffered[0].size(), 1u);  // XML only while text collections are not built
+    EXPECT_EQ(prompter.filtersOffered[0][0].pattern, "*.xml");
+    EXPECT_EQ(form->tree().count(), 4);
+    EXPECT_EQ(form->currentFileName(), dir.filePath("example.xml"));
+    EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6  [example.xml]");
+    EXPECT_EQ(form->statusText(0), "Разделов: 1   Страниц: 2");
+    EXPECT_EQ(form->statusText(1), "");
+    EXPECT_TRUE(prompter.messages.isEmpty());
+    EXPECT_EQ(form->findChild<QWidget*>("ProgressBar"), nullptr);
+}
+
+TEST_F(MainWindow, FailedOpenShowsTheMessageAndForgetsTheFileName) {
+    const QString bad = dir.filePath("bad.xml");
+    writeAll(bad, "<TREE count=\"1\"></TREE>");
+    prompter.fileChoices.push_back(FileChoice{bad, 1});
+    trigger("ToolButton7");
+    EXPECT_EQ(prompter.messages, QStringList{"Ошибка при открытии файла"});
+    EXPECT_EQ(form->currentFileName(), "");
+    EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6");
+    // A save afterwards has no file to write to and does nothing.
+    trigger("N55");
+    EXPECT_EQ(prompter.messages.size(), 1);
+    EXPECT_EQ(form->findChild<QWidget*>("ProgressBar"), nullptr);
+}
+
+TEST_F(MainWindow, CancelledOpenKeepsTheCollection) {
+    openExample();
+    prompter.fileChoices.push_back(std::nullopt);
+    trigger("N7");
+    EXPECT_EQ(form->tree().count(), 4);
+    EXPECT_EQ(form->currentFileName(), dir.filePath("example.xml"));
+}
+
+TEST_F(MainWindow, NewAndClearAskFirst) {
+    for (const char* command : {"N4", "ToolButton8"}) {
+        openExample();
+        prompter.answers = {false};
+        trigger(command);
+        EXPECT_EQ(form->tree().count(), 4) << command;
+        EXPECT_EQ(form->currentFileName(), dir.filePath("example.xml"));
+        ASSERT_FALSE(prompter.questions.empty());
+        EXPECT_EQ(prompter.questions.back().caption, "Tarnwick");
+        EXPECT_EQ(prompter.questions.back().text, "Вы действительно хотите очистить дерево?");
+
+        prompter.answers = {true};
+        trigger(command);
+        EXPECT_EQ(form->tree().count(), 1) << command;
+        EXPECT_EQ(form->currentFileName(), "");
+        EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6");
+        EXPECT_EQ(form->statusText(0), "Разделов: 0   Страниц: 0");
+        EXPECT_EQ(tabs()->count(), 1);
+        EXPECT_EQ(tabs()->tabText(0), "None");
+    }
+}
+
+TEST_F(MainWindow, SaveWritesTheCurrentFileAndDoesNothingWithoutOne) {
+    trigger("N55");  // no current file name: no dialog, no message
+    EXPECT_TRUE(prompter.messages.isEmpty());
+    EXPECT_TRUE(prompter.filtersOffered.empty());
+
+    openExample();
+    const QString path = form->currentFileName();
+    writeAll(path, "stale");
+    trigger("ToolButton5");
+    EXPECT_EQ(readAll(path), readAll(fixture("example.xml")));
+    EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6  [example.xml]");
+    EXPECT_EQ(form->statusText(1), "");
+}
+
+TEST_F(MainWindow, SaveAsAppendsXmlAndAsksBeforeReplacingThatFile) {
+    openExample();
+    const QString target = dir.filePath("copy");
+    prompter.fileChoices.push_back(FileChoice{target, 1});
+    trigger("N6");
+    EXPECT_TRUE(prompter.questions.empty());  // no such file yet
+    EXPECT_EQ(readAll(target + ".xml"), readAll(fixture("example.xml")));
+    EXPECT_EQ(form->currentFileName(), target + ".xml");
+    EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6  [copy.xml]");
+
+    // Answering No leaves the existing file alone.
+    writeAll(target + ".xml", "older");
+    prompter.fileChoices.push_back(FileChoice{target, 1});
+    prompter.answers = {false};
+    trigger("ToolButton33");
+    ASSERT_EQ(prompter.questions.size(), 1u);
+    EXPECT_EQ(prompter.questions[0].caption, "Сохранение");
+    EXPECT_EQ(prompter.questions[0].text, target + ".xml\n уже существует. Заменить?");
+    EXPECT_EQ(readAll(target + ".xml"), QByteArray("older"));
+
+    prompter.fileChoices.push_back(FileChoice{target + ".xml", 1});
+    prompter.answers = {true};
+    trigger("N6");
+    EXPECT_EQ(readAll(target + ".xml"), readAll(fixture("example.xml")));
+}
+
+TEST_F(MainWindow, SaveAsAsksAboutTheFileItWritesNotASiblingName) {
+    openExample();
+    // "notes.dat" is written as it is named; an unrelated "notes.xml" must not be asked about,
+    // and an existing "notes.dat" must be.
+    writeAll(dir.filePath("notes.xml"), "unrelated");
+    prompter.fileChoices.push_back(FileChoice{dir.filePath("notes.dat"), 1});
+    trigger("N6");
+    EXPECT_TRUE(prompter.questions.empty());
+    EXPECT_EQ(readAll(dir.filePath("notes.dat")), readAll(fixture("example.xml")));
+    EXPECT_EQ(readAll(dir.filePath("notes.xml")), QByteArray("unrelated"));
+
+    prompter.fileChoices.push_back(FileChoice{dir.filePath("notes.dat"), 1});
+    prompter.answers = {false};
+    trigger("N6");
+    ASSERT_EQ(prompter.questions.size(), 1u);
+    EXPECT_TRUE(prompter.questions[0].text.startsWith(dir.filePath("notes.dat")));
+}
+
+TEST_F(MainWindow, CancelledSaveAsWritesNothingAndKeepsMarkers) {
+    openExample();
+    tabs()->setTabText(0, "Hello*");
+    prompter.fileChoices.push_back(std::nullopt);
+    trigger("N6");
+    EXPECT_EQ(tabs()->tabText(0), "Hello*");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+
+    trigger("N55");  // a successful save removes the marker
+    EXPECT_EQ(tabs()->tabText(0), "Hello");
+}
+
+TEST_F(MainWindow, FailedSaveKeepsMarkersAndShowsTheMessage) {
+    openExample();
+    tabs()->setTabText(0, "Hello*");
+    prompter.fileChoices.push_back(FileChoice{dir.filePath("missing/folder/x.xml"), 1});
+    trigger("N6");
+    EXPECT_EQ(prompter.messages, QStringList{"Ошибка при сохранении файла"});
+    EXPECT_EQ(tabs()->tabText(0), "Hello*");
+    EXPECT_EQ(form->currentFileName(), dir.filePath("missing/folder/x.xml"));
+}
+
+TEST_F(MainWindow, StartUpReadsTheLastFileWhateverTheCaseOfItsExtension) {
+    const QString path = dir.filePath("Last.XML");
+    QFile::copy(fixture("example.xml"), path);
+    form->setCurrentFileName(path);
+    form->show();
+    EXPECT_EQ(form->tree().count(), 4);
+    EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6  [Last.XML]");
+    EXPECT_EQ(form->statusText(0), "Разделов: 1   Страниц: 2");
+}
+
+TEST_F(MainWindow, StartUpIgnoresAMissingLastFile) {
+    form->setCurrentFileName(dir.filePath("gone.xml"));
+    form->show();
+    EXPECT_EQ(form->tree().count(), 1);
+    EXPECT_EQ(form->currentFileName(), dir.filePath("gone.xml"));
+    EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6");
+    EXPECT_TRUE(prompter.messages.isEmpty());
+}
