@@ -31,16 +31,19 @@ const std::array<const char*, 15> kSamples = {
 
 void generateCollection(CollectionTree& tree, const GeneratorOptions& options) {
     std::mt19937 rng(options.seed);
-    std::vector<Node*> sections{tree.root()};
+    // Sections that may take children, with their levels (asking the tree would rebuild
+    // its index after every insertion in the middle).
+    std::vector<std::pair<Node*, int>> sections{{tree.root(), 0}};
     int made = tree.count();
     int sectionNo = 0, pageNo = 0;
     while (made < options.nodes) {
-        Node* parent = sections[rng() % sections.size()];
-        const bool section = rng() % 8 == 0 && tree.levelOf(parent) < 5;
+        const auto [parent, level] = sections[rng() % sections.size()];
+        const bool section = rng() % 8 == 0 && level < 5;
         if (section) {
             const QString caption = QStringLiteral("Раздел %1").arg(++sectionNo);
             const int icon = rng() % 4 == 0 ? static_cast<int>(rng() % 15) + 1 : -1;
-            sections.push_back(tree.appendChild(parent, caption, 0, 0, icon, MakePage({}, caption, 0, 0, 1, icon)));
+            sections.emplace_back(tree.appendChild(parent, caption, 0, 0, icon, MakePage({}, caption, 0, 0, 1, icon)),
+                                  level + 1);
         } else {
             const int lan = static_cast<int>(rng() % 15) + 1;
             const std::string sample = kSamples[lan - 1];

@@ -91,33 +91,30 @@ void TreeToXML(const CollectionTree& tree, pugi::xml_node parent, int absIndex, 
     }
 }
 
-std::string collectionToXml(const CollectionTree& tree, const Feedback& fb) {
-    pugi::xml_document doc;
+namespace {
+// Builds the document of the whole collection.
+void buildDocument(const CollectionTree& tree, pugi::xml_document& doc, const Feedback& fb) {
     pugi::xml_node root = doc.append_child("TREE");
-    const int count = tree.count();
-    root.append_attribute("count").set_value(count);
-    ProgressScope progress(fb, count);
-    fb.repaint();
+    root.append_attribute("count").set_value(tree.count());
     TreeToXML(tree, root, 0, true, fb);
-    return xml::render(doc);
 }
-
-bool writeFileAtomically(const QString& fileName, const std::string& bytes) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
+} // namespace
 
 SaveOutcome SaveTreeInXML(const CollectionTree& tree, const QString& fileName, const Feedback& fb) {
     fb.setStatus(QStringLiteral("Сохранение..."));
     SaveOutcome outcome;
     outcome.fileName = withXmlExtensionIfNone(fileName);
     try {
-        outcome.written = writeFileAtomically(outcome.fileName, collectionToXml(tree, fb));
+        pugi::xml_document doc;
+        ProgressScope progress(fb, tree.count());
+        fb.repaint();
+        buildDocument(tree, doc, fb);
+        // Rendered straight into the new file; only a complete file replaces the old one.
+        QSaveFile file(outcome.fileName);
+        if (file.open(QIODevice::WriteOnly)) {
+            if (xml::save(doc, file)) outcome.written = file.commit();
+            else file.cancelWriting();
+        }
     } catch (const std::bad_alloc&) {
         outcome.written = false;
     }

@@ -22,19 +22,13 @@ inline const QString kOpenFileError = QStringLiteral("Ошибка при отк
 void TreeToXML(const CollectionTree& tree, pugi::xml_node parent, int absIndex, bool withSubtree,
                const Feedback& fb);
 
-// The whole collection as the bytes of a collection file.
-std::string collectionToXml(const CollectionTree& tree, const Feedback& fb);
-
-// Writes bytes to a file in one step: either the file holds all of them afterwards, or
-// the file that was there before is left as it was.
-bool writeFileAtomically(const QString& fileName, const std::string& bytes);
-
 struct SaveOutcome {
     QString fileName;  // the name written to (".xml" appended when it had no extension)
     bool written = false;
 };
 
-// Writes the whole collection. Reports "Ошибка при сохранении файла" on failure.
+// Writes the whole collection. Reports "Ошибка при сохранении файла" on failure; a failed
+// or interrupted write leaves the file that was there before as it was.
 SaveOutcome SaveTreeInXML(const CollectionTree& tree, const QString& fileName, const Feedback& fb);
 
 // Builds the node for element and its descendants below the node at absolute index p

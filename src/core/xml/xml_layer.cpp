@@ -1,5 +1,6 @@
 #include "xml/xml_layer.h"
 
+#include <QIODevice>
 #include <charconv>
 #include <cstring>
 
@@ -14,17 +15,23 @@ bool loadInPlace(pugi::xml_document& doc, QByteArray& buffer) {
 }
 
 namespace {
-struct StringWriter : pugi::xml_writer {
-    std::string out;
-    void write(const void* data, size_t size) override { out.append(static_cast<const char*>(data), size); }
+constexpr unsigned kSaveFlags = pugi::format_raw | pugi::format_no_declaration | pugi::format_no_empty_element_tags;
+
+struct DeviceWriter : pugi::xml_writer {
+    QIODevice& device;
+    bool ok = true;
+    explicit DeviceWriter(QIODevice& d) : device(d) {}
+    void write(const void* data, size_t size) override {
+        if (ok) ok = device.write(static_cast<const char*>(data), static_cast<qint64>(size)) == static_cast<qint64>(size);
+    }
 };
+
 } // namespace
 
-std::string render(const pugi::xml_document& doc) {
-    StringWriter writer;
-    doc.save(writer, "", pugi::format_raw | pugi::format_no_declaration | pugi::format_no_empty_element_tags,
-             pugi::encoding_utf8);
-    return std::move(writer.out);
+bool save(const pugi::xml_document& doc, QIODevice& device) {
+    DeviceWriter writer(device);
+    doc.save(writer, "", kSaveFlags, pugi::encoding_utf8);
+    return writer.ok;
 }
 
 bool isWhiteSpaceText(pugi::xml_node node) {
@@ -91,9 +98,21 @@ std::optional<std::int32_t> requiredInt(pugi::xml_node element, const char* name
 }
 
 bool isXmlSafe(std::string_view text) {
-    for (char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 && u != '\t' && u != '\n' && u != '\r') return false;
+    // Branch-free over blocks so the compiler can vectorise it; texts are large and clean.
+    constexpr size_t kBlock = 256;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    size_t n = text.size();
+    while (n > 0) {
+        const size_t len = n < kBlock ? n : kBlock;
+        unsigned bad = 0;
+        for (size_t i = 0; i < len; ++i) {
+            const unsigned u = p[i];
+            bad |= static_cast<unsigned>(u < 0x20) & static_cast<unsigned>(u != '\t') &
+                   static_cast<unsigned>(u != '\n') & static_cast<unsigned>(u != '\r');
+        }
+        if (bad) return false;
+        p += len;
+        n -= len;
     }
     return true;
 }

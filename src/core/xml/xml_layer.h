@@ -6,6 +6,8 @@
 
 #include <QByteArray>
 #include <QString>
+
+class QIODevice;
 #include <cstdint>
 #include <optional>
 #include <pugixml.hpp>
@@ -17,8 +19,9 @@ namespace tw::xml {
 // normalisation: CR LF in character data stays CR LF.
 bool loadInPlace(pugi::xml_document& doc, QByteArray& buffer);
 
-// Renders the document as UTF-8 without declaration, indentation or line breaks.
-std::string render(const pugi::xml_document& doc);
+// Writes the document to a device as UTF-8 without declaration, indentation or line
+// breaks, as it is produced; false when a write failed.
+bool save(const pugi::xml_document& doc, QIODevice& device);
 
 bool isWhiteSpaceText(pugi::xml_node node);
 pugi::xml_node firstSignificantChild(pugi::xml_node node);
