@@ -59,6 +59,10 @@ void TForm1::buildWidgets() {
     Tree->setIndentation(27);
     Tree->setIconSize(QSize(42, 24));
     Tree->setUniformRowHeights(true);
+    // Long captions scroll sideways rather than being cut short.
+    Tree->setTextElideMode(Qt::ElideNone);
+    Tree->header()->setStretchLastSection(false);
+    Tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     Tree->setContextMenuPolicy(Qt::CustomContextMenu);
 
     editorBar_ = new QToolBar;

@@ -26,6 +26,9 @@ SynMemo::SynMemo(QWidget* parent) : QsciScintilla(parent) {
     setMarginType(0, NumberMargin);
     setMarginLineNumbers(0, true);
     setMarginWidth(1, 0);
+    // The horizontal scroll bar follows the longest line instead of a fixed width.
+    SendScintilla(SCI_SETSCROLLWIDTH, 1);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
     updateGutterWidth();
     connect(this, &QsciScintilla::linesChanged, this, &SynMemo::updateGutterWidth);
 }

@@ -1,0 +1,29 @@
+// Shows the main window with a collection open and saves a picture of it.
+//   tarnwick_screenshot COLLECTION.xml OUT.png
+#include "app/tform1.h"
+#include "platform/prompter.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QTimer>
+#include <QTreeView>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 3) return 2;
+    tw::QtPrompter prompter;
+    tw::TForm1 form(prompter);
+    prompter.setParent(&form);
+    form.setCurrentFileName(args[1]);
+    form.resize(760, 520);
+    form.show();
+    if (auto* tree = form.findChild<QTreeView*>(QStringLiteral("Tree"))) tree->expandAll();
+    int rc = 1;
+    QTimer::singleShot(500, [&] {
+        rc = form.grab().save(args[2]) ? 0 : 1;
+        app.quit();
+    });
+    app.exec();
+    return rc;
+}
