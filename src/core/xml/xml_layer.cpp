@@ -2,6 +2,9 @@
 
 #include <QIODevice>
 #include <charconv>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <cstring>
 
 namespace tw::xml {
@@ -98,22 +101,23 @@ std::optional<std::int32_t> requiredInt(pugi::xml_node element, const char* name
 }
 
 bool isXmlSafe(std::string_view text) {
-    // Branch-free over blocks so the compiler can vectorise it; texts are large and clean.
-    constexpr size_t kBlock = 256;
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     size_t n = text.size();
-    while (n > 0) {
-        const size_t len = n < kBlock ? n : kBlock;
-        unsigned bad = 0;
-        for (size_t i = 0; i < len; ++i) {
-            const unsigned u = p[i];
-            bad |= static_cast<unsigned>(u < 0x20) & static_cast<unsigned>(u != '\t') &
-                   static_cast<unsigned>(u != '\n') & static_cast<unsigned>(u != '\r');
-        }
-        if (bad) return false;
-        p += len;
-        n -= len;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: a byte is bad when it is at most 0x1F and not tab, LF or CR.
+    // Page texts are large and nearly always clean, so this check must cost next to nothing.
+    const __m128i limit = _mm_set1_epi8(0x1F);
+    const __m128i tab = _mm_set1_epi8('\t'), lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+    for (; n >= 16; p += 16, n -= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i control = _mm_cmpeq_epi8(_mm_max_epu8(v, limit), limit);
+        const __m128i allowed =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, tab), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, cr));
+        if (_mm_movemask_epi8(_mm_andnot_si128(allowed, control)) != 0) return false;
     }
+#endif
+    for (; n > 0; ++p, --n)
+        if (*p < 0x20 && *p != '\t' && *p != '\n' && *p != '\r') return false;
     return true;
 }
 
