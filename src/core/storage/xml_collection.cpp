@@ -41,15 +41,14 @@ bool setCharacterData(pugi::xml_node element, const std::string& text) {
     return data.set_value(safe.data(), safe.size());
 }
 
-// Writes one node; returns its element, or an empty handle when the element could not be made.
-pugi::xml_node writeNode(const CollectionTree& tree, pugi::xml_node parent, const Node& node,
-                         const Feedback& fb) {
+// Writes one node's element: marker, text and attributes; its children follow it.
+void writeNode(const CollectionTree& tree, xml::ElementStream& out, const Node& node, const Feedback& fb) {
     const TPage& page = *node.page;
     bool ok = true;
-    pugi::xml_node element = parent.append_child(elementName(node));
+    pugi::xml_node element = out.begin(elementName(node));
     if (!element) {
         fb.say(QStringLiteral("Ошибка при сохранении ") + node.caption);
-        return element;
+        return;
     }
     if (isBlank(page.Text)) ok = static_cast<bool>(element.append_child(pugi::node_pcdata).set_value(" \r\n "));
     pugi::xml_node text = element.append_child("text");
@@ -65,54 +64,48 @@ pugi::xml_node writeNode(const CollectionTree& tree, pugi::xml_node parent, cons
     ok = element.append_attribute("imindex").set_value(static_cast<int>(page.ImIndex)) && ok;
     ok = element.append_attribute("lan").set_value(static_cast<int>(page.Lan)) && ok;
     if (!ok) fb.say(QStringLiteral("Ошибка при сохранении ") + node.caption);
-    return element;
 }
 
 } // namespace
 
-void TreeToXML(const CollectionTree& tree, pugi::xml_node parent, int absIndex, bool withSubtree,
+void TreeToXML(const CollectionTree& tree, xml::ElementStream& out, int absIndex, bool withSubtree,
                const Feedback& fb) {
     const Node* start = tree.nodeAt(absIndex);
     if (!start) return;
-    if (!withSubtree) {
-        writeNode(tree, parent, *start, fb);
-        return;
-    }
-    // Pre-order without recursion: each entry is a node and the element its own goes into.
-    std::vector<std::pair<const Node*, pugi::xml_node>> stack{{start, parent}};
+    writeNode(tree, out, *start, fb);
+    if (!withSubtree) return;
+    fb.step();
+    // Pre-order without recursion: each frame is an open element and the next child to write.
+    std::vector<std::pair<const Node*, size_t>> stack{{start, 0}};
     while (!stack.empty()) {
-        auto [node, into] = stack.back();
-        stack.pop_back();
-        pugi::xml_node element = writeNode(tree, into, *node, fb);
+        auto& [node, next] = stack.back();
+        if (next == node->children.size()) {
+            out.end();
+            stack.pop_back();
+            continue;
+        }
+        const Node* child = node->children[next++].get();
+        writeNode(tree, out, *child, fb);
         fb.step();
-        const pugi::xml_node childParent = element ? element : into;
-        for (auto it = node->children.rbegin(); it != node->children.rend(); ++it)
-            stack.emplace_back(it->get(), childParent);
+        stack.emplace_back(child, 0);
     }
 }
-
-namespace {
-// Builds the document of the whole collection.
-void buildDocument(const CollectionTree& tree, pugi::xml_document& doc, const Feedback& fb) {
-    pugi::xml_node root = doc.append_child("TREE");
-    root.append_attribute("count").set_value(tree.count());
-    TreeToXML(tree, root, 0, true, fb);
-}
-} // namespace
 
 SaveOutcome SaveTreeInXML(const CollectionTree& tree, const QString& fileName, const Feedback& fb) {
     fb.setStatus(QStringLiteral("Сохранение..."));
     SaveOutcome outcome;
     outcome.fileName = withXmlExtensionIfNone(fileName);
     try {
-        pugi::xml_document doc;
-        ProgressScope progress(fb, tree.count());
+        const int count = tree.count();
+        ProgressScope progress(fb, count);
         fb.repaint();
-        buildDocument(tree, doc, fb);
-        // Rendered straight into the new file; only a complete file replaces the old one.
+        // Written straight into the new file; only a complete file replaces the old one.
         QSaveFile file(outcome.fileName);
         if (file.open(QIODevice::WriteOnly)) {
-            if (xml::save(doc, file)) outcome.written = file.commit();
+            xml::ElementStream out(file);
+            out.begin("TREE").append_attribute("count").set_value(count);
+            TreeToXML(tree, out, 0, true, fb);
+            if (out.finish()) outcome.written = file.commit();
             else file.cancelWriting();
         }
     } catch (const std::bad_alloc&) {

@@ -18,8 +18,14 @@ namespace tw {
 inline const QString kSaveFileError = QStringLiteral("Ошибка при сохранении файла");
 inline const QString kOpenFileError = QStringLiteral("Ошибка при открытии файла");
 
-// Appends the node at absIndex (and with withSubtree its descendants) to parent.
-void TreeToXML(const CollectionTree& tree, pugi::xml_node parent, int absIndex, bool withSubtree,
+namespace xml {
+class ElementStream;
+}
+
+// Writes the element of the node at absIndex into the innermost open element of the
+// stream; with withSubtree its descendants go inside it, and it is closed. Without, it
+// stays open for the caller to add to and close.
+void TreeToXML(const CollectionTree& tree, xml::ElementStream& out, int absIndex, bool withSubtree,
                const Feedback& fb);
 
 struct SaveOutcome {

@@ -20,21 +20,60 @@ bool loadInPlace(pugi::xml_document& doc, QByteArray& buffer) {
 namespace {
 constexpr unsigned kSaveFlags = pugi::format_raw | pugi::format_no_declaration | pugi::format_no_empty_element_tags;
 
-struct DeviceWriter : pugi::xml_writer {
-    QIODevice& device;
-    bool ok = true;
-    explicit DeviceWriter(QIODevice& d) : device(d) {}
-    void write(const void* data, size_t size) override {
-        if (ok) ok = device.write(static_cast<const char*>(data), static_cast<qint64>(size)) == static_cast<qint64>(size);
-    }
+struct StringWriter : pugi::xml_writer {
+    std::string& out;
+    explicit StringWriter(std::string& o) : out(o) {}
+    void write(const void* data, size_t size) override { out.append(static_cast<const char*>(data), size); }
 };
 
+constexpr size_t kBufferSize = 1 << 20;
 } // namespace
 
-bool save(const pugi::xml_document& doc, QIODevice& device) {
-    DeviceWriter writer(device);
-    doc.save(writer, "", kSaveFlags, pugi::encoding_utf8);
-    return writer.ok;
+ElementStream::ElementStream(QIODevice& device) : device_(device) { buffer_.reserve(kBufferSize + 4096); }
+
+ElementStream::~ElementStream() = default;
+
+pugi::xml_node ElementStream::begin(const char* name) {
+    flushPending();
+    scratch_.reset();
+    pending_ = true;
+    open_.emplace_back(name);
+    pugi::xml_node element = scratch_.append_child(name);
+    if (!element) ok_ = false;  // out of memory: the whole write fails
+    return element;
+}
+
+void ElementStream::flushPending() {
+    if (!pending_) return;
+    pending_ = false;
+    // pugixml prints the whole element, end tag included; the end tag waits for the children.
+    const size_t start = buffer_.size();
+    StringWriter writer(buffer_);
+    scratch_.save(writer, "", kSaveFlags, pugi::encoding_utf8);
+    const size_t endTag = open_.back().size() + 3;
+    if (buffer_.size() - start >= endTag) buffer_.resize(buffer_.size() - endTag);
+    if (buffer_.size() >= kBufferSize) flushBuffer();
+}
+
+void ElementStream::end() {
+    flushPending();
+    if (open_.empty()) return;
+    buffer_ += "</";
+    buffer_ += open_.back();
+    buffer_ += '>';
+    open_.pop_back();
+}
+
+bool ElementStream::finish() {
+    while (!open_.empty()) end();
+    flushBuffer();
+    return ok_;
+}
+
+void ElementStream::flushBuffer() {
+    if (ok_ && !buffer_.empty())
+        ok_ = device_.write(buffer_.data(), static_cast<qint64>(buffer_.size())) == static_cast<qint64>(buffer_.size());
+    buffer_.clear();
 }
 
 bool isWhiteSpaceText(pugi::xml_node node) {

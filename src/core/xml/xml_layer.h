@@ -12,6 +12,7 @@ class QIODevice;
 #include <optional>
 #include <pugixml.hpp>
 #include <string>
+#include <vector>
 
 namespace tw::xml {
 
@@ -19,9 +20,36 @@ namespace tw::xml {
 // normalisation: CR LF in character data stays CR LF.
 bool loadInPlace(pugi::xml_document& doc, QByteArray& buffer);
 
-// Writes the document to a device as UTF-8 without declaration, indentation or line
-// breaks, as it is produced; false when a write failed.
-bool save(const pugi::xml_document& doc, QIODevice& device);
+// Writes a document to a device one element at a time, as UTF-8 without declaration,
+// indentation or line breaks. Each element is built in a small pugixml document that is
+// reused, printed by pugixml, and its end tag held back until its children are written,
+// so a huge collection is never held twice in memory.
+class ElementStream {
+public:
+    explicit ElementStream(QIODevice& device);
+    ~ElementStream();
+    ElementStream(const ElementStream&) = delete;
+    ElementStream& operator=(const ElementStream&) = delete;
+
+    // A new element inside the innermost open one; fill in its attributes and content
+    // (no child elements) before the next call.
+    pugi::xml_node begin(const char* name);
+    // Closes the innermost open element.
+    void end();
+    // Closes every open element and writes out what is buffered; false when a write failed.
+    bool finish();
+
+private:
+    void flushPending();
+    void flushBuffer();
+
+    QIODevice& device_;
+    pugi::xml_document scratch_;
+    bool pending_ = false;
+    std::vector<std::string> open_;
+    std::string buffer_;
+    bool ok_ = true;
+};
 
 bool isWhiteSpaceText(pugi::xml_node node);
 pugi::xml_node firstSignificantChild(pugi::xml_node node);
