@@ -6,13 +6,16 @@
 #include "platform/prompter.h"
 #include "storage/file_names.h"
 #include "storage/xml_collection.h"
+#include "tree/bound_indexes.h"
 #include "tree/tree_model.h"
+#include "tree/tree_view.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -52,7 +55,7 @@ void TForm1::FormCreate() {
 
 void TForm1::buildWidgets() {
     model_ = new TreeModel(tree_, this);
-    Tree = new QTreeView;
+    Tree = new TreeView;
     Tree->setObjectName(QStringLiteral("Tree"));
     Tree->setModel(model_);
     Tree->setHeaderHidden(true);
@@ -64,6 +67,20 @@ void TForm1::buildWidgets() {
     Tree->header()->setStretchLastSection(false);
     Tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     Tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    Tree->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    Tree->setDragEnabled(true);
+    Tree->setAcceptDrops(true);
+    Tree->setDropIndicatorShown(true);
+    Tree->setDragDropMode(QAbstractItemView::DragDrop);
+    Tree->setDragDropOverwriteMode(true);  // a drop lands on the node under the pointer
+    Tree->setDefaultDropAction(Qt::MoveAction);
+    Tree->installEventFilter(this);
+    connect(Tree, &QTreeView::clicked, this, &TForm1::TreeClick);
+    connect(Tree, &QTreeView::doubleClicked, this, &TForm1::TreeDblClick);
+    connect(Tree, &QTreeView::expanded, this, [this](const QModelIndex& i) { onExpandedChanged(i, true); });
+    connect(Tree, &QTreeView::collapsed, this, [this](const QModelIndex& i) { onExpandedChanged(i, false); });
+    connect(model_, &TreeModel::renamed, this, &TForm1::onRenamed);
+    model_->onDrop = [this](Node* dragged, Node* target) { TreeEndDrag(dragged, target); };
 
     editorBar_ = new QToolBar;
     editorBar_->setObjectName(QStringLiteral("ToolBar2"));
@@ -77,6 +94,10 @@ void TForm1::buildWidgets() {
     Pages1->setTabData(0, 0);
 
     SynMemo1 = new SynMemo;
+    connect(SynMemo1, &SynMemo::changed, this, &TForm1::SynMemo1Change);
+    connect(Pages1, &QTabBar::currentChanged, this, [this] {
+        if (programmatic_ == 0) Pages1Change();
+    });
 
     auto* right = new QWidget;
     auto* rightLayout = new QVBoxLayout(right);
@@ -172,38 +193,47 @@ void TForm1::buildCommands() {
     tool(mainBar_, addCommand(QStringLiteral("ToolButton33"), QString(), QStringLiteral("Сохранить как..."),
                               &TForm1::ToolButton33Click), I::SaveAs);
     mainBar_->addSeparator();
-    tool(mainBar_, addCommand(QStringLiteral("ToolButton1"), QString(), QStringLiteral("Создать новый раздел")),
+    tool(mainBar_, addCommand(QStringLiteral("ToolButton1"), QString(), QStringLiteral("Создать новый раздел"), &TForm1::ToolButton1Click),
          I::NewSection);
-    tool(mainBar_, addCommand(QStringLiteral("ToolButton2"), QString(), QStringLiteral("Создать новую страницу")),
+    tool(mainBar_, addCommand(QStringLiteral("ToolButton2"), QString(), QStringLiteral("Создать новую страницу"), &TForm1::ToolButton2Click),
          I::NewPage);
     tool(mainBar_,
          addCommand(QStringLiteral("ToolButton21"), QString(), QStringLiteral("Воссоздание структуры каталогов")),
          I::Import);
     mainBar_->addSeparator();
     QMenu* icons = dropDownMenu(QStringLiteral("PopupMenu3"));
+    const char* iconCaptions[] = {"Время", "Наука",  "Дела",    "Ошибка", "Интернет", "Учеба", "Вопрос", "Идея",
+                                  "Железо", "Расчеты", "Игра", "Звезда", "Стоп",     "Важно", "Мусор"};
     for (int k = 0; k < 15; ++k) {
-        QAction* a = icons->addAction(QIcon(Icons::nodeIcon(k)), QString::number(k + 1));
-        a->setEnabled(false);
+        QAction* a = icons->addAction(QIcon(Icons::nodeIcon(k)), QString::fromUtf8(iconCaptions[k]));
+        a->setObjectName(QStringLiteral("Icon%1").arg(k));
+        connect(a, &QAction::triggered, this, [this, k] { setIcon(k); });
     }
-    icons->addAction(QStringLiteral("Нет"))->setEnabled(false);
-    tool(mainBar_, addCommand(QStringLiteral("ToolButton19"), QString(), QStringLiteral("Установить пиктограмму")),
-         I::SetIcon, icons);
+    icons->addSeparator();
+    QAction* noIcon = icons->addAction(QStringLiteral("Нет"));
+    noIcon->setObjectName(QStringLiteral("IconNone"));
+    connect(noIcon, &QAction::triggered, this, [this] { setIcon(-1); });
+    QAction* iconButton = new QAction(this);
+    iconButton->setObjectName(QStringLiteral("ToolButton19"));
+    iconButton->setToolTip(QStringLiteral("Установить пиктограмму"));
+    tool(mainBar_, iconButton, I::SetIcon, icons);
     QMenu* expand = dropDownMenu(QStringLiteral("PopupMenu4"));
-    QAction* expandBranch = addCommand(QStringLiteral("N46"), QStringLiteral("Развернуть ветвь"));
+    QAction* expandBranch = addCommand(QStringLiteral("N46"), QStringLiteral("Развернуть ветвь"), {}, &TForm1::N12Click);
     expandBranch->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
-    QAction* collapseBranch = addCommand(QStringLiteral("N47"), QStringLiteral("Свернуть ветвь"));
+    QAction* collapseBranch = addCommand(QStringLiteral("N47"), QStringLiteral("Свернуть ветвь"), {}, &TForm1::N12Click);
     collapseBranch->setShortcut(QKeySequence(QStringLiteral("Ctrl+W")));
     expand->addActions({expandBranch, collapseBranch});
-    tool(mainBar_,
-         addCommand(QStringLiteral("ToolButton22"), QString(), QStringLiteral("Свернуть/Развернуть ветвь")),
-         I::ExpandCollapse, expand);
-    QAction* recurse = new QAction(this);
-    recurse->setObjectName(QStringLiteral("ToolButton23"));
-    recurse->setToolTip(QStringLiteral("Использовать рекурсию"));
-    recurse->setCheckable(true);
-    tool(mainBar_, recurse, I::Recurse);
+    QAction* expandButton = new QAction(this);
+    expandButton->setObjectName(QStringLiteral("ToolButton22"));
+    expandButton->setToolTip(QStringLiteral("Свернуть/Развернуть ветвь"));
+    tool(mainBar_, expandButton, I::ExpandCollapse, expand);
+    recurse_ = new QAction(this);
+    recurse_->setObjectName(QStringLiteral("ToolButton23"));
+    recurse_->setToolTip(QStringLiteral("Использовать рекурсию"));
+    recurse_->setCheckable(true);
+    tool(mainBar_, recurse_, I::Recurse);
     mainBar_->addSeparator();
-    tool(mainBar_, addCommand(QStringLiteral("ToolButton4"), QString(), QStringLiteral("Удалить элемент")), I::Delete);
+    tool(mainBar_, addCommand(QStringLiteral("ToolButton4"), QString(), QStringLiteral("Удалить элемент"), &TForm1::ToolButton4Click), I::Delete);
     mainBar_->addSeparator();
     QMenu* openFile = dropDownMenu(QStringLiteral("PopupMenu5"));
     QAction* editList = addCommand(QStringLiteral("N58"), QStringLiteral("Редактировать список"));
@@ -218,10 +248,10 @@ void TForm1::buildCommands() {
     download->setVisible(false);  // shown when the update check finds a newer version
 
     // Editor toolbar.
-    tool(editorBar_, addCommand(QStringLiteral("ToolButton9"), QString(), QStringLiteral("Очистить")), I::ClearText);
-    tool(editorBar_, addCommand(QStringLiteral("ToolButton11"), QString(), QStringLiteral("Открыть...")),
+    tool(editorBar_, addCommand(QStringLiteral("ToolButton9"), QString(), QStringLiteral("Очистить"), &TForm1::ToolButton9Click), I::ClearText);
+    tool(editorBar_, addCommand(QStringLiteral("ToolButton11"), QString(), QStringLiteral("Открыть..."), &TForm1::ToolButton11Click),
          I::OpenText);
-    tool(editorBar_, addCommand(QStringLiteral("ToolButton10"), QString(), QStringLiteral("Сохранить как...")),
+    tool(editorBar_, addCommand(QStringLiteral("ToolButton10"), QString(), QStringLiteral("Сохранить как..."), &TForm1::ToolButton10Click),
          I::SaveText);
     editorBar_->addSeparator();
     QMenu* exportMenu = dropDownMenu(QStringLiteral("PopupMenu2"));
@@ -272,25 +302,30 @@ void TForm1::buildCommands() {
     edit->addAction(layout);
     edit->addAction(addCommand(QStringLiteral("N68"), QStringLiteral("Вставить дату и время")));
     tool(editorBar_, addCommand(QStringLiteral("ToolButton16"), QString(), QStringLiteral("Правка")), I::Edit, edit, true);
-    tool(editorBar_, addCommand(QStringLiteral("ToolButton24"), QString(), QStringLiteral("Закрыть закладку")),
+    tool(editorBar_, addCommand(QStringLiteral("ToolButton24"), QString(), QStringLiteral("Закрыть закладку"), &TForm1::ToolButton24Click),
          I::CloseTab);
 
     // The tree's right-click menu.
     PopupMenu1 = dropDownMenu(QStringLiteral("PopupMenu1"));
-    PopupMenu1->addAction(addCommand(QStringLiteral("N36"), QStringLiteral("Открыть в активной закладке")));
-    PopupMenu1->addAction(addCommand(QStringLiteral("N37"), QStringLiteral("Открыть в новой закладке")));
+    PopupMenu1->addAction(addCommand(QStringLiteral("N36"), QStringLiteral("Открыть в активной закладке"), {}, &TForm1::N36Click));
+    PopupMenu1->addAction(addCommand(QStringLiteral("N37"), QStringLiteral("Открыть в новой закладке"), {}, &TForm1::N37Click));
     PopupMenu1->addSeparator();
-    PopupMenu1->addAction(addCommand(QStringLiteral("N28"), QStringLiteral("Добавить раздел")));
-    PopupMenu1->addAction(addCommand(QStringLiteral("N31"), QStringLiteral("Добавить страницу")));
+    PopupMenu1->addAction(addCommand(QStringLiteral("N28"), QStringLiteral("Добавить раздел"), {}, &TForm1::N28Click));
+    PopupMenu1->addAction(addCommand(QStringLiteral("N31"), QStringLiteral("Добавить страницу"), {}, &TForm1::N31Click));
     PopupMenu1->addSeparator();
-    PopupMenu1->addAction(addCommand(QStringLiteral("N53"), QStringLiteral("Развернуть ветвь")));
-    PopupMenu1->addAction(addCommand(QStringLiteral("N54"), QStringLiteral("Свернуть ветвь")));
+    PopupMenu1->addAction(addCommand(QStringLiteral("N53"), QStringLiteral("Развернуть ветвь"), {}, &TForm1::N53Click));
+    PopupMenu1->addAction(addCommand(QStringLiteral("N54"), QStringLiteral("Свернуть ветвь"), {}, &TForm1::N53Click));
     PopupMenu1->addSeparator();
-    PopupMenu1->addAction(addCommand(QStringLiteral("N3"), QStringLiteral("Переименовать")));
+    PopupMenu1->addAction(addCommand(QStringLiteral("N3"), QStringLiteral("Переименовать"), {}, &TForm1::N3Click));
     PopupMenu1->addSeparator();
-    PopupMenu1->addAction(addCommand(QStringLiteral("N32"), QStringLiteral("Удалить")));
-    connect(Tree, &QTreeView::customContextMenuRequested, this,
-            [this](const QPoint& pos) { PopupMenu1->popup(Tree->viewport()->mapToGlobal(pos)); });
+    PopupMenu1->addAction(addCommand(QStringLiteral("N32"), QStringLiteral("Удалить"), {}, &TForm1::N32Click));
+    connect(Tree, &QTreeView::customContextMenuRequested, this, [this](const QPoint& pos) {
+        // A right click selects the node under the pointer; the menu acts on the selected node.
+        const QModelIndex at = Tree->indexAt(pos);
+        if (at.isValid()) Tree->setCurrentIndex(at);
+        if (Node* node = selectedNode()) EnabledItem(node);
+        PopupMenu1->popup(Tree->viewport()->mapToGlobal(pos));
+    });
 }
 
 QString TForm1::statusText(int panel) const { return panel == 0 ? panel0_->text() : panel1_->text(); }
@@ -385,8 +420,10 @@ void TForm1::NewTree() {
     tree_.reset();
     model_->endRebuild();
     // The first tab survives as the None tab; every other tab goes, from the last.
+    ++programmatic_;
     for (int i = Pages1->count() - 1; i >= 1; --i) Pages1->removeTab(i);
     Pages1->setCurrentIndex(0);
+    --programmatic_;
     Pages1->setTabText(0, QStringLiteral("None"));
     Pages1->setTabData(0, 0);
     SynMemo1->clearAll();
@@ -426,7 +463,7 @@ void TForm1::saveCommand() {
     if (currentFileName_.trimmed().isEmpty()) return;
     const bool written = writeCollection(currentFileName_);
     ChangeCaption();
-    if (written) removeModifiedMarkers();
+    if (written) ChangeTabCaption();
 }
 
 bool TForm1::ConfirmReplace(const QString& fileName) {
@@ -443,14 +480,7 @@ void TForm1::SaveFileT() {
     bool written = false;
     if (ConfirmReplace(target)) written = writeXml(choice->path);
     ChangeCaption();
-    if (written) removeModifiedMarkers();
-}
-
-void TForm1::removeModifiedMarkers() {
-    for (int i = 0; i < Pages1->count(); ++i) {
-        const QString caption = Pages1->tabText(i);
-        if (caption.endsWith(u'*')) Pages1->setTabText(i, caption.chopped(1));
-    }
+    if (written) ChangeTabCaption();
 }
 
 void TForm1::N4Click() { askAndClear(); }
@@ -462,5 +492,396 @@ void TForm1::ToolButton5Click() { saveCommand(); }
 void TForm1::N6Click() { SaveFileT(); }
 void TForm1::ToolButton33Click() { SaveFileT(); }
 void TForm1::N9Click() { close(); }
+
+
+// ---- Editor tabs ----
+
+int TForm1::boundIndex(int tab) const { return Pages1->tabData(tab).toInt(); }
+
+std::vector<int> TForm1::tags() const {
+    std::vector<int> out;
+    for (int t = 0; t < Pages1->count(); ++t) out.push_back(boundIndex(t));
+    return out;
+}
+
+void TForm1::retag(const std::vector<int>& newTags) {
+    for (int t = 0; t < Pages1->count() && t < static_cast<int>(newTags.size()); ++t) Pages1->setTabData(t, newTags[t]);
+}
+
+void TForm1::setActiveTab(int tab) {
+    ++programmatic_;
+    Pages1->setCurrentIndex(tab);
+    --programmatic_;
+}
+
+Node* TForm1::selectedNode() const {
+    if (!Tree->selectionModel()) return nullptr;
+    return model_->nodeOf(Tree->selectionModel()->currentIndex());
+}
+
+void TForm1::selectNode(const Node* node) { Tree->setCurrentIndex(model_->indexOf(node)); }
+
+void TForm1::SetSyn(int position) {
+    // Until the highlighters are built the editor shows plain text; the position is kept
+    // so the language menu and the exports know the current language.
+    currentLanguage_ = (position >= 0 && position < 15) ? position : 0;
+}
+
+void TForm1::MemoToPage(int tab, int absIndex) {
+    if (tab < 0 || tab >= Pages1->count()) return;
+    const Node* node = tree_.nodeAt(absIndex);
+    if (!node) return;
+    SynMemo1->setWholeText(node->page->Text);
+    SetSyn(node->page->Lan - 1);
+}
+
+bool TForm1::PageExists(int absIndex) {
+    for (int t = 0; t < Pages1->count(); ++t) {
+        if (boundIndex(t) == absIndex) {
+            setActiveTab(t);
+            return true;
+        }
+    }
+    return false;
+}
+
+int TForm1::NoneExists() const {
+    for (int t = 0; t < Pages1->count(); ++t)
+        if (Pages1->tabText(t) == QLatin1String("None") && boundIndex(t) == 0) return t;
+    return -1;
+}
+
+void TForm1::CreateNonePage() {
+    ++programmatic_;
+    const int t = Pages1->addTab(QStringLiteral("None"));
+    Pages1->setTabData(t, 0);
+    Pages1->setCurrentIndex(t);
+    --programmatic_;
+    SynMemo1->clearAll();
+}
+
+void TForm1::OpenInActivePage() {
+    Node* node = selectedNode();
+    if (!node) return;
+    const int i = tree_.indexOf(node);
+    lastOpenedIndex_ = i;
+    if (i == 0) return;
+    if (PageExists(i)) {
+        MemoToPage(Pages1->currentIndex(), i);
+        return;
+    }
+    if (node->page->Lan >= 1 && node->page->Lan <= 15) SetSyn(node->page->Lan - 1);
+    const int none = NoneExists();
+    const int t = none >= 0 ? none : Pages1->currentIndex();
+    Pages1->setTabText(t, node->caption);
+    Pages1->setTabData(t, i);
+    setActiveTab(t);
+    MemoToPage(t, i);
+}
+
+void TForm1::OpenInNewPage() {
+    Node* node = selectedNode();
+    if (!node) return;
+    const int i = tree_.indexOf(node);
+    lastOpenedIndex_ = i;
+    if (PageExists(i)) {
+        MemoToPage(Pages1->currentIndex(), i);
+        return;
+    }
+    if (i == 0) return;
+    if (node->page->Lan >= 1 && node->page->Lan <= 15) SetSyn(node->page->Lan - 1);
+    int t = NoneExists();
+    if (t < 0) {
+        ++programmatic_;
+        t = Pages1->addTab(QString());
+        --programmatic_;
+    }
+    Pages1->setTabText(t, node->caption);
+    Pages1->setTabData(t, i);
+    setActiveTab(t);
+    MemoToPage(t, i);
+}
+
+void TForm1::DeletePage(int tab) {
+    if (Pages1->count() <= 1 || tab < 0 || tab >= Pages1->count()) return;
+    ++programmatic_;
+    Pages1->removeTab(tab);
+    // The tab that followed the closed one becomes active, or the first when it was the last.
+    Pages1->setCurrentIndex(tab < Pages1->count() ? tab : 0);
+    --programmatic_;
+    MemoToPage(Pages1->currentIndex(), boundIndex(Pages1->currentIndex()));
+}
+
+void TForm1::ChangeTabCaption() {
+    for (int t = 0; t < Pages1->count(); ++t) {
+        const QString caption = Pages1->tabText(t);
+        if (caption.endsWith(u'*')) Pages1->setTabText(t, caption.chopped(1));
+    }
+}
+
+void TForm1::Pages1Change() {
+    const int t = Pages1->currentIndex();
+    const int b = boundIndex(t);
+    if (b != 0) {
+        selectNode(tree_.nodeAt(b));
+        MemoToPage(t, b);
+    }
+}
+
+void TForm1::SynMemo1Change() {
+    const int t = Pages1->currentIndex();
+    const int b = boundIndex(t);
+    if (b == 0) return;
+    Node* node = tree_.nodeAt(b);
+    if (!node) return;
+    node->page->Text = SynMemo1->wholeText();
+    const QString caption = Pages1->tabText(t);
+    if (!caption.endsWith(u'*')) Pages1->setTabText(t, caption + u'*');
+}
+
+void TForm1::TreeClick() {
+    Node* node = selectedNode();
+    if (!node) return;
+    QString path;
+    std::vector<const Node*> chain;
+    for (const Node* n = node; n; n = n->parent) chain.push_back(n);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) path += (*it)->caption + u'\\';
+    panel1_->setText(path);
+    const int i = tree_.indexOf(node);
+    if (i > 0) {
+        const std::vector<int> bound = tags();
+        if (std::find(bound.begin(), bound.end(), i) != bound.end()) OpenInActivePage();
+    }
+}
+
+void TForm1::TreeDblClick() { OpenInActivePage(); }
+void TForm1::N36Click() { OpenInActivePage(); }
+void TForm1::N37Click() { OpenInNewPage(); }
+void TForm1::ToolButton24Click() { DeletePage(Pages1->currentIndex()); }
+
+void TForm1::ToolButton9Click() {
+    SynMemo1->clearAll();
+    const int b = boundIndex(Pages1->currentIndex());
+    if (b > 0) tree_.GetPage(b).Text.clear();
+}
+
+void TForm1::ToolButton11Click() {
+    const auto choice = prompter_.chooseOpenFile({{QStringLiteral("ANY"), QStringLiteral("*.*")}});
+    if (!choice) return;
+    QString error;
+    if (!SynMemo1->loadLinesFromFile(choice->path, &error)) {
+        prompter_.showMessage(error);
+        return;
+    }
+    const int b = boundIndex(Pages1->currentIndex());
+    if (b > 0) tree_.GetPage(b).Text = SynMemo1->wholeText();
+}
+
+void TForm1::ToolButton10Click() {
+    const auto choice = prompter_.chooseSaveFile({{QStringLiteral("TXT"), QStringLiteral("*.txt")}});
+    if (!choice) return;
+    QString error;
+    if (!SynMemo1->writeLinesToFile(choice->path + QStringLiteral(".txt"), &error)) prompter_.showMessage(error);
+}
+
+// ---- Tree editing ----
+
+Node* TForm1::AddRazdel(Node* node, const QString& caption) {
+    Node* added = nullptr;
+    if (node) {
+        if (node->kindImage != kSectionCollapsed && node->kindImage != kSectionExpanded && node->kindImage != kRootKind)
+            return nullptr;
+        added = model_->appendNode(node, caption, 0, 0, -1, MakePage({}, caption, 0, 0, 1, -1));
+    } else {
+        added = model_->appendNode(tree_.root(), caption, 0, 0, -1, MakePage({}, caption, 0, 0, 1, 20));
+    }
+    retag(IncIndexes(tags(), tree_.indexOf(added)));
+    GetInfoTree();
+    return added;
+}
+
+Node* TForm1::AddDoc(Node* node, const QString& caption) {
+    if (!node) return nullptr;
+    if (node->kindImage != kSectionCollapsed && node->kindImage != kSectionExpanded && node->kindImage != kRootKind)
+        return nullptr;
+    auto page = MakePage(" ", caption, 1, 2, 2, -1);
+    const int kind = page->ImIndex, selected = page->SlIndex;
+    Node* added = model_->appendNode(node, caption, kind, selected, -1, std::move(page));
+    retag(IncIndexes(tags(), tree_.indexOf(added)));
+    return added;
+}
+
+void TForm1::addSectionCommand(bool) { AddRazdel(selectedNode(), QStringLiteral("Новый раздел")); }
+
+void TForm1::addPageCommand(bool fromMenu) {
+    Node* node = selectedNode();
+    if (!node && fromMenu) return;
+    AddDoc(node, QStringLiteral("Новый код"));
+    GetInfoTree();
+}
+
+void TForm1::ToolButton1Click() { addSectionCommand(false); }
+void TForm1::N28Click() { addSectionCommand(true); }
+void TForm1::ToolButton2Click() { addPageCommand(false); }
+void TForm1::N31Click() { addPageCommand(true); }
+
+void TForm1::DelElem() {
+    Node* node = selectedNode();
+    if (!node) return;
+    if (!prompter_.askYesNo(QStringLiteral("Удаление"), QStringLiteral("Вы действительно хотите удалить выбранный элемент?"),
+                            true))
+        return;
+    if (!node->parent) {
+        NewTree();
+        return;
+    }
+    const int d = tree_.indexOf(node);
+    const int c = tree_.GetChildCount(d);
+    const std::vector<int> after = afterDeletion(tags(), d, c);
+    // Close the tabs of the nodes that go, from the last to the first; each closing makes
+    // the tab that followed it active (the first tab when it was the rightmost).
+    ++programmatic_;
+    for (int t = Pages1->count() - 1; t >= 0; --t) {
+        if (after[t] == kClosedTab) {
+            Pages1->removeTab(t);
+            if (Pages1->count() > 0) Pages1->setCurrentIndex(t < Pages1->count() ? t : 0);
+        } else {
+            Pages1->setTabData(t, after[t]);
+        }
+    }
+    --programmatic_;
+    repaintNow();
+    model_->removeNode(node);
+    if (Pages1->count() == 0) CreateNonePage();
+    else MemoToPage(Pages1->currentIndex(), boundIndex(Pages1->currentIndex()));
+    GetInfoTree();
+}
+
+void TForm1::ToolButton4Click() { DelElem(); }
+void TForm1::N32Click() { DelElem(); }
+
+void TForm1::N3Click() {
+    Node* node = selectedNode();
+    if (node && node->parent) Tree->edit(model_->indexOf(node));
+}
+
+bool TForm1::editInProgress() const { return Tree->editing(); }
+
+void TForm1::onRenamed(Node* node) {
+    const int i = tree_.indexOf(node);
+    for (int t = 0; t < Pages1->count(); ++t) {
+        if (boundIndex(t) == i) {
+            Pages1->setTabText(t, node->caption);
+            break;
+        }
+    }
+}
+
+void TForm1::EnabledItem(const Node* node) {
+    if (!node) return;
+    for (QAction* a : PopupMenu1->actions()) a->setEnabled(true);
+    if (node->kindImage == kPageKind) {
+        command(QStringLiteral("N28"))->setEnabled(false);
+        command(QStringLiteral("N31"))->setEnabled(false);
+    }
+    if (node->kindImage == kRootKind) command(QStringLiteral("N3"))->setEnabled(false);
+}
+
+void TForm1::setIcon(int menuPosition) {
+    Node* node = selectedNode();
+    if (!node) return;
+    int value = -1;
+    if (menuPosition >= 0) {
+        if (!node->parent) return;  // the root node takes no icon
+        value = menuPosition == 0 ? 15 : menuPosition;
+    }
+    node->stateIndex = value;
+    node->page->StIndex = value;
+    model_->nodeChanged(node);
+}
+
+bool TForm1::recursionOn() const { return recurse_ && recurse_->isChecked(); }
+
+void TForm1::expandBranch(bool expand) {
+    Node* node = selectedNode();
+    if (!node) return;
+    const QModelIndex index = model_->indexOf(node);
+    if (expand) Tree->expand(index);
+    else Tree->collapse(index);
+}
+
+void TForm1::N12Click() {
+    expandBranch(sender() == command(QStringLiteral("N46")));
+}
+
+void TForm1::N53Click() {
+    expandBranch(sender() == command(QStringLiteral("N53")));
+}
+
+void TForm1::onExpandedChanged(const QModelIndex& index, bool expanded) {
+    Node* node = model_->nodeOf(index);
+    if (!node) return;
+    if (isSectionKind(node->kindImage)) {
+        node->kindImage = expanded ? kSectionExpanded : kSectionCollapsed;
+        node->selectedImage = node->kindImage;
+        model_->nodeChanged(node);
+    }
+    if (!recursionOn() || programmatic_ > 0) return;
+    // With recursion, every node below follows; the nested signals are not recursed again.
+    ++programmatic_;
+    std::vector<const Node*> stack;
+    for (const auto& child : node->children) stack.push_back(child.get());
+    while (!stack.empty()) {
+        const Node* n = stack.back();
+        stack.pop_back();
+        if (n->children.empty()) continue;
+        const QModelIndex i = model_->indexOf(n);
+        if (expanded) Tree->expand(i);
+        else Tree->collapse(i);
+        for (const auto& child : n->children) stack.push_back(child.get());
+    }
+    --programmatic_;
+}
+
+void TForm1::TreeEndDrag(Node* dragged, Node* target) {
+    if (!dragged || !target || target->kindImage == kPageKind || !dragged->parent) return;
+    for (const Node* n = target; n; n = n->parent)
+        if (n == dragged) return;  // onto itself or into its own subtree
+    // Note each tab's node (the None tab stands for the root node), move, then re-derive.
+    std::vector<const Node*> noted;
+    for (int t = 0; t < Pages1->count(); ++t) noted.push_back(tree_.nodeAt(boundIndex(t)));
+    model_->moveToFirstChild(dragged, target);
+    Tree->expand(model_->indexOf(target));
+    repaintNow();
+    for (int t = 0; t < Pages1->count(); ++t) Pages1->setTabData(t, noted[t] ? tree_.indexOf(noted[t]) : 0);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Tree && event->type() == QEvent::KeyRelease) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Delete:
+            if (!editInProgress()) DelElem();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (Node* node = selectedNode(); node && !editInProgress()) {
+                const QModelIndex i = model_->indexOf(node);
+                if (Tree->isExpanded(i)) Tree->collapse(i);
+                else Tree->expand(i);
+            }
+            return true;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            if (Node* node = selectedNode(); node && node->parent) {
+                const std::vector<int> bound = tags();
+                if (std::find(bound.begin(), bound.end(), tree_.indexOf(node)) != bound.end()) OpenInActivePage();
+            }
+            return false;
+        default:
+            break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
 
 } // namespace tw

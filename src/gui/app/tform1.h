@@ -12,6 +12,7 @@
 #include <memory>
 
 class QAction;
+class QEvent;
 class QLabel;
 class QMenu;
 class QProgressBar;
@@ -25,6 +26,7 @@ namespace tw {
 class Prompter;
 class SynMemo;
 class TreeModel;
+class TreeView;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -47,6 +49,39 @@ public:
     // Reads the collection file named by the current file name, when it exists (start-up).
     void openLastFile();
 
+    // Editor tabs: each tab is a caption and the absolute index of the node it shows (0: none).
+    QTabBar* tabs() const { return Pages1; }
+    SynMemo* editor() const { return SynMemo1; }
+    TreeView* treeView() const { return Tree; }
+    TreeModel* treeModel() const { return model_; }
+    int boundIndex(int tab) const;
+    Node* selectedNode() const;
+    void selectNode(const Node* node);
+    int currentLanguage() const { return currentLanguage_; }
+
+    void MemoToPage(int tab, int absIndex);
+    void OpenInActivePage();
+    void OpenInNewPage();
+    bool PageExists(int absIndex);
+    int NoneExists() const;
+    void CreateNonePage();
+    void DeletePage(int tab);
+    void ChangeTabCaption();
+    // Puts the highlighter of a catalogue position into the editor.
+    void SetSyn(int position);
+
+    // Tree editing.
+    Node* AddRazdel(Node* node, const QString& caption);
+    Node* AddDoc(Node* node, const QString& caption);
+    void DelElem();
+    void EnabledItem(const Node* node);
+    void setIcon(int menuPosition);  // 0..14 an icon of the icon menu, -1 "Нет"
+    void expandBranch(bool expand);
+    // Moves the dragged node to be the first child of target, keeping every tab on its node.
+    void TreeEndDrag(Node* dragged, Node* target);
+    bool recursionOn() const;
+    bool editInProgress() const;
+
 public slots:
     void N4Click();            // "Новый"
     void N7Click();            // "Открыть..."
@@ -57,8 +92,28 @@ public slots:
     void ToolButton7Click();   // "Открыть..."
     void ToolButton5Click();   // "Сохранить"
     void ToolButton33Click();  // "Сохранить как..."
+    void N36Click();           // "Открыть в активной закладке"
+    void N37Click();           // "Открыть в новой закладке"
+    void TreeDblClick();
+    void TreeClick();
+    void Pages1Change();
+    void SynMemo1Change();
+    void ToolButton24Click();  // "Закрыть закладку"
+    void ToolButton9Click();   // "Очистить" (the editor)
+    void ToolButton11Click();  // "Открыть..." (a file into the editor)
+    void ToolButton10Click();  // "Сохранить как..." (the editor's text)
+    void ToolButton1Click();   // "Создать новый раздел"
+    void ToolButton2Click();   // "Создать новую страницу"
+    void N28Click();           // "Добавить раздел"
+    void N31Click();           // "Добавить страницу"
+    void ToolButton4Click();   // "Удалить элемент"
+    void N32Click();           // "Удалить"
+    void N3Click();            // "Переименовать"
+    void N12Click();           // "Развернуть ветвь" / "Свернуть ветвь" of the toolbar
+    void N53Click();           // "Развернуть ветвь" / "Свернуть ветвь" of the tree menu
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -81,7 +136,13 @@ private:
     // Writes the collection by the rules of the extension; false when nothing was written.
     bool writeCollection(const QString& fileName);
     bool writeXml(const QString& fileName);
-    void removeModifiedMarkers();
+    void setActiveTab(int tab);
+    void retag(const std::vector<int>& tags);
+    std::vector<int> tags() const;
+    void onExpandedChanged(const QModelIndex& index, bool expanded);
+    void onRenamed(Node* node);
+    void addSectionCommand(bool fromMenu);
+    void addPageCommand(bool fromMenu);
 
     // Feedback for a read or write: messages are gathered and shown as one box.
     Feedback operationFeedback();
@@ -96,7 +157,7 @@ private:
     QStringList gathered_;
 
     TreeModel* model_ = nullptr;
-    QTreeView* Tree = nullptr;
+    TreeView* Tree = nullptr;
     QSplitter* splitter_ = nullptr;
     QTabBar* Pages1 = nullptr;
     SynMemo* SynMemo1 = nullptr;
@@ -106,6 +167,9 @@ private:
     QToolBar* mainBar_ = nullptr;
     QToolBar* editorBar_ = nullptr;
     QMenu* PopupMenu1 = nullptr;
+    QAction* recurse_ = nullptr;
+    int currentLanguage_ = 0;
+    int programmatic_ = 0;  // > 0 while the window itself changes the active tab or expansion
 };
 
 } // namespace tw

@@ -2,7 +2,13 @@
 
 #include "app/icons.h"
 
+#include <QMimeData>
+
 namespace tw {
+
+namespace {
+const QString kNodeMime = QStringLiteral("application/x-tarnwick-node");
+}
 
 TreeModel::TreeModel(CollectionTree& tree, QObject* parent) : QAbstractItemModel(parent), tree_(tree) {}
 
@@ -49,9 +55,74 @@ QVariant TreeModel::data(const QModelIndex& index, int role) const {
     }
 }
 
+bool TreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    Node* n = nodeOf(index);
+    if (!n || role != Qt::EditRole || !n->parent) return false;
+    n->caption = value.toString();
+    emit dataChanged(index, index);
+    emit renamed(n);
+    return true;
+}
+
 Qt::ItemFlags TreeModel::flags(const QModelIndex& index) const {
-    if (!index.isValid()) return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    const Node* n = nodeOf(index);
+    if (!n) return Qt::ItemIsDropEnabled;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+    if (n->parent) f |= Qt::ItemIsEditable;  // the root node keeps its caption
+    return f;
+}
+
+QStringList TreeModel::mimeTypes() const { return {kNodeMime}; }
+
+QMimeData* TreeModel::mimeData(const QModelIndexList& indexes) const {
+    if (indexes.isEmpty() || !nodeOf(indexes.first())) return nullptr;
+    auto* data = new QMimeData;
+    // The node is named by its absolute index: drags never leave this window.
+    data->setData(kNodeMime, QByteArray::number(tree_.indexOf(nodeOf(indexes.first()))));
+    return data;
+}
+
+bool TreeModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int, const QModelIndex&) const {
+    return data && data->hasFormat(kNodeMime);
+}
+
+bool TreeModel::dropMimeData(const QMimeData* data, Qt::DropAction, int, int, const QModelIndex& parent) {
+    if (!data || !data->hasFormat(kNodeMime)) return false;
+    // The view drops onto items (overwrite mode), so parent is the node under the pointer.
+    Node* target = nodeOf(parent);
+    Node* dragged = tree_.nodeAt(data->data(kNodeMime).toInt());
+    if (target && dragged && onDrop) onDrop(dragged, target);
+    return false;  // the window has moved the node itself; the view must not remove anything
+}
+
+Node* TreeModel::appendNode(Node* parent, QString caption, int kindImage, int selectedImage, int stateIndex,
+                            std::unique_ptr<TPage> page) {
+    const int row = static_cast<int>(parent->children.size());
+    beginInsertRows(indexOf(parent), row, row);
+    Node* node = tree_.appendChild(parent, std::move(caption), kindImage, selectedImage, stateIndex, std::move(page));
+    endInsertRows();
+    return node;
+}
+
+void TreeModel::removeNode(Node* node) {
+    if (!node->parent) return;
+    beginRemoveRows(indexOf(node->parent), node->row, node->row);
+    std::unique_ptr<Node> gone = tree_.take(node);
+    endRemoveRows();
+}
+
+void TreeModel::moveToFirstChild(Node* node, Node* newParent) {
+    Node* oldParent = node->parent;
+    if (!oldParent) return;
+    if (oldParent == newParent && node->row == 0) return;
+    beginMoveRows(indexOf(oldParent), node->row, node->row, indexOf(newParent), 0);
+    tree_.insertChild(newParent, 0, tree_.take(node));
+    endMoveRows();
+}
+
+void TreeModel::nodeChanged(const Node* node) {
+    const QModelIndex i = indexOf(node);
+    emit dataChanged(i, i);
 }
 
 } // namespace tw

@@ -1,10 +1,12 @@
 #pragma once
 // The collection tree as an item model for the tree view: one column, the caption,
-// the kind picture and the node icon.
+// the kind picture and the node icon. Structural edits of the tree go through this
+// model so that views follow them.
 
 #include "tree/collection_tree.h"
 
 #include <QAbstractItemModel>
+#include <functional>
 
 namespace tw {
 
@@ -18,7 +20,20 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Dragging moves nodes inside this tree only; the drop itself is decided by the window.
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+    Qt::DropActions supportedDragActions() const override { return Qt::MoveAction; }
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+    // Called with the dragged node and the node it was dropped on.
+    std::function<void(Node* dragged, Node* target)> onDrop;
 
     QModelIndex indexOf(const Node* node) const;
     Node* nodeOf(const QModelIndex& index) const;
@@ -26,6 +41,19 @@ public:
     // The tree was rebuilt wholesale (read, reset): views start over.
     void beginRebuild() { beginResetModel(); }
     void endRebuild() { endResetModel(); }
+
+    // Structural edits, announced to the views.
+    Node* appendNode(Node* parent, QString caption, int kindImage, int selectedImage, int stateIndex,
+                     std::unique_ptr<TPage> page);
+    void removeNode(Node* node);
+    // Moves node (with its subtree) to be the first child of newParent.
+    void moveToFirstChild(Node* node, Node* newParent);
+    // A node's caption, pictures or icon changed.
+    void nodeChanged(const Node* node);
+
+signals:
+    // The user gave a node a new caption in place.
+    void renamed(Node* node);
 
 private:
     CollectionTree& tree_;
