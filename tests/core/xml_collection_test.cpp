@@ -2,6 +2,8 @@
 #include "storage/file_names.h"
 #include "storage/xml_collection.h"
 
+#include "../qt_printers.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileDevice>

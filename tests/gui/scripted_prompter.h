@@ -2,6 +2,7 @@
 // A prompter that answers from a script and records what it was asked and shown.
 
 #include "platform/prompter.h"
+#include "../qt_printers.h"
 
 #include <deque>
 #include <gtest/gtest.h>

@@ -1,0 +1,375 @@
+// Editor tabs bound to nodes, and the edits of the tree, driven through the main window.
+#include "app/tform1.h"
+#include "editor/synmemo.h"
+#include "scripted_prompter.h"
+#include "tree/tree_model.h"
+#include "tree/tree_view.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QMimeData>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace tw;
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class Workspace : public testing::Test {
+protected:
+    ScriptedPrompter prompter;
+    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(prompter);
+    QTemporaryDir dir;
+
+    // root 0; S1 1 [p 2, p 3]; S2 4 [a 5, b 6, c 7]; P 8; Q 9
+    void buildSample() {
+        Node* root = form->tree().root();
+        Node* s1 = form->AddRazdel(root, "S1");
+        form->AddDoc(s1, "p");
+        form->AddDoc(s1, "p");
+        Node* s2 = form->AddRazdel(root, "S2");
+        for (const char* c : {"a", "b", "c"}) form->AddDoc(s2, c);
+        form->AddDoc(root, "P");
+        form->AddDoc(root, "Q");
+        ASSERT_EQ(form->tree().count(), 10);
+    }
+    Node* at(int i) { return form->tree().nodeAt(i); }
+    void select(int i) { form->selectNode(at(i)); }
+    void openNew(int i) {
+        select(i);
+        form->N37Click();
+    }
+    void openActive(int i) {
+        select(i);
+        form->N36Click();
+    }
+    QTabBar* tabs() { return form->tabs(); }
+    QStringList captions() {
+        QStringList out;
+        for (int t = 0; t < tabs()->count(); ++t) out << tabs()->tabText(t);
+        return out;
+    }
+    std::vector<int> bound() {
+        std::vector<int> out;
+        for (int t = 0; t < tabs()->count(); ++t) out.push_back(form->boundIndex(t));
+        return out;
+    }
+    void typeAtEnd(const QString& text) {
+        SynMemo* e = form->editor();
+        e->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+        QTest::keyClicks(e, text);
+    }
+};
+
+} // namespace
+
+TEST_F(Workspace, OpeningUsesTheNoneTabThenNewTabsAndNeverOpensANodeTwice) {
+    buildSample();
+    openNew(8);
+    EXPECT_EQ(captions(), QStringList{"P"});
+    EXPECT_EQ(bound(), std::vector<int>{8});
+    EXPECT_EQ(form->lastOpenedIndex(), 8);
+    EXPECT_EQ(form->editor()->wholeText(), " ");
+
+    openNew(9);
+    EXPECT_EQ(captions(), (QStringList{"P", "Q"}));
+    EXPECT_EQ(tabs()->currentIndex(), 1);
+
+    for (auto open : {&TForm1::N36Click, &TForm1::N37Click}) {
+        select(8);
+        (form.get()->*open)();
+        EXPECT_EQ(tabs()->count(), 2);
+        EXPECT_EQ(tabs()->currentIndex(), 0);
+    }
+
+    // The active tab is re-bound; the node it showed keeps its text.
+    at(8)->page->Text = "kept";
+    openActive(5);
+    EXPECT_EQ(captions(), (QStringList{"a", "Q"}));
+    EXPECT_EQ(at(8)->page->Text, "kept");
+
+    // The root node opens nowhere.
+    const auto before = bound();
+    openActive(0);
+    openNew(0);
+    EXPECT_EQ(bound(), before);
+    EXPECT_EQ(form->lastOpenedIndex(), 0);
+}
+
+TEST_F(Workspace, TypingCopiesTheTextIntoThePageAndMarksTheTabOnce) {
+    buildSample();
+    at(8)->page->Text = "a\r\nb\r\n";
+    openNew(8);
+    typeAtEnd("c");
+    EXPECT_EQ(at(8)->page->Text, "a\r\nbc");
+    EXPECT_EQ(captions(), QStringList{"P*"});
+    typeAtEnd("d");
+    EXPECT_EQ(at(8)->page->Text, "a\r\nbcd");
+    EXPECT_EQ(captions(), QStringList{"P*"});
+
+    // Saving removes the marker and writes the edited text.
+    const QString path = dir.filePath("c.xml");
+    prompter.fileChoices.push_back(FileChoice{path, 1});
+    form->N6Click();
+    EXPECT_EQ(captions(), QStringList{"P"});
+    EXPECT_TRUE(readAll(path).contains("<text>a\r\nbcd</text>"));
+}
+
+TEST_F(Workspace, TypingInTheNoneTabChangesNoNode) {
+    buildSample();
+    typeAtEnd("zz");
+    EXPECT_EQ(captions(), QStringList{"None"});
+    for (int i = 0; i < form->tree().count(); ++i) EXPECT_NE(at(i)->page->Text, "zz");
+}
+
+TEST_F(Workspace, SwitchingTabsReloadsTheNodeAndSelectsIt) {
+    buildSample();
+    openNew(8);
+    openNew(9);
+    typeAtEnd("!");
+    tabs()->setCurrentIndex(0);  // as the user clicking the first tab
+    EXPECT_EQ(form->editor()->wholeText(), " ");
+    EXPECT_EQ(form->selectedNode(), at(8));
+    tabs()->setCurrentIndex(1);
+    EXPECT_EQ(form->editor()->wholeText(), " !");
+    int line = -1, index = -1;
+    form->editor()->getCursorPosition(&line, &index);
+    EXPECT_EQ(line, 0);
+    EXPECT_EQ(index, 0);
+    EXPECT_FALSE(form->editor()->isUndoAvailable());
+}
+
+TEST_F(Workspace, ClosingTabs) {
+    buildSample();
+    form->ToolButton24Click();  // the only tab stays
+    EXPECT_EQ(tabs()->count(), 1);
+    openNew(8);
+    openNew(9);
+    openNew(5);
+    ASSERT_EQ(tabs()->currentIndex(), 2);
+    form->ToolButton24Click();  // the rightmost: the first becomes active
+    EXPECT_EQ(captions(), (QStringList{"P", "Q"}));
+    EXPECT_EQ(tabs()->currentIndex(), 0);
+    EXPECT_EQ(form->editor()->wholeText(), " ");
+}
+
+TEST_F(Workspace, DeletingASectionClosesItsTabsAndRenumbersTheRest) {
+    buildSample();
+    for (int i : {1, 4, 6, 9}) openNew(i);
+    select(4);
+    prompter.answers = {true};
+    form->N32Click();
+    ASSERT_EQ(prompter.questions.size(), 1u);
+    EXPECT_EQ(prompter.questions[0].caption, "Удаление");
+    EXPECT_EQ(prompter.questions[0].text, "Вы действительно хотите удалить выбранный элемент?");
+    EXPECT_EQ(form->tree().count(), 6);
+    EXPECT_EQ(bound(), (std::vector<int>{1, 5}));
+    EXPECT_EQ(captions(), (QStringList{"S1", "Q"}));
+    EXPECT_EQ(tabs()->currentIndex(), 1);
+    EXPECT_EQ(at(5)->caption, "Q");
+    EXPECT_EQ(form->statusText(0), "Разделов: 1   Страниц: 4");
+}
+
+TEST_F(Workspace, DeletingTheOnlyOpenPageLeavesANoneTabAndNoStopsEverything) {
+    buildSample();
+    openNew(8);
+    select(8);
+    prompter.answers = {false};
+    form->ToolButton4Click();
+    EXPECT_EQ(form->tree().count(), 10);
+    prompter.answers = {true};
+    form->ToolButton4Click();
+    EXPECT_EQ(captions(), QStringList{"None"});
+    EXPECT_EQ(bound(), std::vector<int>{0});
+    EXPECT_EQ(form->editor()->wholeText(), "");
+
+    select(0);  // the root node: a new, empty collection
+    prompter.answers = {true};
+    form->N32Click();
+    EXPECT_EQ(form->tree().count(), 1);
+    EXPECT_EQ(form->currentFileName(), "");
+}
+
+TEST_F(Workspace, AddingFollowsTheKindRulesAndKeepsTabsBound) {
+    buildSample();
+    openNew(9);  // Q
+    EXPECT_EQ(form->AddRazdel(at(8), "x"), nullptr);  // not below a page
+    EXPECT_EQ(form->AddDoc(at(8), "x"), nullptr);
+    EXPECT_EQ(form->AddDoc(nullptr, "x"), nullptr);
+
+    select(1);
+    form->ToolButton2Click();  // a page at the end of S1: index 4, Q moves to 10
+    const Node* page = at(4);
+    EXPECT_EQ(page->caption, "Новый код");
+    EXPECT_EQ(page->kindImage, 2);
+    EXPECT_EQ(page->page->Text, " ");
+    EXPECT_EQ(page->page->Lan, 1);
+    EXPECT_EQ(page->row, 2);
+    EXPECT_EQ(bound(), std::vector<int>{10});
+    EXPECT_EQ(form->statusText(0), "Разделов: 2   Страниц: 8");
+
+    select(0);
+    form->ToolButton1Click();
+    EXPECT_EQ(form->tree().nodeAt(form->tree().count() - 1)->page->StIndex, -1);
+    form->treeView()->setCurrentIndex({});
+    form->ToolButton1Click();  // nothing selected: under the root, icon value 20
+    EXPECT_EQ(form->tree().nodeAt(form->tree().count() - 1)->page->StIndex, 20);
+    const int count = form->tree().count();
+    form->N31Click();  // the menu adds no page without a selected node
+    EXPECT_EQ(form->tree().count(), count);
+}
+
+TEST_F(Workspace, RenamingRecaptionsTheTabButNotTheRecord) {
+    buildSample();
+    openNew(8);
+    typeAtEnd("x");
+    ASSERT_EQ(captions(), QStringList{"P*"});
+    form->treeModel()->setData(form->treeModel()->indexOf(at(8)), "Renamed", Qt::EditRole);
+    EXPECT_EQ(captions(), QStringList{"Renamed"});
+    EXPECT_EQ(at(8)->page->Name, "P");
+    EXPECT_FALSE(form->treeModel()->flags(form->treeModel()->indexOf(at(0))) & Qt::ItemIsEditable);
+}
+
+TEST_F(Workspace, DeleteKeyIsIgnoredWhileACaptionIsEdited) {
+    buildSample();
+    form->show();
+    select(8);
+    form->N3Click();
+    ASSERT_TRUE(form->editInProgress());
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier);
+    QCoreApplication::sendEvent(form->treeView(), &release);
+    EXPECT_TRUE(prompter.questions.empty());
+    EXPECT_EQ(form->tree().count(), 10);
+}
+
+TEST_F(Workspace, DroppingAPageOnASectionMovesItFirstAndKeepsTabsOnTheirNodes) {
+    buildSample();
+    openNew(9);  // Q
+    openNew(5);  // a
+    TreeModel* model = form->treeModel();
+    std::unique_ptr<QMimeData> data(model->mimeData({model->indexOf(at(9))}));
+    model->dropMimeData(data.get(), Qt::MoveAction, -1, 0, model->indexOf(at(1)));
+    // Q is now S1's first child at index 2; a moved from 5 to 6.
+    EXPECT_EQ(at(2)->caption, "Q");
+    EXPECT_EQ(at(1)->children.front()->caption, "Q");
+    EXPECT_TRUE(form->treeView()->isExpanded(model->indexOf(at(1))));
+    EXPECT_EQ(bound(), (std::vector<int>{2, 6}));
+    EXPECT_EQ(form->tree().count(), 10);
+
+    // Onto a page, onto itself or into its own subtree: nothing moves.
+    form->TreeEndDrag(at(4), at(3));
+    form->TreeEndDrag(at(1), at(1));
+    form->TreeEndDrag(at(1), at(2));
+    EXPECT_EQ(at(2)->caption, "Q");
+    EXPECT_EQ(at(1)->caption, "S1");
+}
+
+TEST_F(Workspace, FoldingChangesTheKindPictureAndRecursionReachesEverySection) {
+    buildSample();
+    Node* s2 = at(4);
+    Node* inner = form->AddRazdel(s2, "inner");
+    form->AddDoc(inner, "deep");
+    select(4);
+    form->command("N46")->trigger();
+    EXPECT_EQ(s2->kindImage, 1);
+    EXPECT_EQ(s2->selectedImage, 1);
+    EXPECT_EQ(s2->page->ImIndex, 0);  // the record keeps its value
+    EXPECT_EQ(inner->kindImage, 0);   // no recursion: only the node itself
+
+    form->command("ToolButton23")->setChecked(true);
+    select(0);
+    form->command("N53")->trigger();
+    EXPECT_EQ(inner->kindImage, 1);
+    EXPECT_EQ(at(1)->kindImage, 1);
+    form->command("N54")->trigger();
+    EXPECT_EQ(s2->kindImage, 0);
+    EXPECT_EQ(inner->kindImage, 0);
+    EXPECT_EQ(at(0)->kindImage, 3);  // the root node keeps its picture
+}
+
+TEST_F(Workspace, IconMenuStoresItsValues) {
+    buildSample();
+    struct Case {
+        const char* entry;
+        int node;
+        int expected;
+    };
+    for (const Case& c : {Case{"Icon0", 8, 15}, Case{"Icon14", 8, 14}, Case{"Icon3", 8, 3}, Case{"IconNone", 8, -1},
+                          Case{"Icon5", 0, -1}}) {
+        select(c.node);
+        form->findChild<QAction*>(c.entry)->trigger();
+        EXPECT_EQ(at(c.node)->stateIndex, c.expected) << c.entry;
+        EXPECT_EQ(at(c.node)->page->StIndex, c.node == 0 ? 20 : c.expected) << c.entry;
+    }
+    select(0);
+    form->findChild<QAction*>("IconNone")->trigger();
+    EXPECT_EQ(at(0)->page->StIndex, -1);
+}
+
+TEST_F(Workspace, PopupEnablingFollowsTheNodeKind) {
+    buildSample();
+    struct Case {
+        int node;
+        bool addSection, addPage, rename;
+    };
+    for (const Case& c : {Case{8, false, false, true}, Case{0, true, true, false}, Case{1, true, true, true}}) {
+        form->EnabledItem(at(c.node));
+        EXPECT_EQ(form->command("N28")->isEnabled(), c.addSection);
+        EXPECT_EQ(form->command("N31")->isEnabled(), c.addPage);
+        EXPECT_EQ(form->command("N3")->isEnabled(), c.rename);
+        EXPECT_TRUE(form->command("N32")->isEnabled());
+    }
+}
+
+TEST_F(Workspace, ClickShowsTheNodePathAndSwitchesToItsTab) {
+    buildSample();
+    openNew(6);
+    openNew(9);
+    select(6);
+    form->TreeClick();
+    EXPECT_EQ(form->statusText(1), "Root\\S2\\b\\");
+    EXPECT_EQ(tabs()->currentIndex(), 0);
+    select(1);
+    form->TreeClick();
+    EXPECT_EQ(form->statusText(1), "Root\\S1\\");
+    EXPECT_EQ(tabs()->currentIndex(), 0);
+}
+
+TEST_F(Workspace, EditorToolbarClearsLoadsAndSavesText) {
+    buildSample();
+    openNew(8);
+    const QString in = dir.filePath("in.cpp");
+    {
+        QFile f(in);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("int x;\nint y;\n");
+    }
+    prompter.fileChoices.push_back(FileChoice{in, 1});
+    form->ToolButton11Click();
+    EXPECT_EQ(at(8)->page->Text, "int x;\r\nint y;");
+    EXPECT_EQ(captions(), QStringList{"P"});
+
+    for (const char* name : {"out", "out.txt"}) {
+        prompter.fileChoices.push_back(FileChoice{dir.filePath(name), 1});
+        form->ToolButton10Click();
+        EXPECT_EQ(readAll(dir.filePath(name) + ".txt"), QByteArray("int x;\r\nint y;"));
+    }
+
+    prompter.fileChoices.push_back(FileChoice{dir.filePath("missing.txt"), 1});
+    form->ToolButton11Click();
+    EXPECT_EQ(prompter.messages.size(), 1);
+    EXPECT_EQ(at(8)->page->Text, "int x;\r\nint y;");
+
+    form->ToolButton9Click();
+    EXPECT_EQ(at(8)->page->Text, "");
+    EXPECT_EQ(form->editor()->wholeText(), "");
+    EXPECT_EQ(captions(), QStringList{"P"});
+}

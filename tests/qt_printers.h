@@ -1,0 +1,8 @@
+#pragma once
+// Readable failure messages for Qt strings in GoogleTest.
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& list, std::ostream* os) { *os << list.join(", ").toStdString(); }
