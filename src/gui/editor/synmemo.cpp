@@ -3,18 +3,27 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QKeyEvent>
+#include <QPainter>
 #include <QStringDecoder>
+
+#include <algorithm>
+#include <cmath>
+#include <string_view>
 
 namespace tw {
 
 namespace {
-QFont editorFont() {
+// About 13 pixels high at 96 dpi. The size is given in points: the editor takes the
+// point size of the font, and a font sized in pixels has none.
+QFont defaultEditorFont() {
+    constexpr double kPoints = 9.75;
     QFont font(QStringLiteral("Courier New"));
-    font.setPixelSize(13);
+    font.setPointSizeF(kPoints);
     font.setStyleHint(QFont::TypeWriter);
     if (!QFontInfo(font).fixedPitch()) {
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        font.setPixelSize(13);
+        font.setPointSizeF(kPoints);
     }
     return font;
 }
@@ -28,17 +37,74 @@ std::string fileTextAsUtf8(const QByteArray& bytes) {
     if (!cp1251.isValid()) return text.toStdString();
     return QString(cp1251.decode(bytes)).toStdString();
 }
+
+// Line breaks of any kind as CR LF.
+std::string withCrLf(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            out += "\r\n";
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool isBracket(char c) { return std::string_view("()[]{}<>").find(c) != std::string_view::npos; }
+
+QPixmap bookmarkPicture(int k) {
+    static const QColor colors[5] = {QColor(0xD0, 0x30, 0x30), QColor(0xE0, 0x80, 0x10), QColor(0x20, 0x90, 0x40),
+                                     QColor(0x30, 0x60, 0xD0), QColor(0x80, 0x40, 0xB0)};
+    const QColor color = colors[k % 5];
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QRectF face;
+    if (k < 5) {  // a flag on a pole
+        painter.setPen(QPen(QColor(0x40, 0x40, 0x40), 1.5));
+        painter.drawLine(QPointF(2.5, 1), QPointF(2.5, 15.5));
+        face = QRectF(3.5, 1.5, 12, 10);
+        painter.setPen(color.darker(140));
+        painter.setBrush(color);
+        painter.drawRect(face);
+    } else {  // a round badge
+        face = QRectF(0.5, 0.5, 15, 15);
+        painter.setPen(color.darker(140));
+        painter.setBrush(color);
+        painter.drawEllipse(face);
+    }
+    QFont digitFont(QStringLiteral("Sans Serif"));
+    digitFont.setPixelSize(10);
+    digitFont.setBold(true);
+    painter.setFont(digitFont);
+    painter.setPen(Qt::white);
+    painter.drawText(face, Qt::AlignCenter, QString::number((k + 1) % 10));
+    return picture;
+}
 } // namespace
 
 SynMemo::SynMemo(QWidget* parent) : QsciScintilla(parent) {
     setObjectName(QStringLiteral("SynMemo1"));
     setUtf8(true);
     setEolMode(EolWindows);
-    setFont(editorFont());
-    setMarginsFont(editorFont());
+    setFont(defaultEditorFont());
+    setMarginsFont(defaultEditorFont());
     setMarginType(0, NumberMargin);
     setMarginLineNumbers(0, true);
-    setMarginWidth(1, 0);
+    setMarginMarkerMask(0, 0);
+    setMarginType(kBookmarkMargin, SymbolMargin);
+    // Bookmark picture k is marker k, drawn only in the bookmark margin.
+    const int pictures = static_cast<int>(ImageList5().size());
+    setMarginMarkerMask(kBookmarkMargin, (1 << pictures) - 1);
+    setMarginWidth(kBookmarkMargin, 0);
+    for (int k = 0; k < pictures; ++k) markerDefine(ImageList5()[static_cast<size_t>(k)], k);
+    setCaretLineVisible(true);
+    setActiveLineColor(QColor(0xE8, 0xF0, 0xFF));
     // The horizontal scroll bar follows the longest line instead of a fixed width.
     SendScintilla(SCI_SETSCROLLWIDTH, 1);
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
@@ -81,6 +147,8 @@ void SynMemo::setWholeText(const std::string& text) {
     SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(0));
     SendScintilla(SCI_SETFIRSTVISIBLELINE, static_cast<unsigned long>(0));
     --quiet_;
+    bookmarks_.clear();
+    showBookmarks();
     updateGutterWidth();
 }
 
@@ -110,6 +178,273 @@ bool SynMemo::writeLinesToFile(const QString& fileName, QString* error) const {
         return false;
     }
     return true;
+}
+
+// ---- Helpers over the document ----
+
+long SynMemo::sci(unsigned int message, long wParam, long lParam) const {
+    return SendScintilla(message, static_cast<unsigned long>(wParam), lParam);
+}
+
+int SynMemo::textLength() const { return static_cast<int>(sci(SCI_GETLENGTH)); }
+
+int SynMemo::lineStartOffset(int line0) const { return static_cast<int>(sci(SCI_POSITIONFROMLINE, line0)); }
+
+int SynMemo::lineEndOffset(int line0) const { return static_cast<int>(sci(SCI_GETLINEENDPOSITION, line0)); }
+
+// The offset clamped to the text and moved back to the start of the character it falls
+// into: never between the bytes of a UTF-8 sequence or between CR and LF.
+int SynMemo::charBoundary(int offset) const {
+    const int length = textLength();
+    offset = std::clamp(offset, 0, length);
+    if (offset == 0 || offset == length) return offset;
+    const auto byteAt = [this](int at) { return static_cast<unsigned char>(sci(SCI_GETCHARAT, at)); };
+    for (int back = 1; back <= 3 && offset - back >= 0; ++back) {
+        const unsigned char b = byteAt(offset - back);
+        if ((byteAt(offset - back + 1) & 0xC0) != 0x80) break;  // not inside a sequence
+        if (b >= 0xC0) {
+            const int sequence = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+            if (sequence > back) return offset - back;
+            break;
+        }
+        if ((b & 0xC0) != 0x80) break;
+    }
+    if (byteAt(offset) == '\n' && byteAt(offset - 1) == '\r') return offset - 1;
+    return offset;
+}
+
+// The offset of a text position, clamped to the text. Columns past the end of the line
+// give the line end, and *beyond tells how many columns past it the position was.
+int SynMemo::offsetOfTextPos(EditorPos pos, int* beyond) const {
+    const int line0 = std::clamp(pos.Line - 1, 0, static_cast<int>(sci(SCI_GETLINECOUNT)) - 1);
+    const int column0 = std::max(pos.Column, 1) - 1;
+    const int start = lineStartOffset(line0);
+    const int end = lineEndOffset(line0);
+    const int characters = static_cast<int>(sci(SCI_COUNTCHARACTERS, start, end));
+    if (beyond) *beyond = std::max(column0 - characters, 0);
+    if (column0 >= characters) return end;
+    return static_cast<int>(sci(SCI_POSITIONRELATIVE, start, column0));
+}
+
+void SynMemo::moveCaretTo(int offset) {
+    sci(SCI_GOTOPOS, offset);
+    sci(SCI_CHOOSECARETX);
+}
+
+// ---- Lines ----
+
+int SynMemo::lineCount() const { return textLength() == 0 ? 0 : static_cast<int>(sci(SCI_GETLINECOUNT)); }
+
+std::string SynMemo::lineAt(int index) const {
+    if (index < 0 || index >= lineCount()) return {};
+    const int start = lineStartOffset(index);
+    const int end = lineEndOffset(index);
+    std::string bytes(static_cast<size_t>(end - start) + 1, '\0');
+    SendScintilla(SCI_GETTEXTRANGE, static_cast<long>(start), static_cast<long>(end), bytes.data());
+    bytes.resize(static_cast<size_t>(end - start));
+    return bytes;
+}
+
+void SynMemo::replaceLine(int index, const std::string& text) {
+    if (index < 0 || index >= lineCount()) return;
+    const std::string bytes = withCrLf(text);
+    ++quiet_;
+    sci(SCI_SETUNDOCOLLECTION, 0);
+    sci(SCI_SETTARGETRANGE, lineStartOffset(index), lineEndOffset(index));
+    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.c_str());
+    sci(SCI_SETUNDOCOLLECTION, 1);
+    sci(SCI_EMPTYUNDOBUFFER);
+    --quiet_;
+}
+
+// ---- Caret ----
+
+EditorPos SynMemo::caretPos() const { return offsetToPos(static_cast<int>(sci(SCI_GETCURRENTPOS))); }
+
+EditorPos SynMemo::caretDisplayPos() const {
+    const long offset = sci(SCI_GETCURRENTPOS);
+    return {static_cast<int>(sci(SCI_GETCOLUMN, offset)) + 1, static_cast<int>(sci(SCI_LINEFROMPOSITION, offset)) + 1};
+}
+
+void SynMemo::setCaretLine(int line) { moveCaretTo(offsetOfTextPos({caretPos().Column, line})); }
+
+void SynMemo::setCaretColumn(int column) { moveCaretTo(offsetOfTextPos({column, caretPos().Line})); }
+
+std::string SynMemo::caretLineText() const { return lineAt(caretPos().Line - 1); }
+
+void SynMemo::gotoLineAndCenter(int line) {
+    const int line0 = std::clamp(line - 1, 0, static_cast<int>(sci(SCI_GETLINECOUNT)) - 1);
+    sci(SCI_ENSUREVISIBLE, line0);
+    moveCaretTo(lineStartOffset(line0));
+    const long visible = sci(SCI_VISIBLEFROMDOCLINE, line0);
+    sci(SCI_SETFIRSTVISIBLELINE, std::max(0L, visible - sci(SCI_LINESONSCREEN) / 2));
+    sci(SCI_SETXOFFSET, 0);
+}
+
+// ---- Selection ----
+
+int SynMemo::selectionStart() const { return static_cast<int>(sci(SCI_GETSELECTIONSTART)); }
+
+int SynMemo::selectionEnd() const { return static_cast<int>(sci(SCI_GETSELECTIONEND)); }
+
+int SynMemo::selectionLength() const { return selectionEnd() - selectionStart(); }
+
+bool SynMemo::hasSelection() const { return selectionLength() > 0; }
+
+void SynMemo::setSelectionStart(int offset) { moveCaretTo(charBoundary(offset)); }
+
+void SynMemo::setSelectionEnd(int offset) {
+    sci(SCI_SETSEL, selectionStart(), charBoundary(offset));
+    sci(SCI_CHOOSECARETX);
+}
+
+void SynMemo::setSelectionLength(int length) {
+    const int start = selectionStart();
+    sci(SCI_SETSEL, start, charBoundary(start + std::clamp(length, 0, textLength() - start)));
+    sci(SCI_CHOOSECARETX);
+}
+
+EditorPos SynMemo::offsetToPos(int offset) const {
+    const int at = charBoundary(offset);
+    const int line0 = static_cast<int>(sci(SCI_LINEFROMPOSITION, at));
+    return {static_cast<int>(sci(SCI_COUNTCHARACTERS, lineStartOffset(line0), at)) + 1, line0 + 1};
+}
+
+std::string SynMemo::selectionText() const {
+    const int start = selectionStart();
+    const int end = selectionEnd();
+    std::string bytes(static_cast<size_t>(end - start) + 1, '\0');
+    SendScintilla(SCI_GETTEXTRANGE, static_cast<long>(start), static_cast<long>(end), bytes.data());
+    bytes.resize(static_cast<size_t>(end - start));
+    return bytes;
+}
+
+void SynMemo::replaceSelection(const std::string& text) {
+    const std::string bytes = withCrLf(text);
+    sci(SCI_BEGINUNDOACTION);
+    sci(SCI_TARGETFROMSELECTION);
+    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.c_str());
+    sci(SCI_ENDUNDOACTION);
+    moveCaretTo(static_cast<int>(sci(SCI_GETTARGETEND)));
+}
+
+// ---- Look ----
+
+void SynMemo::setActiveLineColor(const QColor& color) {
+    if (!color.isValid() || color == activeLineColor_) return;
+    activeLineColor_ = color;
+    setCaretLineBackgroundColor(color);
+    viewport()->update();
+}
+
+EditorPos SynMemo::textToDisplay(EditorPos pos) const {
+    int beyond = 0;
+    const long offset = offsetOfTextPos(pos, &beyond);
+    return {static_cast<int>(sci(SCI_GETCOLUMN, offset)) + 1 + beyond,
+            static_cast<int>(sci(SCI_LINEFROMPOSITION, offset)) + 1};
+}
+
+QPoint SynMemo::displayToPixel(EditorPos pos) const {
+    const int line0 = std::clamp(pos.Line - 1, 0, static_cast<int>(sci(SCI_GETLINECOUNT)) - 1);
+    const long column0 = std::max(pos.Column, 1) - 1;
+    const long offset = sci(SCI_FINDCOLUMN, line0, column0);
+    // FINDCOLUMN stops at the line end or at a tab spanning the column: count the rest in
+    // spaces. A space can be a fraction of a pixel wider than TEXTWIDTH says, so measure many.
+    constexpr int kSpaces = 64;
+    const double spaceWidth = static_cast<double>(SendScintilla(SCI_TEXTWIDTH, static_cast<uintptr_t>(STYLE_DEFAULT),
+                                                                std::string(kSpaces, ' ').c_str())) / kSpaces;
+    const long rest = column0 - sci(SCI_GETCOLUMN, offset);
+    const long x = sci(SCI_POINTXFROMPOSITION, 0, offset) + std::lround(static_cast<double>(rest) * spaceWidth);
+    return {static_cast<int>(x), static_cast<int>(sci(SCI_POINTYFROMPOSITION, 0, offset))};
+}
+
+int SynMemo::gutterWidth() const {
+    int width = 0;
+    const int margins = static_cast<int>(sci(SCI_GETMARGINS));
+    for (int m = 0; m < margins; ++m) width += static_cast<int>(sci(SCI_GETMARGINWIDTHN, m));
+    return width;
+}
+
+QColor SynMemo::editorBackground() const { return paper(); }
+
+QFont SynMemo::editorFont() const { return font(); }
+
+EditorPos SynMemo::matchingBracket(EditorPos pos) const {
+    if (pos.Line < 1 || pos.Line > lineCount() || pos.Column < 1) return {};
+    int beyond = 0;
+    const int offset = offsetOfTextPos(pos, &beyond);
+    if (beyond > 0 || offset >= lineEndOffset(pos.Line - 1)) return {};
+    if (!isBracket(static_cast<char>(sci(SCI_GETCHARAT, offset)))) return {};
+    const long partner = sci(SCI_BRACEMATCH, offset, 0);
+    return partner < 0 ? EditorPos{} : offsetToPos(static_cast<int>(partner));
+}
+
+// ---- Bookmarks ----
+
+const std::array<QPixmap, 10>& SynMemo::ImageList5() {
+    static const std::array<QPixmap, 10> pictures = [] {
+        std::array<QPixmap, 10> list;
+        for (int k = 0; k < 10; ++k) list[static_cast<size_t>(k)] = bookmarkPicture(k);
+        return list;
+    }();
+    return pictures;
+}
+
+void SynMemo::setBookmarks(const std::vector<TBookmark>& marks) {
+    bookmarks_ = marks;
+    showBookmarks();
+}
+
+void SynMemo::clearBookmarks() {
+    bookmarks_.clear();
+    showBookmarks();
+}
+
+void SynMemo::addBookmark(const TBookmark& mark) {
+    bookmarks_.push_back(mark);
+    showBookmarks();
+}
+
+TBookmark SynMemo::bookmark(int index) const {
+    if (index < 0 || index >= bookmarkCount()) return {};
+    return bookmarks_[static_cast<size_t>(index)];
+}
+
+void SynMemo::showBookmarks() {
+    const int pictures = static_cast<int>(ImageList5().size());
+    for (int k = 0; k < pictures; ++k) markerDeleteAll(k);
+    const int lines = static_cast<int>(sci(SCI_GETLINECOUNT));
+    bool shown = false;
+    for (const TBookmark& mark : bookmarks_) {
+        if (!mark.Visible || mark.ImageIndex < 0 || mark.ImageIndex >= pictures || mark.Line < 1 || mark.Line > lines)
+            continue;
+        markerAdd(mark.Line - 1, mark.ImageIndex);
+        shown = true;
+    }
+    setMarginWidth(kBookmarkMargin, shown ? 18 : 0);
+}
+
+// ---- Events ----
+
+void SynMemo::keyPressEvent(QKeyEvent* event) {
+    // Keys held with Ctrl or Meta are commands, unless Alt is held too (AltGr).
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    const bool command = (mods & (Qt::ControlModifier | Qt::MetaModifier)) && !(mods & Qt::AltModifier);
+    const QString text = event->text();
+    if (!command && text.size() == 1 && text[0].isPrint()) {
+        bool cancel = false;
+        emit keyTyped(text[0], cancel);
+        if (cancel) {
+            event->accept();
+            return;
+        }
+    }
+    QsciScintilla::keyPressEvent(event);
+}
+
+void SynMemo::paintEvent(QPaintEvent* event) {
+    QsciScintilla::paintEvent(event);
+    emit painted();
 }
 
 } // namespace tw

@@ -1,0 +1,286 @@
+#include "editor/synmemo.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <ostream>
+
+namespace tw {
+void PrintTo(const EditorPos& pos, std::ostream* os) { *os << "(col " << pos.Column << ", line " << pos.Line << ")"; }
+} // namespace tw
+
+namespace {
+
+using tw::EditorPos;
+
+class SynMemoTest : public testing::Test {
+protected:
+    void SetUp() override {
+        memo.resize(480, 320);
+        memo.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&memo));
+    }
+    tw::SynMemo memo;
+};
+
+TEST_F(SynMemoTest, WholeTextHasCrLfBreaksAndNoTrailingEmptyLine) {
+    struct Case {
+        std::string input;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"\n", {}},
+        {"a\nb", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\n\r\n\rb", {"a", "", "", "b"}},
+        {"\r\n\r\n", {"", ""}},
+        {"\xD0\xB6\xD1\x8B\n\tx", {"\xD0\xB6\xD1\x8B", "\tx"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input);
+        memo.setWholeText(c.input);
+        std::string joined;
+        for (size_t i = 0; i < c.lines.size(); ++i) joined += (i ? "\r\n" : "") + c.lines[i];
+        EXPECT_EQ(memo.wholeText(), joined);
+        ASSERT_EQ(memo.lineCount(), static_cast<int>(c.lines.size()));
+        for (size_t i = 0; i < c.lines.size(); ++i) EXPECT_EQ(memo.lineAt(static_cast<int>(i)), c.lines[i]);
+        EXPECT_EQ(memo.lineAt(-1), "");
+        EXPECT_EQ(memo.lineAt(memo.lineCount()), "");
+    }
+}
+
+TEST_F(SynMemoTest, OnlyUserEditsRaiseChangedAndLoadsClearUndo) {
+    QSignalSpy changed(&memo, &tw::SynMemo::changed);
+    memo.setWholeText("ab");
+    QTest::keyClicks(&memo, "x");
+    ASSERT_EQ(memo.wholeText(), "xab");
+    EXPECT_FALSE(changed.isEmpty());
+
+    changed.clear();
+    memo.undo();
+    EXPECT_EQ(memo.wholeText(), "ab");
+    EXPECT_FALSE(changed.isEmpty());
+
+    QTest::keyClicks(&memo, "y");
+    changed.clear();
+    memo.setWholeText("new\ntext");
+    memo.clearAll();
+    memo.setWholeText("loaded");
+    memo.undo();
+    EXPECT_EQ(memo.wholeText(), "loaded");
+    EXPECT_TRUE(changed.isEmpty());
+}
+
+TEST_F(SynMemoTest, KeyTypedCanCancelTheCharacter) {
+    QString seen;
+    QObject::connect(&memo, &tw::SynMemo::keyTyped, [&seen](QChar ch, bool& cancel) {
+        seen += ch;
+        cancel = ch == u'q';
+    });
+    memo.setWholeText("");
+    QTest::keyClicks(&memo, "aqb");
+    EXPECT_EQ(seen, QStringLiteral("aqb"));
+    EXPECT_EQ(memo.wholeText(), "ab");
+}
+
+TEST_F(SynMemoTest, SelectionOffsetsAreBytesAndSnapToCharacters) {
+    // "жы" and "кот" take two bytes a character; each break takes two.
+    const std::string cyr = "\xD0\xB6\xD1\x8B\r\n\xD0\xBA\xD0\xBE\xD1\x82";
+    struct Case {
+        std::string text;
+        int start, end;          // asked for
+        int wantStart, wantEnd;  // got
+        std::string selected;
+        EditorPos endPos;
+    };
+    const Case cases[] = {
+        {"ab\r\ncd", 1, 5, 1, 5, "b\r\nc", {2, 2}},
+        {"ab\r\ncd", 0, 3, 0, 2, "ab", {3, 1}},  // inside the break: back to its CR
+        {"ab\r\ncd", -4, 99, 0, 6, "ab\r\ncd", {3, 2}},
+        {cyr, 2, 8, 2, 8, "\xD1\x8B\r\n\xD0\xBA", {2, 2}},
+        {cyr, 3, 11, 2, 10, "\xD1\x8B\r\n\xD0\xBA\xD0\xBE", {3, 2}},  // inside characters
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.text << " " << c.start << ".." << c.end);
+        memo.setWholeText(c.text);
+        memo.setSelectionStart(c.start);
+        EXPECT_FALSE(memo.hasSelection());
+        EXPECT_EQ(memo.caretPos(), memo.offsetToPos(c.wantStart));
+        for (int way = 0; way < 2; ++way) {
+            memo.setSelectionStart(c.start);
+            if (way == 0) memo.setSelectionEnd(c.end);
+            else memo.setSelectionLength(c.end - c.start);
+            EXPECT_EQ(memo.selectionStart(), c.wantStart);
+            EXPECT_EQ(memo.selectionEnd(), c.wantEnd);
+            EXPECT_EQ(memo.selectionLength(), c.wantEnd - c.wantStart);
+            EXPECT_EQ(memo.selectionText(), c.selected);
+            EXPECT_EQ(memo.offsetToPos(c.end), c.endPos);
+            EXPECT_EQ(memo.caretPos(), c.endPos);
+        }
+    }
+}
+
+TEST_F(SynMemoTest, ReplaceSelectionIsOneUndoableEdit) {
+    QSignalSpy changed(&memo, &tw::SynMemo::changed);
+    const std::string original = "one two\r\nthree";
+    memo.setWholeText(original);
+    memo.setSelectionStart(4);
+    memo.setSelectionLength(3);
+    memo.replaceSelection("2\nx");
+    EXPECT_EQ(memo.wholeText(), "one 2\r\nx\r\nthree");
+    EXPECT_EQ(memo.caretPos(), (EditorPos{2, 2}));
+    EXPECT_FALSE(memo.hasSelection());
+    EXPECT_FALSE(changed.isEmpty());
+
+    memo.undo();
+    EXPECT_EQ(memo.wholeText(), original);
+}
+
+TEST_F(SynMemoTest, ReplaceLineIsNeitherUndoableNorAChange) {
+    memo.setWholeText("a\nb\nc");
+    QTest::keyClicks(&memo, "x");
+    QSignalSpy changed(&memo, &tw::SynMemo::changed);
+    memo.replaceLine(1, "B");
+    memo.replaceLine(-1, "?");
+    memo.replaceLine(3, "?");
+    EXPECT_EQ(memo.wholeText(), "xa\r\nB\r\nc");
+    memo.undo();
+    EXPECT_EQ(memo.wholeText(), "xa\r\nB\r\nc");
+    EXPECT_TRUE(changed.isEmpty());
+}
+
+TEST_F(SynMemoTest, CaretMovesAreClampedAndGotoLineCentres) {
+    std::string text;
+    for (int i = 1; i <= 100; ++i) text += "line " + std::to_string(i) + "\n";
+    memo.setWholeText("\tab\n" + text);  // 101 lines
+
+    memo.setCaretColumn(2);
+    EXPECT_EQ(memo.caretPos(), (EditorPos{2, 1}));
+    EXPECT_EQ(memo.caretDisplayPos(), (EditorPos{9, 1}));  // behind a tab of width 8
+    EXPECT_EQ(memo.textToDisplay({3, 1}), (EditorPos{10, 1}));
+    EXPECT_EQ(memo.caretLineText(), "\tab");
+    memo.setCaretColumn(0);
+    EXPECT_EQ(memo.caretPos(), (EditorPos{1, 1}));
+    memo.setCaretColumn(50);
+    EXPECT_EQ(memo.caretPos(), (EditorPos{4, 1}));
+    memo.setCaretLine(500);
+    EXPECT_EQ(memo.caretPos(), (EditorPos{4, 101}));
+    EXPECT_EQ(memo.caretLineText(), "line 100");
+
+    const struct {
+        int asked, line;
+    } gotos[] = {{51, 51}, {0, 1}, {-7, 1}, {1000, 101}};
+    for (const auto& g : gotos) {
+        SCOPED_TRACE(g.asked);
+        memo.setSelectionStart(3);
+        memo.setSelectionLength(4);
+        memo.gotoLineAndCenter(g.asked);
+        EXPECT_EQ(memo.caretPos(), (EditorPos{1, g.line}));
+        EXPECT_FALSE(memo.hasSelection());
+    }
+    memo.gotoLineAndCenter(51);
+    const int middle = memo.firstVisibleLine() + static_cast<int>(memo.SendScintilla(tw::SynMemo::SCI_LINESONSCREEN)) / 2;
+    EXPECT_NEAR(middle, 50, 1);
+}
+
+TEST_F(SynMemoTest, MatchingBracket) {
+    memo.setWholeText("\xD0\xB6(a[1]) {<x>\n}\n)");
+    const struct {
+        EditorPos at, partner;
+    } cases[] = {
+        {{2, 1}, {7, 1}}, {{7, 1}, {2, 1}}, {{4, 1}, {6, 1}}, {{9, 1}, {1, 2}}, {{1, 2}, {9, 1}},
+        {{10, 1}, {12, 1}}, {{1, 1}, {}}, {{1, 3}, {}}, {{13, 1}, {}}, {{1, 9}, {}}, {{0, 0}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.at));
+        EXPECT_EQ(memo.matchingBracket(c.at), c.partner);
+    }
+}
+
+TEST_F(SynMemoTest, BookmarksAreDrawnWhenVisibleAndClearedWithTheText) {
+    ASSERT_EQ(tw::SynMemo::ImageList5().size(), 10u);
+    for (const QPixmap& picture : tw::SynMemo::ImageList5()) EXPECT_EQ(picture.size(), QSize(16, 16));
+
+    memo.setWholeText("a\nb\nc");
+    const int bare = memo.gutterWidth();
+    tw::TBookmark shown{1, 1, 0, true, false, 1};
+    tw::TBookmark hidden{2, 1, 7, false, false, 2};
+    tw::TBookmark last{3, 1, 9, true, false, 3};
+    tw::TBookmark offText{99, 1, 2, true, false, 4};
+    tw::TBookmark badImage{2, 1, 12, true, false, 5};
+    memo.setBookmarks({shown, hidden, last, offText, badImage});
+    ASSERT_EQ(memo.bookmarkCount(), 5);
+    EXPECT_EQ(memo.bookmark(1).ImageIndex, 7);
+    EXPECT_EQ(memo.bookmark(4).Number, 5);
+    EXPECT_EQ(memo.bookmark(5).Number, 0);
+    EXPECT_EQ(memo.markersAtLine(0), 1u << 0);
+    EXPECT_EQ(memo.markersAtLine(1), 0u);
+    EXPECT_EQ(memo.markersAtLine(2), 1u << 9);
+    EXPECT_GT(memo.gutterWidth(), bare);
+
+    memo.addBookmark({2, 1, 3, true, false, 6});
+    EXPECT_EQ(memo.bookmarkCount(), 6);
+    EXPECT_EQ(memo.markersAtLine(1), 1u << 3);
+
+    memo.setWholeText("a\nb\nc");
+    EXPECT_EQ(memo.bookmarkCount(), 0);
+    EXPECT_EQ(memo.markersAtLine(0), 0u);
+    EXPECT_EQ(memo.gutterWidth(), bare);
+}
+
+TEST_F(SynMemoTest, DisplayCellsAndRepaints) {
+    memo.setWholeText("\tab\nx");
+    // Columns 1..8 are the tab, 9 and 10 the letters, 11 on past the end: each one cell on.
+    const QPoint first = memo.displayToPixel({1, 1});
+    EXPECT_GE(first.x(), memo.gutterWidth());
+    const double cell = (memo.displayToPixel({16, 1}).x() - first.x()) / 15.0;
+    ASSERT_GT(cell, 3.0);
+    for (int column = 1; column < 16; ++column) {
+        SCOPED_TRACE(column);
+        const QPoint here = memo.displayToPixel({column, 1});
+        EXPECT_EQ(here.y(), first.y());
+        EXPECT_NEAR(memo.displayToPixel({column + 1, 1}).x() - here.x(), cell, 1.0);
+    }
+    EXPECT_EQ(memo.displayToPixel({1, 2}).y() - first.y(), memo.textHeight(0));
+
+    QSignalSpy painted(&memo, &tw::SynMemo::painted);
+    const QColor next = memo.activeLineColor() == Qt::yellow ? Qt::cyan : Qt::yellow;
+    memo.setActiveLineColor(next);
+    EXPECT_EQ(memo.activeLineColor(), next);
+    EXPECT_TRUE(painted.wait(2000));
+}
+
+TEST_F(SynMemoTest, TextFilesInAndOut) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString cp1251Name = dir.filePath(QStringLiteral("cp1251.txt"));
+    {
+        QFile file(cp1251Name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        QStringEncoder encoder("windows-1251");
+        ASSERT_TRUE(encoder.isValid());
+        file.write(encoder.encode(QStringLiteral(u"Привет\nмир\r\n")));
+    }
+    QSignalSpy changed(&memo, &tw::SynMemo::changed);
+    ASSERT_TRUE(memo.loadLinesFromFile(cp1251Name));
+    EXPECT_EQ(QString::fromStdString(memo.wholeText()), QStringLiteral(u"Привет\r\nмир"));
+    EXPECT_TRUE(changed.isEmpty());
+
+    const QString utf8Name = dir.filePath(QStringLiteral("out.txt"));
+    ASSERT_TRUE(memo.writeLinesToFile(utf8Name));
+    memo.setWholeText("other");
+    ASSERT_TRUE(memo.loadLinesFromFile(utf8Name));
+    EXPECT_EQ(QString::fromStdString(memo.wholeText()), QStringLiteral(u"Привет\r\nмир"));
+
+    QString error;
+    EXPECT_FALSE(memo.loadLinesFromFile(dir.filePath(QStringLiteral("missing.txt")), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(QString::fromStdString(memo.wholeText()), QStringLiteral(u"Привет\r\nмир"));
+}
+
+} // namespace
