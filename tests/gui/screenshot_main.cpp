@@ -1,5 +1,6 @@
 // Shows the main window with a collection open and saves a picture of it.
 //   tarnwick_screenshot COLLECTION.xml OUT.png
+// The last two pages of the collection are opened in tabs.
 #include "app/tform1.h"
 #include "platform/prompter.h"
 
@@ -19,6 +20,14 @@ int main(int argc, char** argv) {
     form.resize(760, 520);
     form.show();
     if (auto* tree = form.findChild<QTreeView*>(QStringLiteral("Tree"))) tree->expandAll();
+    // Open the last two pages of the collection in tabs of their own.
+    std::vector<const tw::Node*> pages;
+    for (const tw::Node* n : form.tree().preorder())
+        if (n->kindImage == tw::kPageKind) pages.push_back(n);
+    for (size_t k = pages.size() >= 2 ? pages.size() - 2 : 0; k < pages.size(); ++k) {
+        form.selectNode(pages[k]);
+        form.OpenInNewPage();
+    }
     int rc = 1;
     QTimer::singleShot(500, [&] {
         rc = form.grab().save(args[2]) ? 0 : 1;

@@ -112,7 +112,8 @@ void TForm1::buildWidgets() {
     splitter_->addWidget(Tree);
     splitter_->addWidget(right);
     splitter_->setStretchFactor(1, 1);
-    splitter_->setSizes({153, 451});
+    // Wider than the classic 153 px so that captions two levels down are not cut off.
+    splitter_->setSizes({220, 384});
     setCentralWidget(splitter_);
 
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
