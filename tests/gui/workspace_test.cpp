@@ -373,3 +373,26 @@ TEST_F(Workspace, EditorToolbarClearsLoadsAndSavesText) {
     EXPECT_EQ(form->editor()->wholeText(), "");
     EXPECT_EQ(captions(), QStringList{"P"});
 }
+
+TEST_F(Workspace, TreeKeysFoldNodesAndFollowOpenTabs) {
+    buildSample();
+    auto release = [&](int key) {
+        QKeyEvent event(QEvent::KeyRelease, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(form->treeView(), &event);
+    };
+    select(4);
+    release(Qt::Key_Return);
+    EXPECT_EQ(at(4)->kindImage, 1);
+    release(Qt::Key_Return);
+    EXPECT_EQ(at(4)->kindImage, 0);
+
+    openNew(8);
+    openNew(9);
+    select(8);  // the view has moved the selection when the arrow key comes up
+    release(Qt::Key_Up);
+    EXPECT_EQ(tabs()->currentIndex(), 0);
+    select(5);  // a node without a tab: the tabs stay as they are
+    release(Qt::Key_Down);
+    EXPECT_EQ(tabs()->currentIndex(), 0);
+    EXPECT_EQ(captions(), (QStringList{"P", "Q"}));
+}
