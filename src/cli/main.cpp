@@ -1,12 +1,16 @@
 // tarnwick-cli: the collection work of the program without a window.
 //   dump FILE       the collection as JSON on standard output
 //   convert IN OUT  read a collection and write it again, by the program's extension rules
+//   tokens LANGUAGE FILE  the token runs of a file as the language's highlighter sees them
 
+#include "editor/catalogue.h"
+#include "editor/token_runs.h"
 #include "json_dump.h"
 #include "storage/file_names.h"
 #include "storage/xml_collection.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QStringList>
 #include <cstdio>
 
@@ -21,7 +25,7 @@ tw::Feedback cliFeedback() {
 }
 
 int usage() {
-    printError(QStringLiteral("usage: tarnwick-cli dump FILE | convert IN OUT"));
+    printError(QStringLiteral("usage: tarnwick-cli dump FILE | convert IN OUT | tokens LANGUAGE FILE"));
     return 2;
 }
 
@@ -52,6 +56,25 @@ int convert(const QString& in, const QString& out) {
     return tw::SaveTreeInXML(tree, target, cliFeedback()).written ? 0 : 1;
 }
 
+int tokens(const QString& language, const QString& fileName) {
+    const auto& catalogue = tw::languageCatalogue();
+    int position = -1;
+    for (int p = 0; p < tw::kLanguageCount; ++p)
+        if (language == QLatin1String(catalogue[static_cast<size_t>(p)].name)) position = p;
+    if (position < 0) {
+        printError(QStringLiteral("Unknown language: ") + language);
+        return 1;
+    }
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        printError(fileName + QStringLiteral(": ") + file.errorString());
+        return 1;
+    }
+    const QByteArray bytes = file.readAll();
+    const std::string runs = tw::formatTokenRuns(*tw::makeHighlighter(position), std::string_view(bytes.constData(), bytes.size()));
+    return std::fwrite(runs.data(), 1, runs.size(), stdout) == runs.size() ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -59,5 +82,6 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 2 && args[0] == QLatin1String("dump")) return dump(args[1]);
     if (args.size() == 3 && args[0] == QLatin1String("convert")) return convert(args[1], args[2]);
+    if (args.size() == 3 && args[0] == QLatin1String("tokens")) return tokens(args[1], args[2]);
     return usage();
 }

@@ -1,0 +1,100 @@
+#include "editor/catalogue.h"
+#include "editor/token_runs.h"
+#include "../qt_printers.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace tw;
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+const QString kSamples = QStringLiteral(TARNWICK_FIXTURES "/highlight");
+
+// Every sample "<name>.<ext>" in the fixtures has its expected runs in "<name>.<ext>.tokens";
+// the language is the one whose default filter lists the extension.
+std::vector<std::string> sampleNames() {
+    std::vector<std::string> names;
+    for (const QString& f : QDir(kSamples).entryList(QDir::Files, QDir::Name))
+        if (!f.endsWith(QLatin1String(".tokens"))) names.push_back(f.toStdString());
+    return names;
+}
+
+} // namespace
+
+class HighlighterSample : public testing::TestWithParam<std::string> {};
+
+TEST_P(HighlighterSample, ProducesTheExpectedTokenRuns) {
+    static const HighlighterSet set;
+    const QString name = QString::fromStdString(GetParam());
+    const Highlighter* h = set.FindHighlighterByExtension(fileExtension(name));
+    ASSERT_NE(h, nullptr) << "no language for " << GetParam();
+    const QByteArray text = readAll(kSamples + u'/' + name);
+    const std::string runs = formatTokenRuns(*h, std::string_view(text.constData(), text.size()));
+    EXPECT_EQ(runs, readAll(kSamples + u'/' + name + QStringLiteral(".tokens")).toStdString())
+        << h->languageName().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Highlighters, HighlighterSample, testing::ValuesIn(sampleNames()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                             std::string n;
+                             for (char c : info.param) n += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             return n;
+                         });
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(HighlighterSample);
+
+TEST(Highlighters, CatalogueAttributesAreSortedAndEveryTextIsCovered) {
+    const HighlighterSet set;
+    const std::string text = "x = (1 + 'a') /* c */ \"s\"\r\n\tend; -- z\n$v @w #p <b>&amp;</b>\r\xD0\x96";
+    for (int p = 0; p < kLanguageCount; ++p) {
+        const Highlighter& h = set.GetSynHL(p);
+        EXPECT_EQ(h.languageName(), QLatin1String(languageCatalogue()[p].name));
+        const auto& attrs = h.attributes();
+        for (size_t i = 1; i < attrs.size(); ++i)
+            EXPECT_LT(attrs[i - 1].name.compare(attrs[i].name, Qt::CaseInsensitive), 0) << h.languageName().toStdString();
+        // Tokens are in order, never empty, and cover every byte.
+        int at = 0;
+        for (const Token& t : h.tokenize(text)) {
+            ASSERT_EQ(t.start, at) << h.languageName().toStdString();
+            ASSERT_GT(t.length, 0);
+            ASSERT_GE(t.attribute, 0);
+            ASSERT_LT(t.attribute, static_cast<int>(attrs.size()));
+            at += t.length;
+        }
+        EXPECT_EQ(at, static_cast<int>(text.size())) << h.languageName().toStdString();
+    }
+}
+
+TEST(Highlighters, ListIsSortedByLanguageName) {
+    const HighlighterSet set;
+    QStringList names;
+    for (const Highlighter* h : set.list()) names << h->languageName();
+    EXPECT_EQ(names, (QStringList{"C#", "C/C++", "Cascading Style Sheet", "COBOL", "Fortran", "HTML", "Java",
+                                  "JavaScript", "MS VBScript", "Object Pascal", "Perl", "PHP", "SQL", "Visual Basic",
+                                  "x86 Assembly"}));
+}
+
+TEST(Highlighters, ExtensionLookupAndLanguageNames) {
+    const HighlighterSet set;
+    struct Case {
+        const char* file;
+        int lan;
+    };
+    for (const Case& c : {Case{"/a/UNIT.PAS", 1}, Case{"x.inc", 1}, Case{"x.phtml", 11}, Case{"x.txt", 1},
+                          Case{"x.hpp", 2}, Case{"q.sql", 15}, Case{"noext", 1}, Case{"d.p/x", 1}, Case{"x.ph", 1}}) {
+        EXPECT_EQ(set.languageNumberForFile(c.file), c.lan) << c.file;
+    }
+    EXPECT_EQ(set.FindHighlighterByExtension(".txt"), nullptr);
+    EXPECT_EQ(set.FindHighlighterByExtension(""), nullptr);
+    EXPECT_EQ(HighlighterSet::GetIndbyLN("cobol"), 0);
+    EXPECT_EQ(HighlighterSet::GetIndbyLN("COBOL"), 5);
+    EXPECT_EQ(&set.GetSynHL(-1), &set.GetSynHL(0));
+    EXPECT_EQ(&set.GetSynHL(15), &set.GetSynHL(0));
+    EXPECT_EQ(set.GetSynHL(0).languageName(), "Object Pascal");
+}
