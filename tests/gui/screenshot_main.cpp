@@ -1,10 +1,13 @@
 // Shows the main window with a collection open and saves a picture of it.
 //   tarnwick_screenshot COLLECTION.xml OUT.png
 // The last two pages of the collection are opened in tabs.
+#include "app/ini_file.h"
 #include "app/tform1.h"
 #include "platform/prompter.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QPixmap>
 #include <QTimer>
 #include <QTreeView>
@@ -13,10 +16,16 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 3) return 2;
+    // A settings file of its own that names the collection as the last file.
+    QTemporaryDir settingsDir;
+    {
+        tw::IniFile ini(settingsDir.filePath(QStringLiteral("Settings.ini")));
+        ini.writeText(QStringLiteral("Files"), QStringLiteral("LastFile"), QFileInfo(args[1]).absoluteFilePath());
+        ini.save();
+    }
     tw::QtPrompter prompter;
-    tw::TForm1 form(prompter);
+    tw::TForm1 form(prompter, tw::ProgramPaths::inFolder(settingsDir.path()));
     prompter.setParent(&form);
-    form.setCurrentFileName(args[1]);
     form.resize(760, 520);
     form.show();
     if (auto* tree = form.findChild<QTreeView*>(QStringLiteral("Tree"))) tree->expandAll();

@@ -28,8 +28,8 @@ void writeAll(const QString& path, const QByteArray& bytes) {
 class MainWindow : public testing::Test {
 protected:
     ScriptedPrompter prompter;
-    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(prompter);
     QTemporaryDir dir;
+    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.path()));
 
     void trigger(const char* name) {
         QAction* a = form->command(QString::fromLatin1(name));
@@ -226,7 +226,7 @@ TEST_F(MainWindow, FailedSaveKeepsMarkersAndShowsTheMessage) {
 TEST_F(MainWindow, StartUpReadsTheLastFileWhateverTheCaseOfItsExtension) {
     const QString path = dir.filePath("Last.XML");
     QFile::copy(fixture("example.xml"), path);
-    form->setCurrentFileName(path);
+    writeAll(dir.filePath("Settings.ini"), "[Files]\nLastFile=" + path.toUtf8() + "\n");
     form->show();
     EXPECT_EQ(form->tree().count(), 4);
     EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6  [Last.XML]");
@@ -234,7 +234,7 @@ TEST_F(MainWindow, StartUpReadsTheLastFileWhateverTheCaseOfItsExtension) {
 }
 
 TEST_F(MainWindow, StartUpIgnoresAMissingLastFile) {
-    form->setCurrentFileName(dir.filePath("gone.xml"));
+    writeAll(dir.filePath("Settings.ini"), "[files]\nlastfile=" + dir.filePath("gone.xml").toUtf8() + "\n");
     form->show();
     EXPECT_EQ(form->tree().count(), 1);
     EXPECT_EQ(form->currentFileName(), dir.filePath("gone.xml"));

@@ -26,8 +26,8 @@ QByteArray readAll(const QString& path) {
 class Workspace : public testing::Test {
 protected:
     ScriptedPrompter prompter;
-    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(prompter);
     QTemporaryDir dir;
+    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.path()));
 
     // root 0; S1 1 [p 2, p 3]; S2 4 [a 5, b 6, c 7]; P 8; Q 9
     void buildSample() {

@@ -2,7 +2,10 @@
 
 #include "app/icons.h"
 #include "app/program.h"
+#include "app/ini_file.h"
+#include "editor/highlighter_lexer.h"
 #include "editor/synmemo.h"
+#include "schemes/scheme_settings.h"
 #include "platform/prompter.h"
 #include "storage/file_names.h"
 #include "storage/xml_collection.h"
@@ -11,6 +14,9 @@
 #include "tree/tree_view.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -36,7 +42,8 @@ const std::vector<FileFilter> kCollectionFilters = {{QStringLiteral("XML"), QStr
 void repaintNow() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 } // namespace
 
-TForm1::TForm1(Prompter& prompter, QWidget* parent) : QMainWindow(parent), prompter_(prompter) {
+TForm1::TForm1(Prompter& prompter, ProgramPaths paths, QWidget* parent)
+    : QMainWindow(parent), prompter_(prompter), paths_(std::move(paths)) {
     setObjectName(QStringLiteral("Form1"));
     FormCreate();
 }
@@ -50,6 +57,7 @@ void TForm1::FormCreate() {
     setMinimumSize(520, 350);
     buildWidgets();
     buildCommands();
+    SetSyn(0);
     ChangeCaption();
 }
 
@@ -255,21 +263,27 @@ void TForm1::buildCommands() {
     tool(editorBar_, addCommand(QStringLiteral("ToolButton10"), QString(), QStringLiteral("Сохранить как..."), &TForm1::ToolButton10Click),
          I::SaveText);
     editorBar_->addSeparator();
-    QMenu* exportMenu = dropDownMenu(QStringLiteral("PopupMenu2"));
+    QMenu* exportMenu = dropDownMenu(QStringLiteral("ExportMenu"));
     QMenu* html = exportMenu->addMenu(QStringLiteral("HTML"));
     html->addAction(addCommand(QStringLiteral("N34"), QStringLiteral("Текущий текст")));
     html->addAction(addCommand(QStringLiteral("N35"), QStringLiteral("Всю структуру")));
     exportMenu->addAction(addCommand(QStringLiteral("RTF1"), QStringLiteral("RTF")));
     tool(editorBar_, addCommand(QStringLiteral("ToolButton12"), QString(), QStringLiteral("Экспорт кода")), I::Export,
          exportMenu);
-    QMenu* languages = dropDownMenu(QStringLiteral("PopupMenu6"));
-    for (const char* caption : {"Object Pascal", "C/C++", "Fortran", "Java", "Visual Basic", "Cobol", "C#", "CSS",
-                                "HTML", "JScript", "PHP", "Perl", "x86 Assembly", "MS VBScript", "SQL"}) {
-        QAction* a = languages->addAction(QString::fromLatin1(caption));
+    QMenu* languages = dropDownMenu(QStringLiteral("PopupMenu2"));
+    languageGroup_ = new QActionGroup(this);
+    languageGroup_->setExclusive(true);
+    for (int p = 0; p < kLanguageCount; ++p) {
+        QAction* a = languages->addAction(QString::fromLatin1(languageCatalogue()[static_cast<size_t>(p)].menuCaption));
+        a->setObjectName(QStringLiteral("Language%1").arg(p));
+        a->setData(p);
         a->setCheckable(true);
-        a->setEnabled(false);
+        a->setChecked(p == 0);
+        languageGroup_->addAction(a);
+        connect(a, &QAction::triggered, this, &TForm1::SQL1Click);
     }
-    tool(editorBar_, addCommand(QStringLiteral("ToolButton14"), QString(), QStringLiteral("Подсветка синтаксиса")),
+    tool(editorBar_, addCommand(QStringLiteral("ToolButton14"), QString(), QStringLiteral("Подсветка синтаксиса"),
+                    &TForm1::ToolButton14Click),
          I::Highlight, languages, true);
     tool(editorBar_,
          addCommand(QStringLiteral("ToolButton27"), QString(), QStringLiteral("Настройка цветовых схем")),
@@ -344,9 +358,61 @@ void TForm1::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
-void TForm1::FormShow() { openLastFile(); }
+void TForm1::FormShow() {
+    LoadSettings();
+    loadSchemeColours(IniFile(paths_.settingsFile), highlighters_);
+    for (const Highlighter* h : highlighters_.list()) HighlighterLexer::coloursChanged(*h);
+    openLastFile();
+}
 
-void TForm1::FormClose() {}
+void TForm1::FormClose() {
+    if (!SaveSettings()) prompter_.showMessage(unableToWrite(paths_.settingsFile));
+}
+
+void TForm1::LoadSettings() {
+    const IniFile ini(paths_.settingsFile);
+    const int treeWidth = splitter_->sizes().value(0, 153);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const QRect workArea = screen ? screen->availableGeometry() : screenRect;
+    const QRect desktop = screen ? screen->virtualGeometry() : screenRect;
+    const QString window = QStringLiteral("Window");
+    int left = ini.readInt(window, QStringLiteral("left"), (screenRect.width() - x()) / 2);
+    int top = ini.readInt(window, QStringLiteral("top"), (workArea.height() - y()) / 2);
+    int w = ini.readInt(window, QStringLiteral("width"), width());
+    int h = ini.readInt(window, QStringLiteral("height"), height());
+    // Keep the window on screen.
+    if (left < 0) left = 1;
+    if (top < 0) top = 1;
+    w = std::min(w, desktop.width());
+    h = std::min(h, desktop.height());
+    move(left, top);
+    resize(w, h);
+    currentFileName_ = ini.readText(QStringLiteral("Files"), QStringLiteral("LastFile"));
+    const QString controls = QStringLiteral("Controls");
+    const int splitter = ini.readInt(controls, QStringLiteral("SplitterPos"), treeWidth);
+    splitter_->setSizes({splitter, std::max(1, w - splitter)});
+    recurse_->setChecked(ini.readBool(controls, QStringLiteral("Recurse"), false));
+    aLineColor_ = static_cast<std::uint32_t>(ini.readInt(controls, QStringLiteral("ALineColor"), 12840943));
+    aMarkColor_ = static_cast<std::uint32_t>(ini.readInt(controls, QStringLiteral("AMarkColor"), 14548422));
+    const QColor line = HighlighterLexer::toQColor(aLineColor_);
+    if (line.isValid()) SynMemo1->setActiveLineColor(line);
+}
+
+bool TForm1::SaveSettings() {
+    IniFile ini(paths_.settingsFile);
+    const QString window = QStringLiteral("Window"), controls = QStringLiteral("Controls");
+    ini.writeInt(window, QStringLiteral("left"), x());
+    ini.writeInt(window, QStringLiteral("top"), y());
+    ini.writeInt(window, QStringLiteral("width"), width());
+    ini.writeInt(window, QStringLiteral("height"), height());
+    ini.writeInt(controls, QStringLiteral("SplitterPos"), splitter_->sizes().value(0, 153));
+    ini.writeText(QStringLiteral("Files"), QStringLiteral("LastFile"), currentFileName_);
+    ini.writeBool(controls, QStringLiteral("Recurse"), recurse_->isChecked());
+    ini.writeInt(controls, QStringLiteral("ALineColor"), static_cast<std::int32_t>(aLineColor_));
+    ini.writeInt(controls, QStringLiteral("AMarkColor"), static_cast<std::int32_t>(aMarkColor_));
+    return ini.save();
+}
 
 void TForm1::openLastFile() {
     if (currentFileName_.isEmpty() || !QFileInfo(currentFileName_).isFile()) return;
@@ -523,9 +589,36 @@ Node* TForm1::selectedNode() const {
 void TForm1::selectNode(const Node* node) { Tree->setCurrentIndex(model_->indexOf(node)); }
 
 void TForm1::SetSyn(int position) {
-    // Until the highlighters are built the editor shows plain text; the position is kept
-    // so the language menu and the exports know the current language.
-    currentLanguage_ = (position >= 0 && position < 15) ? position : 0;
+    currentLanguage_ = (position >= 0 && position < kLanguageCount) ? position : 0;
+    SynMemo1->setHighlighter(&highlighters_.GetSynHL(currentLanguage_));
+}
+
+int TForm1::checkedLanguage() const {
+    QAction* a = languageGroup_->checkedAction();
+    return a ? a->data().toInt() : -1;
+}
+
+void TForm1::checkLanguage(int position) {
+    for (QAction* a : languageGroup_->actions())
+        if (a->data().toInt() == position) a->setChecked(true);
+}
+
+void TForm1::setBoundLanguage(int lan) {
+    if (Node* node = tree_.nodeAt(boundIndex(Pages1->currentIndex()))) node->page->Lan = static_cast<std::uint8_t>(lan);
+}
+
+void TForm1::SQL1Click() {
+    auto* a = qobject_cast<QAction*>(sender());
+    if (!a) return;
+    const int p = a->data().toInt();
+    SetSyn(p);
+    setBoundLanguage(p + 1);
+    checkLanguage(p);
+}
+
+void TForm1::ToolButton14Click() {
+    SetSyn(0);
+    setBoundLanguage(1);
 }
 
 void TForm1::MemoToPage(int tab, int absIndex) {
@@ -571,7 +664,10 @@ void TForm1::OpenInActivePage() {
         MemoToPage(Pages1->currentIndex(), i);
         return;
     }
-    if (node->page->Lan >= 1 && node->page->Lan <= 15) SetSyn(node->page->Lan - 1);
+    if (node->page->Lan >= 1 && node->page->Lan <= 15) {
+        SetSyn(node->page->Lan - 1);
+        checkLanguage(node->page->Lan - 1);
+    }
     const int none = NoneExists();
     const int t = none >= 0 ? none : Pages1->currentIndex();
     Pages1->setTabText(t, node->caption);
@@ -590,7 +686,10 @@ void TForm1::OpenInNewPage() {
         return;
     }
     if (i == 0) return;
-    if (node->page->Lan >= 1 && node->page->Lan <= 15) SetSyn(node->page->Lan - 1);
+    if (node->page->Lan >= 1 && node->page->Lan <= 15) {
+        SetSyn(node->page->Lan - 1);
+        checkLanguage(node->page->Lan - 1);
+    }
     int t = NoneExists();
     if (t < 0) {
         ++programmatic_;
@@ -674,6 +773,7 @@ void TForm1::ToolButton11Click() {
         prompter_.showMessage(error);
         return;
     }
+    SynMemo1->setHighlighter(highlighters_.FindHighlighterByExtension(fileExtension(choice->path)));
     const int b = boundIndex(Pages1->currentIndex());
     if (b > 0) tree_.GetPage(b).Text = SynMemo1->wholeText();
 }

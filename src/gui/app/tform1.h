@@ -5,6 +5,8 @@
 // every command of the program.
 
 #include "app/feedback.h"
+#include "app/program_paths.h"
+#include "editor/catalogue.h"
 #include "tree/collection_tree.h"
 
 #include <QMainWindow>
@@ -31,7 +33,7 @@ class TreeView;
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(Prompter& prompter, QWidget* parent = nullptr);
+    explicit TForm1(Prompter& prompter, ProgramPaths paths = ProgramPaths::standard(), QWidget* parent = nullptr);
     ~TForm1() override;
 
     CollectionTree& tree() { return tree_; }
@@ -67,8 +69,15 @@ public:
     void CreateNonePage();
     void DeletePage(int tab);
     void ChangeTabCaption();
-    // Puts the highlighter of a catalogue position into the editor.
+    // Puts the highlighter of a catalogue position into the editor (any other value: the first).
     void SetSyn(int position);
+    HighlighterSet& highlighters() { return highlighters_; }
+    // The position of the checked item of the language menu.
+    int checkedLanguage() const;
+    const ProgramPaths& paths() const { return paths_; }
+    // Settings of this window (geometry, tree width, recursion, line colours, last file).
+    void LoadSettings();
+    bool SaveSettings();
 
     // Tree editing.
     Node* AddRazdel(Node* node, const QString& caption);
@@ -111,6 +120,8 @@ public slots:
     void N3Click();            // "Переименовать"
     void N12Click();           // "Развернуть ветвь" / "Свернуть ветвь" of the toolbar
     void N53Click();           // "Развернуть ветвь" / "Свернуть ветвь" of the tree menu
+    void SQL1Click();          // every item of the language menu
+    void ToolButton14Click();  // the face of "Подсветка синтаксиса"
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -137,6 +148,8 @@ private:
     bool writeCollection(const QString& fileName);
     bool writeXml(const QString& fileName);
     void setActiveTab(int tab);
+    void checkLanguage(int position);
+    void setBoundLanguage(int lan);
     void retag(const std::vector<int>& tags);
     std::vector<int> tags() const;
     void onExpandedChanged(const QModelIndex& index, bool expanded);
@@ -168,6 +181,11 @@ private:
     QToolBar* editorBar_ = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QAction* recurse_ = nullptr;
+    class QActionGroup* languageGroup_ = nullptr;
+    ProgramPaths paths_;
+    HighlighterSet highlighters_;
+    std::uint32_t aLineColor_ = 0xC3EFEF;
+    std::uint32_t aMarkColor_ = 0xDDFDC6;
     int currentLanguage_ = 0;
     int programmatic_ = 0;  // > 0 while the window itself changes the active tab or expansion
 };

@@ -1,5 +1,7 @@
 #include "editor/synmemo.h"
 
+#include "editor/highlighter_lexer.h"
+
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -445,6 +447,19 @@ void SynMemo::keyPressEvent(QKeyEvent* event) {
 void SynMemo::paintEvent(QPaintEvent* event) {
     QsciScintilla::paintEvent(event);
     emit painted();
+}
+
+void SynMemo::setHighlighter(Highlighter* highlighter) {
+    if (highlighter == highlighter_ && (highlighter != nullptr) == (lexer() != nullptr)) return;
+    highlighter_ = highlighter;
+    if (!highlighter) {
+        setLexer(nullptr);
+        return;
+    }
+    HighlighterLexer*& lexer = lexers_[highlighter];
+    if (!lexer) lexer = new HighlighterLexer(*highlighter, this);
+    setLexer(lexer);
+    lexer->refresh();
 }
 
 } // namespace tw

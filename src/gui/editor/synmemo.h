@@ -5,12 +5,15 @@
 
 #include "tree/page.h"
 
+#include "editor/highlighter.h"
+
 #include <Qsci/qsciscintilla.h>
 #include <QColor>
 #include <QFont>
 #include <QPixmap>
 #include <QPoint>
 #include <array>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -117,6 +120,10 @@ public:
     // The margin the bookmarks are drawn in, and the marker number of picture k is k.
     static constexpr int kBookmarkMargin = 1;
 
+    // Colours the text with a highlighter of the program; nullptr leaves it plain.
+    void setHighlighter(Highlighter* highlighter);
+    Highlighter* highlighter() const { return highlighter_; }
+
 signals:
     // Raised after every edit that is recorded for undo: typing, deleting, pasting,
     // cutting, replacing the selection, undo, redo. Never for the loads above.
@@ -145,6 +152,8 @@ private:
                     int foldNow, int foldPrev, int token, int annotationLinesAdded);
 
     int quiet_ = 0;  // > 0 while the program itself changes the text
+    Highlighter* highlighter_ = nullptr;
+    std::map<const Highlighter*, class HighlighterLexer*> lexers_;  // one per highlighter used here
     QColor activeLineColor_;
     std::vector<TBookmark> bookmarks_;
 };
