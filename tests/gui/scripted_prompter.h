@@ -40,6 +40,16 @@ public:
     std::optional<FileChoice> chooseSaveFile(const std::vector<FileFilter>& filters) override {
         return nextFile(filters);
     }
+    std::deque<std::optional<QColor>> colorChoices;  // nullopt = cancelled
+    std::optional<QColor> chooseColor(const QColor&) override {
+        if (colorChoices.empty()) {
+            ADD_FAILURE() << "unexpected colour dialog";
+            return std::nullopt;
+        }
+        auto c = colorChoices.front();
+        colorChoices.pop_front();
+        return c;
+    }
 
 private:
     std::optional<FileChoice> nextFile(const std::vector<FileFilter>& filters) {

@@ -2,6 +2,7 @@
 // Every question, message box and file dialog of the program goes through a Prompter,
 // so each command can be driven by a test with scripted answers.
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -33,6 +34,8 @@ public:
     virtual std::optional<FileChoice> chooseOpenFile(const std::vector<FileFilter>& filters) = 0;
     // The dialog itself never asks about overwriting: the commands do that.
     virtual std::optional<FileChoice> chooseSaveFile(const std::vector<FileFilter>& filters) = 0;
+    // The colour dialog; nullopt when cancelled.
+    virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
 };
 
 // The real dialogs.
@@ -45,6 +48,7 @@ public:
     void showInformation(const QString& text) override;
     std::optional<FileChoice> chooseOpenFile(const std::vector<FileFilter>& filters) override;
     std::optional<FileChoice> chooseSaveFile(const std::vector<FileFilter>& filters) override;
+    std::optional<QColor> chooseColor(const QColor& initial) override;
 
 private:
     QWidget* parent_;

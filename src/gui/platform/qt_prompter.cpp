@@ -3,6 +3,7 @@
 #include "app/program.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -50,6 +51,12 @@ std::optional<FileChoice> QtPrompter::chooseSaveFile(const std::vector<FileFilte
                                                       QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty()) return std::nullopt;
     return FileChoice{path, filterPosition(filters, selected)};
+}
+
+std::optional<QColor> QtPrompter::chooseColor(const QColor& initial) {
+    const QColor chosen = QColorDialog::getColor(initial, parent_);
+    if (!chosen.isValid()) return std::nullopt;
+    return chosen;
 }
 
 } // namespace tw
