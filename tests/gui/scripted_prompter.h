@@ -58,7 +58,7 @@ private:
             ADD_FAILURE() << "unexpected file dialog";
             return std::nullopt;
         }
-        auto c = fileChoices.front();
+        std::optional<FileChoice> c = std::move(fileChoices.front());
         fileChoices.pop_front();
         return c;
     }

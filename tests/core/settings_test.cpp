@@ -1,0 +1,103 @@
+#include "app/ini_file.h"
+#include "schemes/scheme_settings.h"
+#include "../qt_printers.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tw;
+
+namespace {
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+} // namespace
+
+TEST(Settings, IntegerValueRules) {
+    struct Case {
+        const char* text;
+        int expected;  // 77 = the default
+    };
+    for (const Case& c : {Case{"12", 12}, Case{"-5", -5}, Case{"0x1F", 31}, Case{"0X1f", 31}, Case{"$FF", 255},
+                          Case{"255", 255}, Case{"0xFF", 255}, Case{"0xFFFFFFFF", -1}, Case{"0x", 77}, Case{"red", 77},
+                          Case{"", 77}, Case{"12abc", 77}, Case{"536870911", 536870911}}) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Settings.ini");
+        writeAll(path, QByteArray("[Controls]\nValue=") + c.text + "\n");
+        EXPECT_EQ(IniFile(path).readInt("Controls", "Value", 77), c.expected) << c.text;
+    }
+}
+
+TEST(Settings, NamesIgnoreCaseTextsAreCutAndMissingFilesReadDefaults) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Settings.ini");
+    EXPECT_EQ(IniFile(path).readText("Files", "LastFile", "none"), "none");
+    EXPECT_FALSE(IniFile(path).readBool("Controls", "Recurse", false));
+    writeAll(path, "[files]\nlastfile=/home/u/Коды.xml\n[Controls]\nRecurse=2\nLong=" + QByteArray(3000, 'x') + "\n");
+    const IniFile ini(path);
+    EXPECT_EQ(ini.readText("Files", "LastFile"), "/home/u/Коды.xml");
+    EXPECT_TRUE(ini.readBool("CONTROLS", "recurse", false));
+    EXPECT_EQ(ini.readText("Controls", "Long").size(), 2047);
+}
+
+TEST(Settings, WritingKeepsWhatItDoesNotChange) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Settings.ini");
+    writeAll(path, "[Other]\nx=1\n[Window]\nextra=2\nleft=5\n");
+    {
+        IniFile ini(path);
+        ini.writeInt("Window", "Left", -4);
+        ini.writeBool("Controls", "Recurse", true);
+        ASSERT_TRUE(ini.save());
+    }
+    const IniFile back(path);
+    EXPECT_EQ(back.readInt("Other", "x", 0), 1);
+    EXPECT_EQ(back.readInt("Window", "extra", 0), 2);
+    EXPECT_EQ(back.readInt("Window", "left", 0), -4);
+    EXPECT_TRUE(readAll(path).contains("Recurse=1"));
+}
+
+TEST(Settings, RefusedWriteIsReported) {
+    IniFile ini("/nonexistent/folder/Settings.ini");
+    ini.writeInt("Window", "left", 1);
+    EXPECT_FALSE(ini.save());
+    EXPECT_EQ(unableToWrite("/x/Settings.ini"), "Unable to write to /x/Settings.ini");
+}
+
+TEST(Settings, SchemeColoursRoundTripEveryLanguageAndAttribute) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Settings.ini");
+    HighlighterSet set;
+    // Every attribute gets its own value; a system colour (negative) is kept as it is.
+    std::int32_t value = 1;
+    for (Highlighter* h : set.list())
+        for (int i = 0; i < static_cast<int>(h->attributes().size()); ++i) h->attribute(i).foreground = value++;
+    set.GetSynHL(14).attribute(set.GetSynHL(14).attributeIndex(u"SQL*Plus Command")).foreground = 0x80000008;
+    {
+        IniFile ini(path);
+        saveSchemeColours(ini, set);
+        ASSERT_TRUE(ini.save());
+    }
+    const QByteArray text = readAll(path);
+    EXPECT_TRUE(text.contains("[C/C++]"));
+    EXPECT_TRUE(text.contains("PL/SQL Reserved Word="));
+    EXPECT_TRUE(text.contains("SQL*Plus Command=-2147483640"));
+
+    HighlighterSet fresh;
+    loadSchemeColours(IniFile(path), fresh);
+    for (int p = 0; p < kLanguageCount; ++p)
+        for (size_t i = 0; i < set.GetSynHL(p).attributes().size(); ++i)
+            EXPECT_EQ(fresh.GetSynHL(p).attributes()[i].foreground, set.GetSynHL(p).attributes()[i].foreground);
+
+    // No file at all: every colour is none.
+    HighlighterSet none;
+    loadSchemeColours(IniFile(dir.filePath("missing.ini")), none);
+    EXPECT_EQ(none.GetSynHL(0).attributes()[0].foreground, kNoColor);
+}

@@ -1,0 +1,160 @@
+// The main window's settings and its language menu.
+#include "app/ini_file.h"
+#include "app/tform1.h"
+#include "editor/synmemo.h"
+#include "scripted_prompter.h"
+
+#include <QAction>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tw;
+
+namespace {
+
+class WindowSettings : public testing::Test {
+protected:
+    ScriptedPrompter prompter;
+    QTemporaryDir dir;
+    std::unique_ptr<TForm1> form;
+
+    QString ini() const { return dir.filePath("Settings.ini"); }
+    void writeIni(const QByteArray& text) {
+        QFile f(ini());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    void start() {
+        form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.path()));
+        form->show();
+    }
+    QAction* language(int p) { return form->findChild<QAction*>(QStringLiteral("Language%1").arg(p)); }
+    Node* at(int i) { return form->tree().nodeAt(i); }
+    void openNew(Node* n) {
+        form->selectNode(n);
+        form->N37Click();
+    }
+};
+
+} // namespace
+
+TEST_F(WindowSettings, FirstStartUsesTheDefaultsAndCloseWritesThem) {
+    start();
+    EXPECT_FALSE(form->recursionOn());
+    EXPECT_EQ(form->editor()->activeLineColor(), QColor(239, 239, 195));
+    EXPECT_EQ(form->currentFileName(), "");
+    EXPECT_EQ(form->checkedLanguage(), 0);
+    EXPECT_EQ(form->editor()->highlighter()->languageName(), "Object Pascal");
+    form->close();
+    const IniFile written(ini());
+    EXPECT_EQ(written.readInt("Controls", "ALineColor", 0), 12840943);
+    EXPECT_EQ(written.readInt("Controls", "AMarkColor", 0), 14548422);
+    EXPECT_EQ(written.readInt("Window", "width", 0), form->width());
+    EXPECT_EQ(written.readText("Files", "LastFile", "x"), "");
+}
+
+TEST_F(WindowSettings, AMaximisedWindowComesBackOnScreen) {
+    writeIni("[Window]\nleft=-4\ntop=-4\nwidth=100000\nheight=100000\n[Controls]\nSplitterPos=250\n");
+    start();
+    const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
+    EXPECT_EQ(form->x(), 1);
+    EXPECT_EQ(form->y(), 1);
+    EXPECT_LE(form->width(), desktop.width());
+    EXPECT_LE(form->height(), desktop.height());
+    EXPECT_EQ(form->findChild<QSplitter*>("Splitter1")->sizes().value(0), 250);
+}
+
+TEST_F(WindowSettings, ValuesFollowTheRulesAndAreWrittenBackNormalised) {
+    struct Case {
+        const char* value;
+        QColor expected;
+    };
+    for (const Case& c : {Case{"0xFF", QColor(255, 0, 0)}, Case{"255", QColor(255, 0, 0)},
+                          Case{"red", QColor(239, 239, 195)}}) {
+        writeIni(QByteArray("[Controls]\nRecurse=2\nALineColor=") + c.value + "\n");
+        start();
+        EXPECT_EQ(form->editor()->activeLineColor(), c.expected) << c.value;
+        EXPECT_TRUE(form->recursionOn());
+        form->close();
+        EXPECT_EQ(IniFile(ini()).readText("Controls", "Recurse"), "1");
+    }
+}
+
+TEST_F(WindowSettings, RefusedWriteAtCloseIsReported) {
+    form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.filePath("missing/folder")));
+    form->show();
+    form->close();
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_TRUE(prompter.messages[0].startsWith("Unable to write to "));
+}
+
+TEST_F(WindowSettings, LanguageMenuSetsTheBoundNodesLanguage) {
+    start();
+    Node* p = form->AddDoc(form->tree().root(), "p");
+    Node* q = form->AddDoc(form->tree().root(), "q");
+    Node* s = form->AddRazdel(form->tree().root(), "s");
+    openNew(p);
+    openNew(q);
+    form->tabs()->setCurrentIndex(0);
+    language(14)->trigger();  // SQL
+    EXPECT_EQ(p->page->Lan, 15);
+    EXPECT_EQ(form->checkedLanguage(), 14);
+    EXPECT_EQ(form->tabs()->tabText(0), "p");  // not an edit: no marker
+    form->tabs()->setCurrentIndex(1);
+    EXPECT_EQ(form->editor()->highlighter()->languageName(), "Object Pascal");
+    form->tabs()->setCurrentIndex(0);
+    EXPECT_EQ(form->editor()->highlighter()->languageName(), "SQL");
+
+    // The button face: Object Pascal and Lan 1, the check mark stays.
+    language(6)->trigger();  // C#
+    form->ToolButton14Click();
+    EXPECT_EQ(p->page->Lan, 1);
+    EXPECT_EQ(form->editor()->highlighter()->languageName(), "Object Pascal");
+    EXPECT_EQ(form->checkedLanguage(), 6);
+
+    // A section (Lan 0) shows Object Pascal and leaves the check mark where it is.
+    openNew(s);
+    EXPECT_EQ(form->editor()->highlighter()->languageName(), "Object Pascal");
+    EXPECT_EQ(form->checkedLanguage(), 6);
+    // Opening a page checks its language (a node already open only gets its tab back).
+    Node* r = form->AddDoc(form->tree().root(), "r");
+    r->page->Lan = 2;
+    form->selectNode(r);
+    form->N36Click();
+    EXPECT_EQ(form->checkedLanguage(), 1);
+    EXPECT_EQ(form->editor()->highlighter()->languageName(), "C/C++");
+}
+
+TEST_F(WindowSettings, LanguageChosenOnTheNoneTabGoesToTheRootNode) {
+    start();
+    language(7)->trigger();
+    EXPECT_EQ(form->tree().root()->page->Lan, 8);
+    form->MemoToPage(0, 0);
+    EXPECT_EQ(form->editor()->highlighter()->languageName(), "Cascading Style Sheet");
+}
+
+TEST_F(WindowSettings, LoadingAFileChoosesTheHighlighterByItsExtension) {
+    start();
+    Node* p = form->AddDoc(form->tree().root(), "p");
+    openNew(p);
+    for (const auto& [name, language] : {std::pair{"a.cpp", "C/C++"}, std::pair{"b.txt", ""}}) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("int x;\n");
+        f.close();
+        prompter.fileChoices.push_back(FileChoice{path, 1});
+        form->ToolButton11Click();
+        const Highlighter* h = form->editor()->highlighter();
+        EXPECT_EQ(h ? h->languageName() : QString(), QString::fromLatin1(language));
+        EXPECT_EQ(p->page->Lan, 1);  // the node keeps its language
+    }
+    form->tabs()->setCurrentIndex(0);
+    form->MemoToPage(0, 1);
+    EXPECT_EQ(form->editor()->highlighter()->languageName(), "Object Pascal");
+}
