@@ -734,7 +734,7 @@ void TForm1::SynMemo1Change() {
     if (b == 0) return;
     Node* node = tree_.nodeAt(b);
     if (!node) return;
-    node->page->Text = SynMemo1->wholeText();
+    SynMemo1->copyWholeTextInto(node->page->Text);
     const QString caption = Pages1->tabText(t);
     if (!caption.endsWith(u'*')) Pages1->setTabText(t, caption + u'*');
 }

@@ -127,11 +127,19 @@ void SynMemo::onModified(int, int modificationType, const char*, int, int, int, 
 }
 
 std::string SynMemo::wholeText() const {
-    const int length = static_cast<int>(SendScintilla(SCI_GETLENGTH));
-    std::string bytes(static_cast<size_t>(length) + 1, '\0');
-    SendScintilla(SCI_GETTEXT, static_cast<unsigned long>(length + 1), bytes.data());
-    bytes.resize(static_cast<size_t>(length));
+    std::string bytes;
+    copyWholeTextInto(bytes);
     return bytes;
+}
+
+void SynMemo::copyWholeTextInto(std::string& target) const {
+    // Reuses the target's buffer: a page's text is copied on every keystroke, and a fresh
+    // allocation of a large text each time costs far more than the copy itself.
+    const int length = static_cast<int>(SendScintilla(SCI_GETLENGTH));
+    if (target.capacity() < static_cast<size_t>(length) + 1) target.reserve(static_cast<size_t>(length) + length / 8 + 64);
+    target.resize(static_cast<size_t>(length) + 1);
+    SendScintilla(SCI_GETTEXT, static_cast<unsigned long>(length + 1), target.data());
+    target.resize(static_cast<size_t>(length));
 }
 
 void SynMemo::setWholeText(const std::string& text) {

@@ -35,6 +35,8 @@ public:
 
     // The lines joined by CR LF, no break after the last.
     std::string wholeText() const;
+    // The same into an existing string, reusing its buffer.
+    void copyWholeTextInto(std::string& target) const;
     // Replaces the text without raising changed(): breaks of any kind become CR LF, a
     // break at the very end adds no line, the caret goes to the start, the view to the
     // top, the undo history is cleared and no bookmarks are shown any more.
