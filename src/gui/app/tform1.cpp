@@ -593,6 +593,11 @@ void TForm1::SetSyn(int position) {
     SynMemo1->setHighlighter(&highlighters_.GetSynHL(currentLanguage_));
 }
 
+void TForm1::SetSynByFile(const QString& fileName, int absIndex) {
+    if (Node* node = tree_.nodeAt(absIndex))
+        node->page->Lan = static_cast<std::uint8_t>(highlighters_.languageNumberForFile(fileName));
+}
+
 int TForm1::checkedLanguage() const {
     QAction* a = languageGroup_->checkedAction();
     return a ? a->data().toInt() : -1;

@@ -72,6 +72,8 @@ public:
     // Puts the highlighter of a catalogue position into the editor (any other value: the first).
     void SetSyn(int position);
     HighlighterSet& highlighters() { return highlighters_; }
+    // Sets the language of node absIndex from a file's extension (Object Pascal when none fits).
+    void SetSynByFile(const QString& fileName, int absIndex);
     // The position of the checked item of the language menu.
     int checkedLanguage() const;
     const ProgramPaths& paths() const { return paths_; }
