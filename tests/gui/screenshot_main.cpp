@@ -1,45 +1,55 @@
-// Shows the main window with a collection open and saves a picture of it.
-//   tarnwick_screenshot COLLECTION.xml OUT.png
-// The last two pages of the collection are opened in tabs.
+// Shows the main window with a collection open and saves pictures of it.
+//   tarnwick_screenshot COLLECTION.xml OUT.png [SETTINGS.ini]
+// Up to three pages of the collection are opened in tabs of their own; OUT.png shows the
+// last one, OUT-1.png, OUT-2.png ... each tab in turn. A settings file given as the third
+// argument supplies colours (its LastFile is replaced by the collection).
 #include "app/ini_file.h"
 #include "app/tform1.h"
 #include "platform/prompter.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <QTabBar>
 #include <QTemporaryDir>
-#include <QPixmap>
 #include <QTimer>
 #include <QTreeView>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 3) return 2;
-    // A settings file of its own that names the collection as the last file.
+    if (args.size() < 3) return 2;
     QTemporaryDir settingsDir;
+    const QString ini = settingsDir.filePath(QStringLiteral("Settings.ini"));
+    if (args.size() > 3) QFile::copy(args[3], ini);
     {
-        tw::IniFile ini(settingsDir.filePath(QStringLiteral("Settings.ini")));
-        ini.writeText(QStringLiteral("Files"), QStringLiteral("LastFile"), QFileInfo(args[1]).absoluteFilePath());
-        ini.save();
+        tw::IniFile settings(ini);
+        settings.writeText(QStringLiteral("Files"), QStringLiteral("LastFile"), QFileInfo(args[1]).absoluteFilePath());
+        settings.save();
     }
     tw::QtPrompter prompter;
     tw::TForm1 form(prompter, tw::ProgramPaths::inFolder(settingsDir.path()));
     prompter.setParent(&form);
-    form.resize(760, 520);
+    form.resize(860, 560);
     form.show();
     if (auto* tree = form.findChild<QTreeView*>(QStringLiteral("Tree"))) tree->expandAll();
-    // Open the last two pages of the collection in tabs of their own.
     std::vector<const tw::Node*> pages;
     for (const tw::Node* n : form.tree().preorder())
         if (n->kindImage == tw::kPageKind) pages.push_back(n);
-    for (size_t k = pages.size() >= 2 ? pages.size() - 2 : 0; k < pages.size(); ++k) {
-        form.selectNode(pages[k]);
+    if (pages.size() > 3) pages.erase(pages.begin(), pages.end() - 3);
+    for (const tw::Node* page : pages) {
+        form.selectNode(page);
         form.OpenInNewPage();
     }
     int rc = 1;
-    QTimer::singleShot(500, [&] {
+    QTimer::singleShot(400, [&] {
         rc = form.grab().save(args[2]) ? 0 : 1;
+        const QString base = args[2].endsWith(QLatin1String(".png")) ? args[2].chopped(4) : args[2];
+        for (int t = 0; t < form.tabs()->count(); ++t) {
+            form.tabs()->setCurrentIndex(t);
+            QCoreApplication::processEvents();
+            form.grab().save(base + QStringLiteral("-%1.png").arg(t + 1));
+        }
         app.quit();
     });
     app.exec();
