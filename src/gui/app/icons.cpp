@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyle>
+#include <cmath>
 
 namespace tw::Icons {
 
@@ -47,15 +48,6 @@ void drawRoot(QPainter& p) {
     p.drawLine(12, 7, 12, 17);
     p.drawLine(12, 12, 7, 16);
     p.drawLine(12, 12, 17, 16);
-}
-
-QColor iconColor(int k) {
-    static const QColor colors[] = {QColor(220, 50, 47),  QColor(203, 75, 22),  QColor(181, 137, 0),
-                                    QColor(133, 153, 0),  QColor(42, 161, 152), QColor(38, 139, 210),
-                                    QColor(108, 113, 196), QColor(211, 54, 130), QColor(88, 110, 117),
-                                    QColor(0, 128, 64),   QColor(128, 0, 128),  QColor(0, 96, 160),
-                                    QColor(160, 82, 45),  QColor(70, 70, 70),   QColor(230, 120, 0)};
-    return colors[k % 15];
 }
 
 QIcon painted(const std::function<void(QPainter&)>& draw) {
@@ -118,20 +110,148 @@ QPixmap kindPicture(int kindImage) {
 }
 
 QPixmap nodeIcon(int k) {
+    // Pictures of the icon menu, in its order: time, science, tasks, error, internet, study,
+    // question, idea, hardware, calculations, game, star, stop, important, rubbish.
     if (k == 15) k = 0;
     QPixmap pm = canvas(16, 16);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    const QColor c = iconColor(k);
-    p.setPen(c.darker(150));
-    p.setBrush(c);
-    switch (k % 3) {
-    case 0: p.drawEllipse(1, 1, 14, 14); break;
-    case 1: p.drawRoundedRect(1, 1, 14, 14, 3, 3); break;
-    default: p.drawPolygon(QPolygon({QPoint(8, 1), QPoint(15, 15), QPoint(1, 15)})); break;
+    const QPen outline(QColor(60, 60, 60), 1);
+    auto glyph = [&](const QString& text, const QColor& color, int size = 11) {
+        QFont f = p.font();
+        f.setPixelSize(size);
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(color);
+        p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, text);
+    };
+    switch (k) {
+    case 0:  // clock
+        p.setPen(outline);
+        p.setBrush(QColor(250, 250, 235));
+        p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+        p.setPen(QPen(QColor(40, 40, 40), 1.5));
+        p.drawLine(QPointF(8, 8), QPointF(8, 4));
+        p.drawLine(QPointF(8, 8), QPointF(11, 9.5));
+        break;
+    case 1:  // flask
+        p.setPen(outline);
+        p.setBrush(QColor(120, 200, 120));
+        p.drawPolygon(QPolygonF({QPointF(6, 1.5), QPointF(10, 1.5), QPointF(10, 6), QPointF(14.5, 14.5),
+                                 QPointF(1.5, 14.5), QPointF(6, 6)}));
+        break;
+    case 2:  // task list
+        p.setPen(outline);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(2.5, 1.5, 11, 13));
+        p.setPen(QPen(QColor(30, 140, 60), 1.5));
+        p.drawPolyline(QPolygonF({QPointF(4.5, 7), QPointF(6.5, 9.5), QPointF(11.5, 4)}));
+        p.setPen(QColor(120, 120, 120));
+        p.drawLine(QPointF(4.5, 12), QPointF(11.5, 12));
+        break;
+    case 3:  // error
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(210, 40, 40));
+        p.drawEllipse(QRectF(1, 1, 14, 14));
+        p.setPen(QPen(Qt::white, 2));
+        p.drawLine(QPointF(5, 5), QPointF(11, 11));
+        p.drawLine(QPointF(11, 5), QPointF(5, 11));
+        break;
+    case 4:  // globe
+        p.setPen(QPen(QColor(30, 90, 170), 1));
+        p.setBrush(QColor(120, 180, 240));
+        p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRectF(5, 1.5, 6, 13));
+        p.drawLine(QPointF(1.5, 8), QPointF(14.5, 8));
+        break;
+    case 5:  // book
+        p.setPen(outline);
+        p.setBrush(QColor(70, 110, 200));
+        p.drawRect(QRectF(2.5, 2.5, 11, 11));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4.5, 2.5, 9, 9));
+        break;
+    case 6: glyph(QStringLiteral("?"), QColor(40, 100, 200), 14); break;
+    case 7:  // light bulb
+        p.setPen(outline);
+        p.setBrush(QColor(255, 220, 60));
+        p.drawEllipse(QRectF(3, 1, 10, 10));
+        p.setBrush(QColor(150, 150, 150));
+        p.drawRect(QRectF(6, 11, 4, 4));
+        break;
+    case 8:  // chip
+        p.setPen(outline);
+        p.setBrush(QColor(70, 70, 70));
+        p.drawRect(QRectF(4, 4, 8, 8));
+        p.setPen(QColor(160, 160, 160));
+        for (int i = 5; i <= 11; i += 3) {
+            p.drawLine(i, 1, i, 3);
+            p.drawLine(i, 13, i, 15);
+            p.drawLine(1, i, 3, i);
+            p.drawLine(13, i, 15, i);
+        }
+        break;
+    case 9:  // calculator
+        p.setPen(outline);
+        p.setBrush(QColor(200, 200, 210));
+        p.drawRoundedRect(QRectF(2.5, 1.5, 11, 13), 2, 2);
+        p.setBrush(QColor(150, 200, 150));
+        p.drawRect(QRectF(4, 3, 8, 3));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(60, 60, 60));
+        for (int y = 8; y <= 11; y += 3)
+            for (int x = 4; x <= 10; x += 3) p.drawRect(x, y, 2, 2);
+        break;
+    case 10:  // die
+        p.setPen(outline);
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(QRectF(1.5, 1.5, 13, 13), 3, 3);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(30, 30, 30));
+        for (const QPointF& c : {QPointF(5, 5), QPointF(8, 8), QPointF(11, 11)}) p.drawEllipse(c, 1.5, 1.5);
+        break;
+    case 11: {  // star
+        QPolygonF star;
+        for (int i = 0; i < 10; ++i) {
+            const double r = i % 2 ? 3.0 : 7.0, a = -M_PI / 2 + i * M_PI / 5;
+            star << QPointF(8 + r * std::cos(a), 8.5 + r * std::sin(a));
+        }
+        p.setPen(QColor(190, 140, 0));
+        p.setBrush(QColor(255, 210, 40));
+        p.drawPolygon(star);
+        break;
     }
-    p.setPen(QPen(Qt::white, 1.5));
-    p.drawLine(QPointF(5.5, 8), QPointF(10.5, 8));  // a light bar makes small shapes read as icons
+    case 12: {  // stop sign
+        QPolygonF octagon;
+        for (int i = 0; i < 8; ++i) {
+            const double a = M_PI / 8 + i * M_PI / 4;
+            octagon << QPointF(8 + 7 * std::cos(a), 8 + 7 * std::sin(a));
+        }
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(200, 30, 30));
+        p.drawPolygon(octagon);
+        p.setPen(QPen(Qt::white, 2));
+        p.drawLine(QPointF(4.5, 8), QPointF(11.5, 8));
+        break;
+    }
+    case 13:  // important
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(240, 150, 0));
+        p.drawPolygon(QPolygonF({QPointF(8, 1), QPointF(15, 14.5), QPointF(1, 14.5)}));
+        glyph(QStringLiteral("!"), Qt::white, 10);
+        break;
+    case 14:  // rubbish bin
+        p.setPen(outline);
+        p.setBrush(QColor(170, 170, 170));
+        p.drawRect(QRectF(4, 4.5, 8, 10));
+        p.drawLine(QPointF(2.5, 3.5), QPointF(13.5, 3.5));
+        p.drawLine(QPointF(6.5, 2), QPointF(9.5, 2));
+        for (double x = 6; x <= 10; x += 2) p.drawLine(QPointF(x, 6.5), QPointF(x, 12.5));
+        break;
+    default:
+        break;
+    }
     return pm;
 }
 
