@@ -1,9 +1,56 @@
 #include "editor/languages/languages.h"
 #include "editor/rule_highlighter.h"
 
+#include <algorithm>
+#include <cctype>
+#include <iterator>
+#include <string>
+
 namespace tw::languages {
 
-std::unique_ptr<Highlighter> makeCSharp() {
+namespace {
+
+// Line states.
+constexpr int kBlockComment = 2000;   // inside /* */
+constexpr int kVerbatimString = 2001; // inside @"..." (which may span lines)
+constexpr int kRawString = 3000;      // + the number of quotes of an open """raw string"""
+constexpr int kRawQuotesMax = 1 << 20;
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
+}
+bool isDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+bool isHexDigit(char c) {
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
+bool startsWith(std::string_view line, size_t pos, std::string_view what) {
+    return line.substr(pos, what.size()) == what;
+}
+size_t quotesAt(std::string_view line, size_t pos) {
+    size_t i = pos;
+    while (i < line.size() && line[i] == '"')
+        ++i;
+    return i - pos;
+}
+
+const char* const kKeywords[] = {
+    "abstract", "as", "base", "bool", "break", "byte", "case", "catch", "char", "checked", "class", "const",
+    "continue", "decimal", "default", "delegate", "do", "double", "else", "enum", "event", "explicit",
+    "extern", "false", "finally", "fixed", "float", "for", "foreach", "goto", "if", "implicit", "in", "int",
+    "interface", "internal", "is", "lock", "long", "namespace", "new", "null", "object", "operator", "out",
+    "override", "params", "private", "protected", "public", "readonly", "ref", "return", "sbyte", "sealed",
+    "short", "sizeof", "stackalloc", "static", "string", "struct", "switch", "this", "throw", "true", "try",
+    "typeof", "uint", "ulong", "unchecked", "unsafe", "ushort", "using", "virtual", "void", "volatile",
+    "while",
+    // contextual keywords
+    "add", "alias", "and", "ascending", "async", "await", "by", "descending", "dynamic", "equals", "file",
+    "from", "get", "global", "group", "init", "into", "join", "let", "managed", "nameof", "nint", "not",
+    "notnull", "nuint", "on", "or", "orderby", "partial", "record", "remove", "required", "scoped", "select",
+    "set", "unmanaged", "value", "var", "when", "where", "with", "yield"};
+
+LanguageRules csharpRules() {
     LanguageRules r;
     r.name = QStringLiteral("C#");
     r.filter = QStringLiteral("C# Files (*.cs)|*.cs");
@@ -17,14 +64,227 @@ std::unique_ptr<Highlighter> makeCSharp() {
                     {QStringLiteral("Space"), kNoColor, kNoColor, kPlain},
                     {QStringLiteral("String"), kNoColor, kNoColor, kPlain},
                     {QStringLiteral("Symbol"), kNoColor, kNoColor, kPlain}};
-    r.lineComments = {"//"};
-    r.blocks = {{"/*", "*/", "Comment"}, {"#", "", "Preprocessor", false, true}};
-    r.strings = {{"@\"", "\"", "String", 0, true, true}, {"\"", "\"", "String", '\\'}, {"'", "'", "String", '\\'}};
-    r.hexPrefixes = {"0x"};
-    r.illegalAttribute = "Illegal Char";
+    r.illegalAttribute = QStringLiteral("Illegal Char");
     r.symbols = "!%&()*+,-./:;<=>?[]^{|}~";
-    r.words = {{{"using", "namespace", "class", "public", "private", "static", "void", "int", "string", "if", "else", "for", "foreach", "while", "return", "new"}, "Reserved Word"}};
-    return std::make_unique<RuleHighlighter>(std::move(r));
+    r.words = {{{std::begin(kKeywords), std::end(kKeywords)}, QStringLiteral("Reserved Word")}};
+    return r;
+}
+
+class CSharpHighlighter : public RuleHighlighter {
+public:
+    CSharpHighlighter() : RuleHighlighter(csharpRules()) {
+        preprocessor_ = require(u"Preprocessor");
+        string_ = require(u"String");
+    }
+
+    void tokenizeLine(std::string_view line, int& state, std::vector<Token>& out) const override {
+        const int from = state;
+        state = 0;
+        size_t pos = 0;
+        if (from == kBlockComment)
+            pos = blockComment(line, 0, 0, state, out);
+        else if (from == kVerbatimString)
+            pos = verbatim(line, 0, 0, state, out);
+        else if (from >= kRawString + 3 && from < kRawString + kRawQuotesMax)
+            pos = raw(line, 0, 0, static_cast<size_t>(from - kRawString), state, out);
+        while (pos < line.size())
+            pos = scan(line, pos, state, out);
+    }
+
+private:
+    size_t blockComment(std::string_view line, size_t start, size_t bodyStart, int& state,
+                        std::vector<Token>& out) const {
+        const size_t close = line.find("*/", bodyStart);
+        const size_t end = close == std::string_view::npos ? line.size() : close + 2;
+        if (close == std::string_view::npos) state = kBlockComment;
+        push(out, start, end, comment_);
+        return end;
+    }
+
+    // A regular string or character literal: backslash escapes, ends with the line.
+    size_t quoted(std::string_view line, size_t start, size_t bodyStart, char quote,
+                  std::vector<Token>& out) const {
+        size_t i = bodyStart;
+        while (i < line.size()) {
+            if (line[i] == '\\') {
+                i += 2;
+                continue;
+            }
+            if (line[i++] == quote) break;
+        }
+        i = std::min(i, line.size());
+        push(out, start, i, string_);
+        return i;
+    }
+
+    // A verbatim string: "" stands for a quote, no escapes, may span lines.
+    size_t verbatim(std::string_view line, size_t start, size_t bodyStart, int& state,
+                    std::vector<Token>& out) const {
+        size_t i = bodyStart;
+        for (;;) {
+            const size_t q = line.find('"', i);
+            if (q == std::string_view::npos) {
+                state = kVerbatimString;
+                push(out, start, line.size(), string_);
+                return line.size();
+            }
+            if (q + 1 < line.size() && line[q + 1] == '"') {
+                i = q + 2;
+                continue;
+            }
+            push(out, start, q + 1, string_);
+            return q + 1;
+        }
+    }
+
+    // A raw string opened by quotes quotes: it ends at a run of as many quotes.
+    size_t raw(std::string_view line, size_t start, size_t bodyStart, size_t quotes, int& state,
+               std::vector<Token>& out) const {
+        size_t i = bodyStart;
+        while (i < line.size()) {
+            if (line[i] != '"') {
+                ++i;
+                continue;
+            }
+            const size_t run = quotesAt(line, i);
+            if (run >= quotes) {
+                push(out, start, i + run, string_);
+                return i + run;
+            }
+            i += run;
+        }
+        state = kRawString + static_cast<int>(quotes);
+        push(out, start, line.size(), string_);
+        return line.size();
+    }
+
+    // A string with its $ (interpolated) and @ (verbatim) prefixes at pos; pos when none.
+    size_t scanString(std::string_view line, size_t pos, int& state, std::vector<Token>& out) const {
+        size_t i = pos;
+        bool isVerbatim = false;
+        while (i < line.size() && line[i] == '$')
+            ++i;
+        if (i < line.size() && line[i] == '@') {
+            isVerbatim = true;
+            ++i;
+            while (i < line.size() && line[i] == '$')
+                ++i;
+        }
+        if (i >= line.size() || line[i] != '"') return pos;
+        if (isVerbatim) return verbatim(line, pos, i + 1, state, out);
+        const size_t quotes = quotesAt(line, i);
+        if (quotes >= 3) {
+            const size_t count = std::min(quotes, static_cast<size_t>(kRawQuotesMax - 1));
+            return raw(line, pos, i + quotes, count, state, out);
+        }
+        return quoted(line, pos, i + 1, '"', out);
+    }
+
+    size_t scanNumber(std::string_view line, size_t pos, std::vector<Token>& out) const {
+        const size_t n = line.size();
+        size_t i = pos;
+        auto digits = [&](bool hex) { // digits with _ separators
+            while (i < n && ((hex ? isHexDigit(line[i]) : isDigit(line[i])) || (line[i] == '_' && i > pos)))
+                ++i;
+        };
+        if (line[i] == '0' && i + 2 < n && (line[i + 1] == 'x' || line[i + 1] == 'X') &&
+            isHexDigit(line[i + 2])) {
+            i += 2;
+            digits(true);
+        } else if (line[i] == '0' && i + 2 < n && (line[i + 1] == 'b' || line[i + 1] == 'B') &&
+                   (line[i + 2] == '0' || line[i + 2] == '1')) {
+            i += 2;
+            digits(false);
+        } else {
+            digits(false);
+            if (i + 1 < n && line[i] == '.' && isDigit(line[i + 1])) {
+                ++i;
+                digits(false);
+            }
+            if (i < n && (line[i] == 'e' || line[i] == 'E')) {
+                size_t j = i + 1;
+                if (j < n && (line[j] == '+' || line[j] == '-')) ++j;
+                if (j < n && isDigit(line[j])) {
+                    i = j;
+                    digits(false);
+                }
+            }
+        }
+        while (i < n && std::string_view("uUlLfFdDmM").find(line[i]) != std::string_view::npos)
+            ++i;
+        push(out, pos, i, number_);
+        return i;
+    }
+
+    // A directive line: #region, #endregion, #error, #warning and #pragma take the rest of
+    // the line as their text; the others may end with a // comment.
+    size_t scanDirective(std::string_view line, size_t pos, std::vector<Token>& out) const {
+        size_t name = pos + 1;
+        while (name < line.size() && isBlank(line[name]))
+            ++name;
+        size_t nameEnd = name;
+        while (nameEnd < line.size() && std::isalpha(static_cast<unsigned char>(line[nameEnd])))
+            ++nameEnd;
+        const std::string_view directive = line.substr(name, nameEnd - name);
+        size_t end = line.size();
+        if (directive != "region" && directive != "endregion" && directive != "error" &&
+            directive != "warning" && directive != "pragma")
+            end = std::min(line.find("//", nameEnd), line.size());
+        while (end > nameEnd && isBlank(line[end - 1]))
+            --end;
+        push(out, pos, end, preprocessor_);
+        return end;
+    }
+
+    size_t scan(std::string_view line, size_t pos, int& state, std::vector<Token>& out) const {
+        const char c = line[pos];
+        const size_t n = line.size();
+        if (isBlank(c)) {
+            size_t i = pos;
+            while (i < n && isBlank(line[i]))
+                ++i;
+            push(out, pos, i, space_);
+            return i;
+        }
+        if (startsWith(line, pos, "//")) { // /// documentation comments too
+            push(out, pos, n, comment_);
+            return n;
+        }
+        if (startsWith(line, pos, "/*")) return blockComment(line, pos, pos + 2, state, out);
+        if (c == '#') {
+            bool first = true;
+            for (size_t i = 0; i < pos && first; ++i)
+                first = isBlank(line[i]);
+            if (first) return scanDirective(line, pos, out);
+        }
+        if (c == '"' || c == '$' || c == '@') {
+            if (const size_t end = scanString(line, pos, state, out); end != pos) return end;
+        }
+        if (c == '\'') return quoted(line, pos, pos + 1, '\'', out);
+        if (isDigit(c) || (c == '.' && pos + 1 < n && isDigit(line[pos + 1])))
+            return scanNumber(line, pos, out);
+        const bool escapedName =
+            c == '@' && pos + 1 < n && isIdentifierStart(static_cast<unsigned char>(line[pos + 1]));
+        if (escapedName || isIdentifierStart(static_cast<unsigned char>(c))) {
+            size_t end = pos + 1;
+            while (end < n && isIdentifierPart(static_cast<unsigned char>(line[end])))
+                ++end;
+            const int attr =
+                escapedName ? -1 : wordAttribute(line.substr(pos, end - pos)); // @class is a name
+            push(out, pos, end, attr >= 0 ? attr : identifier_);
+            return end;
+        }
+        push(out, pos, pos + 1, rules().symbols.find(c) != std::string::npos ? symbol_ : illegal_);
+        return pos + 1;
+    }
+
+    int preprocessor_ = 0, string_ = 0;
+};
+
+} // namespace
+
+std::unique_ptr<Highlighter> makeCSharp() {
+    return std::make_unique<CSharpHighlighter>();
 }
 
 } // namespace tw::languages
