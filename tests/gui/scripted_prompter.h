@@ -58,9 +58,11 @@ private:
             ADD_FAILURE() << "unexpected file dialog";
             return std::nullopt;
         }
-        std::optional<FileChoice> c = std::move(fileChoices.front());
+        const bool cancelled = !fileChoices.front().has_value();
+        const FileChoice chosen = cancelled ? FileChoice{} : *fileChoices.front();
         fileChoices.pop_front();
-        return c;
+        if (cancelled) return std::nullopt;
+        return chosen;
     }
 };
 

@@ -5,6 +5,7 @@
 #include "scripted_prompter.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
@@ -157,4 +158,21 @@ TEST_F(WindowSettings, LoadingAFileChoosesTheHighlighterByItsExtension) {
     form->tabs()->setCurrentIndex(0);
     form->MemoToPage(0, 1);
     EXPECT_EQ(form->editor()->highlighter()->languageName(), "Object Pascal");
+}
+
+TEST_F(WindowSettings, ColourSchemeButtonOpensTheDialogAndItsColoursComeBackNextStart) {
+    start();
+    form->command("ToolButton27")->trigger();
+    QDialog* dialog = form->findChild<QDialog*>("Form5");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    Highlighter& pascal = form->highlighters().GetSynHL(0);
+    pascal.attribute(pascal.attributeIndex(u"Comment")).foreground = 0x008000;
+    dialog->close();
+    EXPECT_EQ(IniFile(ini()).readInt("Object Pascal", "Comment", 0), 32768);
+    form->close();
+
+    start();  // the next start reads the colour
+    Highlighter& again = form->highlighters().GetSynHL(0);
+    EXPECT_EQ(again.attributes()[static_cast<size_t>(again.attributeIndex(u"Comment"))].foreground, 0x008000u);
 }

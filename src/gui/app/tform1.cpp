@@ -5,7 +5,7 @@
 #include "app/ini_file.h"
 #include "editor/highlighter_lexer.h"
 #include "editor/synmemo.h"
-#include "schemes/scheme_settings.h"
+#include "schemes/tform5.h"
 #include "platform/prompter.h"
 #include "storage/file_names.h"
 #include "storage/xml_collection.h"
@@ -58,6 +58,8 @@ void TForm1::FormCreate() {
     buildWidgets();
     buildCommands();
     SetSyn(0);
+    // The dialogs live as long as the window.
+    Form5 = new TForm5(highlighters_, paths_, prompter_, this);
     ChangeCaption();
 }
 
@@ -286,7 +288,8 @@ void TForm1::buildCommands() {
                     &TForm1::ToolButton14Click),
          I::Highlight, languages, true);
     tool(editorBar_,
-         addCommand(QStringLiteral("ToolButton27"), QString(), QStringLiteral("Настройка цветовых схем")),
+         addCommand(QStringLiteral("ToolButton27"), QString(), QStringLiteral("Настройка цветовых схем"),
+                    &TForm1::ToolButton27Click),
          I::Schemes);
     tool(editorBar_,
          addCommand(QStringLiteral("ToolButton28"), QString(),
@@ -360,8 +363,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::FormShow() {
     LoadSettings();
-    loadSchemeColours(IniFile(paths_.settingsFile), highlighters_);
-    for (const Highlighter* h : highlighters_.list()) HighlighterLexer::coloursChanged(*h);
+    Form5->LoadSettings();
     openLastFile();
 }
 
@@ -619,6 +621,12 @@ void TForm1::SQL1Click() {
     SetSyn(p);
     setBoundLanguage(p + 1);
     checkLanguage(p);
+}
+
+void TForm1::ToolButton27Click() {
+    Form5->show();
+    Form5->raise();
+    Form5->activateWindow();
 }
 
 void TForm1::ToolButton14Click() {

@@ -29,6 +29,7 @@ class Prompter;
 class SynMemo;
 class TreeModel;
 class TreeView;
+class TForm5;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -76,6 +77,7 @@ public:
     void SetSynByFile(const QString& fileName, int absIndex);
     // The position of the checked item of the language menu.
     int checkedLanguage() const;
+    TForm5* colourSchemes() const { return Form5; }
     const ProgramPaths& paths() const { return paths_; }
     // Settings of this window (geometry, tree width, recursion, line colours, last file).
     void LoadSettings();
@@ -124,6 +126,7 @@ public slots:
     void N53Click();           // "Развернуть ветвь" / "Свернуть ветвь" of the tree menu
     void SQL1Click();          // every item of the language menu
     void ToolButton14Click();  // the face of "Подсветка синтаксиса"
+    void ToolButton27Click();  // "Настройка цветовых схем"
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -184,6 +187,7 @@ private:
     QMenu* PopupMenu1 = nullptr;
     QAction* recurse_ = nullptr;
     class QActionGroup* languageGroup_ = nullptr;
+    TForm5* Form5 = nullptr;
     ProgramPaths paths_;
     HighlighterSet highlighters_;
     std::uint32_t aLineColor_ = 0xC3EFEF;
