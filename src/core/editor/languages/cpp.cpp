@@ -1,4 +1,5 @@
 #include "editor/languages/languages.h"
+#include "editor/languages/scanning.h"
 #include "editor/rule_highlighter.h"
 
 #include <algorithm>
@@ -27,36 +28,18 @@ constexpr size_t kRawDelimiterMax = 16;
 
 enum class Mode { Code, Directive, Asm, AsmLine };
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
-}
-bool isDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
-bool isHexDigit(char c) {
-    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-}
-bool isWordByte(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return std::isalnum(u) || c == '_' || u >= 0x80;
-}
-bool startsWith(std::string_view line, size_t pos, std::string_view what) {
-    return line.substr(pos, what.size()) == what;
-}
-bool onlyBlanksBefore(std::string_view line, size_t pos) {
-    for (size_t i = 0; i < pos; ++i)
-        if (!isBlank(line[i])) return false;
-    return true;
-}
+using scan::isBlank;
+using scan::isDigit;
+using scan::isHexDigit;
+using scan::startsWith;
+using scan::onlyBlanksBefore;
+
 bool endsWithBackslash(std::string_view line) {
     return !line.empty() && line.back() == '\\';
 }
 
 int rawHash(std::string_view delimiter) {
-    std::uint32_t h = 2166136261u;
-    for (char c : delimiter)
-        h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-    return static_cast<int>(h & kRawHashMask);
+    return static_cast<int>(scan::fnv1a(delimiter) & kRawHashMask);
 }
 
 // A valid raw string delimiter byte: any but blanks, parentheses, backslash and quote.
@@ -204,18 +187,10 @@ private:
     // A string or character literal with backslash escapes; a trailing backslash carries it on.
     size_t quoted(std::string_view line, size_t start, size_t bodyStart, char quote, int attr, int more,
                   int& state, std::vector<Token>& out) const {
-        size_t i = bodyStart;
-        while (i < line.size()) {
-            if (line[i] == '\\') {
-                if (i + 1 == line.size()) state = more;
-                i += 2;
-                continue;
-            }
-            if (line[i++] == quote) break;
-        }
-        i = std::min(i, line.size());
-        push(out, start, i, attr);
-        return i;
+        const scan::Escaped body = scan::escapedBody(line, bodyStart, quote);
+        if (body.continued) state = more;
+        push(out, start, body.end, attr);
+        return body.end;
     }
 
     // The body of a raw string up to )delimiter"; hash identifies the delimiter.
@@ -268,17 +243,12 @@ private:
                     ++i;
             }
         };
-        auto exponent = [&](char lower) {
-            if (i < n && (line[i] == lower || line[i] == lower - 32)) {
-                size_t j = i + 1;
-                if (j < n && (line[j] == '+' || line[j] == '-')) ++j;
-                if (j < n && isDigit(line[j])) {
-                    i = j;
-                    digits(false);
-                    return true;
-                }
-            }
-            return false;
+        auto exponent = [&](std::string_view letters) {
+            const size_t j = scan::exponentDigits(line, i, letters);
+            if (j == i) return false;
+            i = j;
+            digits(false);
+            return true;
         };
         if (line[i] == '0' && i + 2 < n && (line[i + 1] == 'x' || line[i + 1] == 'X') &&
             (isHexDigit(line[i + 2]) || line[i + 2] == '.')) {
@@ -288,7 +258,7 @@ private:
                 ++i;
                 digits(true);
             }
-            exponent('p');
+            exponent("pP");
             attr = hex_;
         } else if (line[i] == '0' && i + 2 < n && (line[i + 1] == 'b' || line[i + 1] == 'B') &&
                    (line[i + 2] == '0' || line[i + 2] == '1')) {
@@ -302,13 +272,13 @@ private:
                 ++i;
                 digits(false);
             }
-            if (exponent('e')) isFloat = true;
+            if (exponent("eE")) isFloat = true;
             if (isFloat)
                 attr = float_;
             else if (line[pos] == '0' && i - pos > 1)
                 attr = octal_;
         }
-        while (i < n && isWordByte(line[i]))
+        while (i < n && scan::isWordPart(line[i]))
             ++i; // u, l, ll, f, z and user-defined suffixes
         push(out, pos, i, attr);
         return i;
@@ -319,9 +289,7 @@ private:
         const char c = line[pos];
         const size_t n = line.size();
         if (isBlank(c)) {
-            size_t i = pos;
-            while (i < n && isBlank(line[i]))
-                ++i;
+            const size_t i = scan::blanksEnd(line, pos);
             push(out, pos, i, space_);
             return i;
         }
@@ -362,9 +330,7 @@ private:
     // asm("...") and asm volatile (...) forms stay code.
     size_t afterAsmKeyword(std::string_view line, size_t pos, bool statementForm, Mode& mode, int& state,
                            std::vector<Token>& out) const {
-        size_t i = pos;
-        while (i < line.size() && isBlank(line[i]))
-            ++i;
+        const size_t i = scan::blanksEnd(line, pos);
         if (i == line.size() || line[i] == '{') return openAsmBody(line, pos, mode, state, out);
         if (!statementForm || !isIdentifierStart(static_cast<unsigned char>(line[i]))) return pos;
         size_t end = i;
@@ -381,9 +347,7 @@ private:
     // body still to come; anything else is code.
     size_t openAsmBody(std::string_view line, size_t pos, Mode& mode, int& state,
                        std::vector<Token>& out) const {
-        size_t i = pos;
-        while (i < line.size() && isBlank(line[i]))
-            ++i;
+        const size_t i = scan::blanksEnd(line, pos);
         if (i == line.size()) {
             push(out, pos, i, space_);
             state = kAsmPending;
@@ -420,9 +384,7 @@ private:
         const char c = line[pos];
         const size_t n = line.size();
         if (isBlank(c)) {
-            size_t i = pos;
-            while (i < n && isBlank(line[i]))
-                ++i;
+            const size_t i = scan::blanksEnd(line, pos);
             push(out, pos, i, space_);
             return i;
         }

@@ -1,4 +1,5 @@
 #include "editor/languages/languages.h"
+#include "editor/languages/scanning.h"
 #include "editor/rule_highlighter.h"
 
 #include <algorithm>
@@ -16,18 +17,10 @@ constexpr int kVerbatimString = 2001; // inside @"..." (which may span lines)
 constexpr int kRawString = 3000;      // + the number of quotes of an open """raw string"""
 constexpr int kRawQuotesMax = 1 << 20;
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
-}
-bool isDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
-bool isHexDigit(char c) {
-    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-}
-bool startsWith(std::string_view line, size_t pos, std::string_view what) {
-    return line.substr(pos, what.size()) == what;
-}
+using scan::isBlank;
+using scan::isDigit;
+using scan::isHexDigit;
+using scan::startsWith;
 size_t quotesAt(std::string_view line, size_t pos) {
     size_t i = pos;
     while (i < line.size() && line[i] == '"')
@@ -104,17 +97,9 @@ private:
     // A regular string or character literal: backslash escapes, ends with the line.
     size_t quoted(std::string_view line, size_t start, size_t bodyStart, char quote,
                   std::vector<Token>& out) const {
-        size_t i = bodyStart;
-        while (i < line.size()) {
-            if (line[i] == '\\') {
-                i += 2;
-                continue;
-            }
-            if (line[i++] == quote) break;
-        }
-        i = std::min(i, line.size());
-        push(out, start, i, string_);
-        return i;
+        const size_t end = scan::escapedBody(line, bodyStart, quote).end;
+        push(out, start, end, string_);
+        return end;
     }
 
     // A verbatim string: "" stands for a quote, no escapes, may span lines.
@@ -183,10 +168,7 @@ private:
     size_t scanNumber(std::string_view line, size_t pos, std::vector<Token>& out) const {
         const size_t n = line.size();
         size_t i = pos;
-        auto digits = [&](bool hex) { // digits with _ separators
-            while (i < n && ((hex ? isHexDigit(line[i]) : isDigit(line[i])) || (line[i] == '_' && i > pos)))
-                ++i;
-        };
+        auto digits = [&](bool hex) { i = scan::underscoredDigitsEnd(line, i, hex); };
         if (line[i] == '0' && i + 2 < n && (line[i + 1] == 'x' || line[i + 1] == 'X') &&
             isHexDigit(line[i + 2])) {
             i += 2;
@@ -201,13 +183,9 @@ private:
                 ++i;
                 digits(false);
             }
-            if (i < n && (line[i] == 'e' || line[i] == 'E')) {
-                size_t j = i + 1;
-                if (j < n && (line[j] == '+' || line[j] == '-')) ++j;
-                if (j < n && isDigit(line[j])) {
-                    i = j;
-                    digits(false);
-                }
+            if (const size_t j = scan::exponentDigits(line, i, "eE"); j != i) {
+                i = j;
+                digits(false);
             }
         }
         while (i < n && std::string_view("uUlLfFdDmM").find(line[i]) != std::string_view::npos)
@@ -219,9 +197,7 @@ private:
     // A directive line: #region, #endregion, #error, #warning and #pragma take the rest of
     // the line as their text; the others may end with a // comment.
     size_t scanDirective(std::string_view line, size_t pos, std::vector<Token>& out) const {
-        size_t name = pos + 1;
-        while (name < line.size() && isBlank(line[name]))
-            ++name;
+        const size_t name = scan::blanksEnd(line, pos + 1);
         size_t nameEnd = name;
         while (nameEnd < line.size() && std::isalpha(static_cast<unsigned char>(line[nameEnd])))
             ++nameEnd;
@@ -240,9 +216,7 @@ private:
         const char c = line[pos];
         const size_t n = line.size();
         if (isBlank(c)) {
-            size_t i = pos;
-            while (i < n && isBlank(line[i]))
-                ++i;
+            const size_t i = scan::blanksEnd(line, pos);
             push(out, pos, i, space_);
             return i;
         }
@@ -251,12 +225,7 @@ private:
             return n;
         }
         if (startsWith(line, pos, "/*")) return blockComment(line, pos, pos + 2, state, out);
-        if (c == '#') {
-            bool first = true;
-            for (size_t i = 0; i < pos && first; ++i)
-                first = isBlank(line[i]);
-            if (first) return scanDirective(line, pos, out);
-        }
+        if (c == '#' && scan::onlyBlanksBefore(line, pos)) return scanDirective(line, pos, out);
         if (c == '"' || c == '$' || c == '@') {
             if (const size_t end = scanString(line, pos, state, out); end != pos) return end;
         }

@@ -1,4 +1,5 @@
 #include "editor/languages/languages.h"
+#include "editor/languages/scanning.h"
 #include "editor/rule_highlighter.h"
 
 #include <algorithm>
@@ -15,18 +16,10 @@ constexpr int kComment = 2000;       // inside /* */
 constexpr int kDocumentation = 2001; // inside /** */
 constexpr int kTextBlock = 2002;     // inside a """text block"""
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
-}
-bool isDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
-bool isHexDigit(char c) {
-    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-}
-bool startsWith(std::string_view line, size_t pos, std::string_view what) {
-    return line.substr(pos, what.size()) == what;
-}
+using scan::isBlank;
+using scan::isDigit;
+using scan::isHexDigit;
+using scan::startsWith;
 
 const char* const kKeywords[] = {
     "abstract", "assert", "boolean", "break", "byte", "case", "catch", "char", "class", "const", "continue",
@@ -93,17 +86,9 @@ private:
 
     // A string or character literal: backslash escapes, ends with the line.
     size_t quoted(std::string_view line, size_t pos, char quote, std::vector<Token>& out) const {
-        size_t i = pos + 1;
-        while (i < line.size()) {
-            if (line[i] == '\\') {
-                i += 2;
-                continue;
-            }
-            if (line[i++] == quote) break;
-        }
-        i = std::min(i, line.size());
-        push(out, pos, i, string_);
-        return i;
+        const size_t end = scan::escapedBody(line, pos + 1, quote).end;
+        push(out, pos, end, string_);
+        return end;
     }
 
     // A text block: backslash escapes, ends at the next unescaped """.
@@ -129,18 +114,11 @@ private:
     size_t scanNumber(std::string_view line, size_t pos, std::vector<Token>& out) const {
         const size_t n = line.size();
         size_t i = pos;
-        auto digits = [&](bool hex) { // digits with _ between them
-            while (i < n && ((hex ? isHexDigit(line[i]) : isDigit(line[i])) || (line[i] == '_' && i > pos)))
-                ++i;
-        };
-        auto exponent = [&](char lower) {
-            if (i < n && std::tolower(static_cast<unsigned char>(line[i])) == lower) {
-                size_t j = i + 1;
-                if (j < n && (line[j] == '+' || line[j] == '-')) ++j;
-                if (j < n && isDigit(line[j])) {
-                    i = j;
-                    digits(false);
-                }
+        auto digits = [&](bool hex) { i = scan::underscoredDigitsEnd(line, i, hex); };
+        auto exponent = [&](std::string_view letters) {
+            if (const size_t j = scan::exponentDigits(line, i, letters); j != i) {
+                i = j;
+                digits(false);
             }
         };
         if (line[i] == '0' && i + 2 < n && (line[i + 1] == 'x' || line[i + 1] == 'X') &&
@@ -151,7 +129,7 @@ private:
                 ++i;
                 digits(true);
             }
-            exponent('p');
+            exponent("pP");
         } else if (line[i] == '0' && i + 2 < n && (line[i + 1] == 'b' || line[i + 1] == 'B') &&
                    (line[i + 2] == '0' || line[i + 2] == '1')) {
             i += 2;
@@ -162,7 +140,7 @@ private:
                 ++i;
                 digits(false);
             }
-            exponent('e');
+            exponent("eE");
         }
         if (i < n && std::string_view("lLfFdD").find(line[i]) != std::string_view::npos) ++i;
         push(out, pos, i, number_);
@@ -173,9 +151,7 @@ private:
         const char c = line[pos];
         const size_t n = line.size();
         if (isBlank(c)) {
-            size_t i = pos;
-            while (i < n && isBlank(line[i]))
-                ++i;
+            const size_t i = scan::blanksEnd(line, pos);
             push(out, pos, i, space_);
             return i;
         }

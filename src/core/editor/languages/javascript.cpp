@@ -1,4 +1,5 @@
 #include "editor/languages/languages.h"
+#include "editor/languages/scanning.h"
 #include "editor/rule_highlighter.h"
 
 #include <algorithm>
@@ -16,18 +17,10 @@ constexpr int kTemplate = 2001;   // inside a `template literal`
 constexpr int kSingleMore = 2002; // a '...' string that a trailing backslash carries on
 constexpr int kDoubleMore = 2003; // the same for "..."
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
-}
-bool isDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
-bool isHexDigit(char c) {
-    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-}
-bool startsWith(std::string_view line, size_t pos, std::string_view what) {
-    return line.substr(pos, what.size()) == what;
-}
+using scan::isBlank;
+using scan::isDigit;
+using scan::isHexDigit;
+using scan::startsWith;
 
 const char* const kReserved[] = {
     "await",     "break",  "case",     "catch",  "class",      "const",   "continue",  "debugger",
@@ -151,20 +144,10 @@ private:
     size_t quoted(std::string_view line, size_t start, size_t bodyStart, char quote, int& state,
                   std::vector<Token>& out) const {
         const int more = quote == '`' ? kTemplate : quote == '"' ? kDoubleMore : kSingleMore;
-        size_t i = bodyStart;
-        bool closed = false;
-        while (i < line.size() && !closed) {
-            if (line[i] == '\\') {
-                if (i + 1 == line.size()) state = more;
-                i += 2;
-                continue;
-            }
-            closed = line[i++] == quote;
-        }
-        if (!closed && quote == '`') state = kTemplate;
-        i = std::min(i, line.size());
-        push(out, start, i, string_);
-        return i;
+        const scan::Escaped body = scan::escapedBody(line, bodyStart, quote);
+        if (body.continued || (!body.closed && quote == '`')) state = more;
+        push(out, start, body.end, string_);
+        return body.end;
     }
 
     // Whether a / at pos starts a regular expression: at the start of an expression, that
@@ -213,10 +196,7 @@ private:
     size_t scanNumber(std::string_view line, size_t pos, std::vector<Token>& out) const {
         const size_t n = line.size();
         size_t i = pos;
-        auto digits = [&](bool hex) { // digits with _ between them
-            while (i < n && ((hex ? isHexDigit(line[i]) : isDigit(line[i])) || (line[i] == '_' && i > pos)))
-                ++i;
-        };
+        auto digits = [&](bool hex) { i = scan::underscoredDigitsEnd(line, i, hex); };
         const char radix = i + 2 < n && line[i] == '0'
                                ? static_cast<char>(std::tolower(static_cast<unsigned char>(line[i + 1])))
                                : 0;
@@ -230,13 +210,9 @@ private:
                 ++i;
                 digits(false);
             }
-            if (i < n && (line[i] == 'e' || line[i] == 'E')) {
-                size_t j = i + 1;
-                if (j < n && (line[j] == '+' || line[j] == '-')) ++j;
-                if (j < n && isDigit(line[j])) {
-                    i = j;
-                    digits(false);
-                }
+            if (const size_t j = scan::exponentDigits(line, i, "eE"); j != i) {
+                i = j;
+                digits(false);
             }
         }
         if (i < n && line[i] == 'n') ++i; // BigInt
@@ -248,9 +224,7 @@ private:
         const char c = line[pos];
         const size_t n = line.size();
         if (isBlank(c)) {
-            size_t i = pos;
-            while (i < n && isBlank(line[i]))
-                ++i;
+            const size_t i = scan::blanksEnd(line, pos);
             push(out, pos, i, space_);
             return i;
         }
