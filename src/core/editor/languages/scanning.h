@@ -44,9 +44,9 @@ size_t exponentEnd(std::string_view line, size_t pos, std::string_view letters);
 
 // A string body with backslash escapes, read from pos up to the closing quote.
 struct Escaped {
-    size_t end = 0;          // just past the closing quote, or the line's size
-    bool closed = false;     // the closing quote was found
-    bool continued = false;  // the line ends in an escaping backslash
+    size_t end = 0;         // just past the closing quote, or the line's size
+    bool closed = false;    // the closing quote was found
+    bool continued = false; // the line ends in an escaping backslash
 };
 Escaped escapedBody(std::string_view line, size_t pos, char quote);
 

@@ -1,21 +1,18 @@
+#include "editor/languages/basic.h"
 #include "editor/languages/languages.h"
-#include "editor/rule_highlighter.h"
+#include "editor/languages/scanning.h"
 
 #include <cctype>
 
 namespace tw::languages {
 
+using scan::isDigit;
+using scan::isHexDigit;
+
 namespace {
 
 // A comment whose line ends in " _" goes on over the next line.
 constexpr int kCommentContinues = 2000;
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
-}
-bool isDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
 
 // Type-declaration characters that may end a number or a variable name: Integer, Long,
 // Single, Double, Currency, LongLong and (names only) String.
@@ -25,17 +22,18 @@ constexpr std::string_view kNameSuffixes = "%&!#@^$";
 // The line-continuation mark: an underscore after a blank, at the end of the line.
 bool endsWithContinuation(std::string_view line) {
     size_t end = line.size();
-    while (end > 0 && isBlank(line[end - 1]))
+    while (end > 0 && scan::isBlank(line[end - 1]))
         --end;
-    return end >= 2 && line[end - 1] == '_' && isBlank(line[end - 2]);
+    return end >= 2 && line[end - 1] == '_' && scan::isBlank(line[end - 2]);
 }
 
-class VisualBasicHighlighter final : public RuleHighlighter {
+class BasicHighlighter final : public RuleHighlighter {
 public:
-    using RuleHighlighter::RuleHighlighter;
+    BasicHighlighter(LanguageRules rules, const BasicDialect& dialect)
+        : RuleHighlighter(std::move(rules)), dialect_(dialect) {}
 
     void tokenizeLine(std::string_view line, int& state, std::vector<Token>& out) const override {
-        if (state == kCommentContinues) {
+        if (dialect_.commentContinuation && state == kCommentContinues) {
             push(out, 0, line.size(), comment_);
             state = endsWithContinuation(line) ? kCommentContinues : 0;
             return;
@@ -43,31 +41,31 @@ public:
         state = 0;
         size_t pos = 0;
         while (pos < line.size())
-            pos = scan(line, pos, state, out);
+            pos = scanToken(line, pos, state, out);
     }
 
 private:
     size_t comment(std::string_view line, size_t pos, int& state, std::vector<Token>& out) const {
         push(out, pos, line.size(), comment_);
-        state = endsWithContinuation(line) ? kCommentContinues : 0;
+        if (dialect_.commentContinuation) state = endsWithContinuation(line) ? kCommentContinues : 0;
         return line.size();
     }
 
-    size_t scan(std::string_view line, size_t pos, int& state, std::vector<Token>& out) const {
+    size_t scanToken(std::string_view line, size_t pos, int& state, std::vector<Token>& out) const {
         const char c = line[pos];
         if (c == '\'') return comment(line, pos, state, out);
         if (isDigit(c) || (c == '.' && pos + 1 < line.size() && isDigit(line[pos + 1])))
             return number(line, pos, out);
-        if (c == '&' && pos + 2 < line.size()) {
+        if (c == '&' && pos + 2 < line.size()) { // &HFF, &O17
             const char base = static_cast<char>(std::tolower(static_cast<unsigned char>(line[pos + 1])));
-            const auto digit = [base](char d) {
-                return base == 'h' ? std::isxdigit(static_cast<unsigned char>(d)) != 0 : d >= '0' && d <= '7';
-            };
+            const auto digit = [base](char d) { return base == 'h' ? isHexDigit(d) : d >= '0' && d <= '7'; };
             if ((base == 'h' || base == 'o') && digit(line[pos + 2])) {
                 size_t i = pos + 2;
                 while (i < line.size() && digit(line[i]))
                     ++i;
-                if (i < line.size() && (line[i] == '&' || line[i] == '%' || line[i] == '^')) ++i;
+                if (dialect_.typeCharacters && i < line.size() &&
+                    (line[i] == '&' || line[i] == '%' || line[i] == '^'))
+                    ++i;
                 push(out, pos, i, number_);
                 return i;
             }
@@ -87,13 +85,15 @@ private:
         }
         const auto u = static_cast<unsigned char>(c);
         if (std::isalpha(u) || u >= 0x80 ||
-            (c == '_' && pos + 1 < line.size() && isIdentifierPart(line[pos + 1]))) {
+            (dialect_.underscoreNames && c == '_' && pos + 1 < line.size() &&
+             isIdentifierPart(line[pos + 1]))) {
             size_t i = pos + 1;
             while (i < line.size() && isIdentifierPart(static_cast<unsigned char>(line[i])))
                 ++i;
             const std::string_view word = line.substr(pos, i - pos);
             if (asciiLower(word) == "rem") return comment(line, pos, state, out);
-            if (i < line.size() && kNameSuffixes.find(line[i]) != std::string_view::npos &&
+            if (dialect_.typeCharacters && i < line.size() &&
+                kNameSuffixes.find(line[i]) != std::string_view::npos &&
                 (i + 1 == line.size() || !isIdentifierPart(static_cast<unsigned char>(line[i + 1])))) {
                 push(out, pos, i + 1, identifier_); // Left$, count%: a typed name, never a keyword
                 return i + 1;
@@ -107,32 +107,27 @@ private:
     }
 
     size_t number(std::string_view line, size_t pos, std::vector<Token>& out) const {
-        size_t i = pos;
-        while (i < line.size() && isDigit(line[i]))
-            ++i;
-        if (i + 1 < line.size() && line[i] == '.' && isDigit(line[i + 1])) {
-            ++i;
-            while (i < line.size() && isDigit(line[i]))
-                ++i;
-        } else if (i < line.size() && line[i] == '.' && i > pos) {
+        size_t i = scan::digitsEnd(line, pos);
+        if (i + 1 < line.size() && line[i] == '.' && isDigit(line[i + 1]))
+            i = scan::digitsEnd(line, i + 1);
+        else if (i < line.size() && line[i] == '.' && i > pos)
             ++i; // "1." is a Double
-        }
-        if (i < line.size() && std::string_view("eEdD").find(line[i]) != std::string_view::npos) {
-            size_t j = i + 1;
-            if (j < line.size() && (line[j] == '+' || line[j] == '-')) ++j;
-            if (j < line.size() && isDigit(line[j])) {
-                i = j;
-                while (i < line.size() && isDigit(line[i]))
-                    ++i;
-            }
-        }
-        if (i < line.size() && kNumberSuffixes.find(line[i]) != std::string_view::npos) ++i;
+        i = scan::exponentEnd(line, i, dialect_.exponentLetters);
+        if (dialect_.typeCharacters && i < line.size() &&
+            kNumberSuffixes.find(line[i]) != std::string_view::npos)
+            ++i;
         push(out, pos, i, number_);
         return i;
     }
+
+    BasicDialect dialect_;
 };
 
 } // namespace
+
+std::unique_ptr<Highlighter> makeBasic(LanguageRules rules, const BasicDialect& dialect) {
+    return std::make_unique<BasicHighlighter>(std::move(rules), dialect);
+}
 
 std::unique_ptr<Highlighter> makeVisualBasic() {
     LanguageRules r;
@@ -172,7 +167,12 @@ std::unique_ptr<Highlighter> makeVisualBasic() {
                  "true",      "type",       "typeof",     "unload",     "unlock",    "until",    "variant",
                  "wend",      "while",      "with",       "withevents", "write",     "xor"},
                 "Reserved Word"}};
-    return std::make_unique<VisualBasicHighlighter>(std::move(r));
+    BasicDialect dialect;
+    dialect.typeCharacters = true;
+    dialect.commentContinuation = true;
+    dialect.underscoreNames = true;
+    dialect.exponentLetters = "eEdD"; // 1D5 is a Double
+    return makeBasic(std::move(r), dialect);
 }
 
 } // namespace tw::languages
