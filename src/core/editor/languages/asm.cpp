@@ -1,4 +1,5 @@
 #include "editor/languages/languages.h"
+#include "editor/languages/scanning.h"
 #include "editor/rule_highlighter.h"
 
 #include <cctype>
@@ -6,20 +7,14 @@
 
 namespace tw::languages {
 
+using scan::isBlank;
+using scan::isDigit;
+using scan::isAlnum;
+
 namespace {
 
 // Inside a COMMENT directive's text: kCommentBase + the delimiter byte.
 constexpr int kCommentBase = 2000;
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
-}
-bool isDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
-bool isAlnum(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) != 0;
-}
 
 // Whether every byte of s (lower-cased) is in the digit set.
 bool allIn(std::string_view s, std::string_view digits) {

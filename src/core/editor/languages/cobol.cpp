@@ -1,9 +1,13 @@
 #include "editor/languages/languages.h"
+#include "editor/languages/scanning.h"
 #include "editor/rule_highlighter.h"
 
 #include <cctype>
 
 namespace tw::languages {
+
+using scan::isBlank;
+using scan::isDigit;
 
 namespace {
 
@@ -17,13 +21,6 @@ constexpr size_t kTagColumn = 72;
 // kQuotes. A continuation line ('-' in the indicator) picks it up again after its quote.
 constexpr int kStringBase = 2000;
 constexpr std::string_view kQuotes = "\"'";
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
-}
-bool isDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
 
 // The byte offset of a character column (UTF-8 continuation bytes belong to the character
 // before them); the line's size when the line is shorter.

@@ -1,10 +1,16 @@
 #include "editor/languages/languages.h"
+#include "editor/languages/scanning.h"
 #include "editor/rule_highlighter.h"
 
 #include <cctype>
 #include <string>
 
 namespace tw::languages {
+
+using scan::isBlank;
+using scan::isDigit;
+using scan::isHexDigit;
+using scan::startsWith;
 
 namespace {
 
@@ -20,16 +26,10 @@ constexpr int kPreludeRules = 1 << 22; // the at-rule being read opens a block o
 constexpr int kInComment = 1 << 23;
 constexpr int kStringShift = 24; // 1: inside "...", 2: inside '...' (continued by a trailing backslash)
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v'; }
-bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
-bool isHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
 bool isNameStart(char c) {
     return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || static_cast<unsigned char>(c) >= 0x80;
 }
 bool isNamePart(char c) { return isNameStart(c) || isDigit(c) || c == '-'; }
-bool startsWith(std::string_view line, size_t pos, std::string_view what) {
-    return line.substr(pos, what.size()) == what;
-}
 
 // The end of a name at pos (letters, digits, -, _, escapes such as \: ), pos when none.
 size_t nameEnd(std::string_view line, size_t pos) {
@@ -282,7 +282,7 @@ void CssHighlighter::tokenizeLine(std::string_view line, int& state, std::vector
             }
             if (c == '#' && !(flags & kInPrelude)) {
                 size_t end = pos + 1;
-                while (end < line.size() && isHex(line[end]))
+                while (end < line.size() && isHexDigit(line[end]))
                     ++end;
                 const size_t n = end - pos - 1;
                 const size_t word = nameEnd(line, pos + 1);

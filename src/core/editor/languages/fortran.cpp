@@ -1,4 +1,5 @@
 #include "editor/languages/languages.h"
+#include "editor/languages/scanning.h"
 #include "editor/rule_highlighter.h"
 
 #include <cctype>
@@ -6,14 +7,10 @@
 
 namespace tw::languages {
 
-namespace {
+using scan::isDigit;
+using scan::isAlpha;
 
-bool isDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
-bool isAlpha(char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) != 0;
-}
+namespace {
 
 // Dotted operators and logical constants: .EQ., .AND., .TRUE. ...
 bool isDottedWord(std::string_view lower) {

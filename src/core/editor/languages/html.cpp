@@ -1,10 +1,16 @@
 #include "editor/languages/languages.h"
+#include "editor/languages/scanning.h"
 #include "editor/rule_highlighter.h"
 
 #include <cctype>
 #include <string>
 
 namespace tw::languages {
+
+using scan::isBlank;
+using scan::isAlpha;
+using scan::isAlnum;
+using scan::startsWithNoCase;
 
 namespace {
 
@@ -33,9 +39,6 @@ enum Raw : int { kNoRaw = 0, kScript = 1, kStyle = 2, kTextarea = 3, kTitle = 4 
 const char* const kRawNames[] = {
     "", "script", "style", "textarea", "title"};
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v'; }
-bool isAlpha(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
-bool isAlnum(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
 bool isNamePart(char c) {
     return isAlnum(c) || c == '-' || c == '_' || c == ':' || c == '.' ||
            static_cast<unsigned char>(c) >= 0x80;
@@ -43,9 +46,6 @@ bool isNamePart(char c) {
 // Attribute names run up to a blank, /, >, =, a quote or <.
 bool isAttributeNameByte(char c) {
     return !isBlank(c) && c != '/' && c != '>' && c != '=' && c != '"' && c != '\'' && c != '<';
-}
-bool startsWithNoCase(std::string_view line, size_t pos, std::string_view what) {
-    return line.size() >= pos + what.size() && asciiLower(line.substr(pos, what.size())) == what;
 }
 
 const char* const kElements[] = {

@@ -1,4 +1,5 @@
 #include "editor/languages/languages.h"
+#include "editor/languages/scanning.h"
 #include "editor/rule_highlighter.h"
 
 #include <cctype>
@@ -7,6 +8,10 @@
 #include <unordered_set>
 
 namespace tw::languages {
+
+using scan::isBlank;
+using scan::isDigit;
+using scan::isHexDigit;
 
 namespace {
 
@@ -23,16 +28,6 @@ constexpr int kBlockCount = static_cast<int>(std::size(kBlocks));
 // where read, write, index, name, default... are directives.
 constexpr int kAsm = 2000;
 constexpr int kClause = 1 << 16;
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
-}
-bool isDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
-bool isHexDigit(char c) {
-    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-}
 
 // Words reserved everywhere.
 const char* const kReserved[] = {

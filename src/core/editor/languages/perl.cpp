@@ -1,4 +1,5 @@
 #include "editor/languages/languages.h"
+#include "editor/languages/scanning.h"
 #include "editor/rule_highlighter.h"
 
 #include <cctype>
@@ -6,6 +7,13 @@
 #include <string>
 
 namespace tw::languages {
+
+using scan::isBlank;
+using scan::isDigit;
+using scan::isAlpha;
+using scan::startsWith;
+using scan::isWordStart;
+using scan::isWordPart;
 
 namespace {
 
@@ -30,15 +38,6 @@ constexpr int kPartsShift = 16;
 constexpr int kModifiersFlag = 1 << 18;
 constexpr int kMaxDepth = 255;
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v'; }
-bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
-bool isAlpha(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
-bool isWordStart(char c) { return isAlpha(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80; }
-bool isWordPart(char c) { return isWordStart(c) || isDigit(c); }
-bool startsWith(std::string_view line, size_t pos, std::string_view what) {
-    return line.substr(pos, what.size()) == what;
-}
-
 char closingOf(char open) {
     switch (open) {
     case '(':
@@ -55,10 +54,7 @@ char closingOf(char open) {
 }
 
 int terminatorHash(std::string_view s) {
-    std::uint32_t h = 2166136261u;
-    for (char c : s)
-        h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-    return static_cast<int>(h & static_cast<std::uint32_t>(kDataMask));
+    return static_cast<int>(scan::fnv1a(s) & static_cast<std::uint32_t>(kDataMask));
 }
 
 const char* const kReserved[] = {

@@ -1,10 +1,14 @@
 #include "editor/languages/languages.h"
+#include "editor/languages/scanning.h"
 #include "editor/rule_highlighter.h"
 
 #include <cctype>
 #include <string>
 
 namespace tw::languages {
+
+using scan::isBlank;
+using scan::isDigit;
 
 namespace {
 
@@ -22,9 +26,6 @@ constexpr int kMidStatement = 1 << 16;
 constexpr int kPlsqlUnit = 1 << 17;
 constexpr int kCreatePending = 1 << 18; // CREATE [OR REPLACE] seen; the object kind follows
 constexpr int kJustBegun = 1 << 19;     // BEGIN started a unit; BEGIN; or BEGIN WORK take that back
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v'; }
-bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
 // Data-dictionary views and the like shown as Table Name; extend the list to taste.
 const char* const kTableNames[] = {
