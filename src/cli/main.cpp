@@ -2,10 +2,13 @@
 //   dump FILE       the collection as JSON on standard output
 //   convert IN OUT  read a collection and write it again, by the program's extension rules
 //   tokens LANGUAGE FILE  the token runs of a file as the language's highlighter sees them
+//   find FILE TEXT        every node whose text holds TEXT: absolute index, tab, node path
+//   find-names FILE TEXT  the same for captions (never the root node)
 
 #include "editor/catalogue.h"
 #include "editor/token_runs.h"
 #include "json_dump.h"
+#include "search/text_search.h"
 #include "storage/file_names.h"
 #include "storage/xml_collection.h"
 
@@ -25,7 +28,8 @@ tw::Feedback cliFeedback() {
 }
 
 int usage() {
-    printError(QStringLiteral("usage: tarnwick-cli dump FILE | convert IN OUT | tokens LANGUAGE FILE"));
+    printError(QStringLiteral(
+        "usage: tarnwick-cli dump FILE | convert IN OUT | tokens LANGUAGE FILE | find FILE TEXT | find-names FILE TEXT"));
     return 2;
 }
 
@@ -75,6 +79,18 @@ int tokens(const QString& language, const QString& fileName) {
     return std::fwrite(runs.data(), 1, runs.size(), stdout) == runs.size() ? 0 : 1;
 }
 
+int find(const QString& fileName, const QString& text, bool names) {
+    tw::CollectionTree tree;
+    if (!readCollection(tree, fileName)) return 1;
+    const std::string what = text.toStdString();
+    std::string out;
+    for (int i = names ? tw::findNextCaption(tree, 0, text) : tw::findNextText(tree, -1, what); i >= 0;
+         i = names ? tw::findNextCaption(tree, i, text) : tw::findNextText(tree, i, what)) {
+        out += std::to_string(i) + '\t' + tw::nodePath(tree.nodeAt(i)).toStdString() + '\n';
+    }
+    return std::fwrite(out.data(), 1, out.size(), stdout) == out.size() ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -83,5 +99,7 @@ int main(int argc, char** argv) {
     if (args.size() == 2 && args[0] == QLatin1String("dump")) return dump(args[1]);
     if (args.size() == 3 && args[0] == QLatin1String("convert")) return convert(args[1], args[2]);
     if (args.size() == 3 && args[0] == QLatin1String("tokens")) return tokens(args[1], args[2]);
+    if (args.size() == 3 && args[0] == QLatin1String("find")) return find(args[1], args[2], false);
+    if (args.size() == 3 && args[0] == QLatin1String("find-names")) return find(args[1], args[2], true);
     return usage();
 }

@@ -16,6 +16,12 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/copy.xml" "${
 if(NOT rc EQUAL 0 OR NOT diff EQUAL 0)
   message(FATAL_ERROR "convert did not reproduce the file (rc ${rc})")
 endif()
+# find and find-names print index and node path.
+execute_process(COMMAND "${CLI}" find "${FIXTURES}/example.xml" "writeln" OUTPUT_VARIABLE found RESULT_VARIABLE rc)
+execute_process(COMMAND "${CLI}" find-names "${FIXTURES}/example.xml" "Нов" OUTPUT_VARIABLE names)
+if(NOT rc EQUAL 0 OR NOT found STREQUAL "3\tRoot\\Hello\\\n" OR NOT names STREQUAL "1\tRoot\\Новый раздел\\\n2\tRoot\\Новый раздел\\Новый код\\\n")
+  message(FATAL_ERROR "find printed '${found}', find-names '${names}'")
+endif()
 # Failures: a message on standard error and exit status 1.
 foreach(args "dump;${WORK}/missing.xml" "convert;${FIXTURES}/example.xml;${WORK}/no/such/dir/x.xml")
   execute_process(COMMAND "${CLI}" ${args} RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET)

@@ -144,6 +144,14 @@ TreeCounts CollectionTree::counts() const {
     return c;
 }
 
+QString nodePath(const Node* node) {
+    std::vector<const Node*> chain;
+    for (const Node* n = node; n; n = n->parent) chain.push_back(n);
+    QString path;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) path += (*it)->caption + u'\\';
+    return path;
+}
+
 void ChildCount(const Node* node, int& counter) {
     std::vector<const Node*> stack{node};
     while (!stack.empty()) {

@@ -62,6 +62,9 @@ private:
     mutable bool dirty_ = true;
 };
 
+// The captions from the root node down to node, each followed by a backslash.
+QString nodePath(const Node* node);
+
 // Adds the number of all descendants of node to counter (the counter is not reset).
 void ChildCount(const Node* node, int& counter);
 

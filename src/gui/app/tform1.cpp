@@ -6,6 +6,8 @@
 #include "editor/highlighter_lexer.h"
 #include "editor/synmemo.h"
 #include "schemes/tform5.h"
+#include "search/find_dialogs.h"
+#include "search/text_search.h"
 #include "platform/prompter.h"
 #include "storage/file_names.h"
 #include "storage/xml_collection.h"
@@ -60,6 +62,12 @@ void TForm1::FormCreate() {
     SetSyn(0);
     // The dialogs live as long as the window.
     Form5 = new TForm5(highlighters_, paths_, prompter_, this);
+    Find1 = new FindDialog(this);
+    Replace1 = new ReplaceDialog(this);
+    connect(Find1, &FindDialog::findNext, this, &TForm1::FindDlgFind);
+    connect(Replace1, &ReplaceDialog::findNext, this, &TForm1::Replace1Find);
+    connect(Replace1, &ReplaceDialog::replace, this, [this] { Replace1Replace(false); });
+    connect(Replace1, &ReplaceDialog::replaceAll, this, [this] { Replace1Replace(true); });
     ChangeCaption();
 }
 
@@ -307,11 +315,11 @@ void TForm1::buildCommands() {
     QMenu* edit = dropDownMenu(QStringLiteral("PopupMenu8"));
     edit->addAction(addCommand(QStringLiteral("N69"), QStringLiteral("Отменить")));
     QMenu* find = edit->addMenu(QStringLiteral("Найти"));
-    find->addAction(addCommand(QStringLiteral("N63"), QStringLiteral("в текущей вкладке")));
-    find->addAction(addCommand(QStringLiteral("N64"), QStringLiteral("во вкладках")));
-    find->addAction(addCommand(QStringLiteral("N65"), QStringLiteral("среди всех страниц дерева")));
-    find->addAction(addCommand(QStringLiteral("N66"), QStringLiteral("в названиях элементов")));
-    edit->addAction(addCommand(QStringLiteral("N62"), QStringLiteral("Заменить...")));
+    find->addAction(addCommand(QStringLiteral("N63"), QStringLiteral("в текущей вкладке"), {}, &TForm1::N63Click));
+    find->addAction(addCommand(QStringLiteral("N64"), QStringLiteral("во вкладках"), {}, &TForm1::N64Click));
+    find->addAction(addCommand(QStringLiteral("N65"), QStringLiteral("среди всех страниц дерева"), {}, &TForm1::N65Click));
+    find->addAction(addCommand(QStringLiteral("N66"), QStringLiteral("в названиях элементов"), {}, &TForm1::N66Click));
+    edit->addAction(addCommand(QStringLiteral("N62"), QStringLiteral("Заменить..."), {}, &TForm1::N62Click));
     edit->addAction(addCommand(QStringLiteral("N71"), QStringLiteral("Перейти на строку...")));
     edit->addAction(addCommand(QStringLiteral("N74"), QStringLiteral("Увеличить отступ")));
     edit->addAction(addCommand(QStringLiteral("N75"), QStringLiteral("Уменьшить отступ")));
@@ -319,7 +327,7 @@ void TForm1::buildCommands() {
     layout->setCheckable(true);
     edit->addAction(layout);
     edit->addAction(addCommand(QStringLiteral("N68"), QStringLiteral("Вставить дату и время")));
-    tool(editorBar_, addCommand(QStringLiteral("ToolButton16"), QString(), QStringLiteral("Правка")), I::Edit, edit, true);
+    tool(editorBar_, addCommand(QStringLiteral("ToolButton16"), QString(), QStringLiteral("Правка"), &TForm1::ToolButton16Click), I::Edit, edit, true);
     tool(editorBar_, addCommand(QStringLiteral("ToolButton24"), QString(), QStringLiteral("Закрыть закладку"), &TForm1::ToolButton24Click),
          I::CloseTab);
 
@@ -755,11 +763,7 @@ void TForm1::SynMemo1Change() {
 void TForm1::TreeClick() {
     Node* node = selectedNode();
     if (!node) return;
-    QString path;
-    std::vector<const Node*> chain;
-    for (const Node* n = node; n; n = n->parent) chain.push_back(n);
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) path += (*it)->caption + u'\\';
-    panel1_->setText(path);
+    panel1_->setText(nodePath(node));
     const int i = tree_.indexOf(node);
     if (i > 0) {
         const std::vector<int> bound = tags();
@@ -996,6 +1000,140 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+
+// ---- Search and replace ----
+
+namespace {
+void bringUp(QDialog* dialog) {
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+} // namespace
+
+bool TForm1::editorEmpty() const { return SynMemo1->SendScintilla(QsciScintillaBase::SCI_GETLENGTH) == 0; }
+
+void TForm1::N63Click() {
+    if (editorEmpty()) return;
+    searchScope_ = 1;
+    bringUp(Find1);
+}
+
+void TForm1::ToolButton16Click() { N63Click(); }
+
+void TForm1::N64Click() {
+    if (editorEmpty()) return;
+    searchScope_ = 2;
+    bringUp(Find1);
+}
+
+void TForm1::N65Click() {
+    if (!selectedNode()) return;
+    searchScope_ = 4;
+    bringUp(Find1);
+}
+
+void TForm1::N66Click() {
+    if (!selectedNode()) return;
+    searchScope_ = 3;
+    bringUp(Find1);
+}
+
+void TForm1::N62Click() {
+    if (editorEmpty()) return;
+    bringUp(Replace1);
+}
+
+void TForm1::notFound(const QString& text) {
+    prompter_.showInformation(QStringLiteral("Текст \"%1\" не найден.").arg(text));
+}
+
+void TForm1::FindInElements() {
+    Node* node = selectedNode();
+    if (!node) return;
+    const int next = findNextCaption(tree_, tree_.indexOf(node), Find1->text());
+    if (next < 0) {
+        notFound(Find1->text());
+        return;
+    }
+    selectNode(tree_.nodeAt(next));
+    OpenInActivePage();
+}
+
+void TForm1::FindDlgFind() {
+    if (searchScope_ == 3) {
+        FindInElements();
+        return;
+    }
+    const QString shown = Find1->text();
+    const std::string what = shown.toStdString();
+    const int n = static_cast<int>(what.size());
+    const bool down = Find1->downward();
+    std::string text;
+    for (;;) {
+        if (down) SynMemo1->setSelectionStart(SynMemo1->selectionStart() + SynMemo1->selectionLength());
+        SynMemo1->copyWholeTextInto(text);
+        const int p = SynMemo1->selectionStart();
+        const int q = down ? findForward(text, what, p) : findBackward(text, what, p);
+        if (q >= 0) {
+            SynMemo1->setSelectionStart(q);
+            SynMemo1->setSelectionLength(n);
+            return;
+        }
+        if (!down) break;
+        if (searchScope_ == 2) {
+            const int t = Pages1->currentIndex();
+            if (t >= Pages1->count() - 1) break;
+            // Go straight to the next tab whose node holds the text (the last tab when none
+            // does); the tabs passed over would have yielded nothing. A None tab yields nothing.
+            int target = Pages1->count() - 1;
+            for (int k = t + 1; k < Pages1->count(); ++k) {
+                const int b = boundIndex(k);
+                if (b != 0 && tree_.GetPage(b).Text.find(what) != std::string::npos) {
+                    target = k;
+                    break;
+                }
+            }
+            setActiveTab(target);
+            selectNode(tree_.nodeAt(boundIndex(target)));
+            OpenInActivePage();
+            repaintNow();
+        } else if (searchScope_ == 4) {
+            Node* node = selectedNode();
+            const int i = node ? tree_.indexOf(node) : tree_.count() - 1;
+            if (i >= tree_.count() - 1) break;
+            // Only the node that holds the text is opened (the last node when none does).
+            int next = findNextText(tree_, i, what);
+            if (next < 0) next = tree_.count() - 1;
+            selectNode(tree_.nodeAt(next));
+            OpenInActivePage();
+            repaintNow();
+        } else {
+            break;
+        }
+    }
+    notFound(shown);
+}
+
+void TForm1::Replace1Find() {
+    Find1->setText(Replace1->text());
+    Find1->setDownward(true);
+    FindDlgFind();
+}
+
+void TForm1::Replace1Replace(bool all) {
+    Find1->setText(Replace1->text());
+    Find1->setDownward(true);
+    const std::string what = Replace1->text().toStdString();
+    const std::string with = Replace1->replacement().toStdString();
+    for (;;) {
+        if (SynMemo1->selectionText() != what) FindDlgFind();
+        if (!SynMemo1->hasSelection()) return;
+        SynMemo1->replaceSelection(with);
+        if (!all) return;
+    }
 }
 
 } // namespace tw

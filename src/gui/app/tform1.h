@@ -30,6 +30,8 @@ class SynMemo;
 class TreeModel;
 class TreeView;
 class TForm5;
+class FindDialog;
+class ReplaceDialog;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -78,6 +80,9 @@ public:
     // The position of the checked item of the language menu.
     int checkedLanguage() const;
     TForm5* colourSchemes() const { return Form5; }
+    FindDialog* findDialog() const { return Find1; }
+    ReplaceDialog* replaceDialog() const { return Replace1; }
+    int searchScope() const { return searchScope_; }
     const ProgramPaths& paths() const { return paths_; }
     // Settings of this window (geometry, tree width, recursion, line colours, last file).
     void LoadSettings();
@@ -127,6 +132,15 @@ public slots:
     void SQL1Click();          // every item of the language menu
     void ToolButton14Click();  // the face of "Подсветка синтаксиса"
     void ToolButton27Click();  // "Настройка цветовых схем"
+    void N63Click();           // "Найти" > "в текущей вкладке"
+    void ToolButton16Click();  // the face of "Правка": find in the current tab
+    void N64Click();           // "Найти" > "во вкладках"
+    void N65Click();           // "Найти" > "среди всех страниц дерева"
+    void N66Click();           // "Найти" > "в названиях элементов"
+    void N62Click();           // "Заменить..."
+    void FindDlgFind();        // "find next" of the find dialog
+    void Replace1Find();       // "find next" of the replace dialog
+    void Replace1Replace(bool all);  // "replace" / "replace all"
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -154,6 +168,9 @@ private:
     bool writeXml(const QString& fileName);
     void setActiveTab(int tab);
     void checkLanguage(int position);
+    bool editorEmpty() const;
+    void notFound(const QString& text);
+    void FindInElements();
     void setBoundLanguage(int lan);
     void retag(const std::vector<int>& tags);
     std::vector<int> tags() const;
@@ -188,6 +205,9 @@ private:
     QAction* recurse_ = nullptr;
     class QActionGroup* languageGroup_ = nullptr;
     TForm5* Form5 = nullptr;
+    FindDialog* Find1 = nullptr;
+    ReplaceDialog* Replace1 = nullptr;
+    int searchScope_ = 0;  // 1 current tab, 2 open tabs, 3 element names, 4 all nodes; 0 acts as 1
     ProgramPaths paths_;
     HighlighterSet highlighters_;
     std::uint32_t aLineColor_ = 0xC3EFEF;

@@ -1,0 +1,48 @@
+#include "search/text_search.h"
+#include "../qt_printers.h"
+
+#include <gtest/gtest.h>
+
+using namespace tw;
+
+TEST(Search, ForwardAndBackwardOverText) {
+    struct Case {
+        const char* text;
+        const char* what;
+        int from;
+        bool down;
+        int expected;
+    };
+    for (const Case& c : {
+             Case{"abab", "ab", 4, false, 2},    // upward from the end: the second one first
+             Case{"abab", "ab", 2, false, 0},    // then the first
+             Case{"abab", "ab", 0, false, -1},   // then none
+             Case{"ab", "ab", 2, false, 0},      // a match ending exactly at the caret counts
+             Case{"xxab", "ab", 3, false, -1},   // nothing ends before the caret
+             Case{"ab cd", "ab", 1, true, -1},   // downward never starts again from the top
+             Case{"abc", "Abc", 0, true, -1},    // case-sensitive
+             Case{"cabin", "ab", 0, true, 1},    // inside words
+             Case{"a\r\nb", "b", 0, true, 3},    // a line break counts two
+             Case{"Жук жук", "жук", 0, true, 7}, // byte offsets in UTF-8
+             Case{"abc", "", 0, true, -1},
+             Case{"abc", "c", 9, true, -1},
+         }) {
+        EXPECT_EQ(c.down ? findForward(c.text, c.what, c.from) : findBackward(c.text, c.what, c.from), c.expected)
+            << c.text << " / " << c.what;
+    }
+}
+
+TEST(Search, NodesAfterTheSelectedOne) {
+    CollectionTree t;
+    Node* s = t.appendChild(t.root(), "Section", 0, 0, -1, MakePage({}, "Section", 0, 0, 1, -1));
+    t.appendChild(s, "alpha", 2, 2, -1, MakePage("int x;", "alpha", 1, 2, 2, -1));
+    t.appendChild(t.root(), "beta", 2, 2, -1, MakePage("x = 1", "beta", 1, 2, 2, -1));
+    t.root()->page->Text = "x";
+    EXPECT_EQ(findNextCaption(t, 0, "a"), 2);     // "Section" has no "a"
+    EXPECT_EQ(findNextCaption(t, 2, "a"), 3);
+    EXPECT_EQ(findNextCaption(t, 3, "a"), -1);    // the last node: nothing after it
+    EXPECT_EQ(findNextCaption(t, -1, "Root"), -1); // the root node is never examined
+    EXPECT_EQ(findNextText(t, 0, "x"), 2);
+    EXPECT_EQ(findNextText(t, 2, "x"), 3);
+    EXPECT_EQ(findNextText(t, 3, "x"), -1);
+}

@@ -1,0 +1,173 @@
+// Find and replace in the four scopes, driven through the main window.
+#include "app/tform1.h"
+#include "editor/synmemo.h"
+#include "scripted_prompter.h"
+#include "search/find_dialogs.h"
+#include "tree/tree_view.h"
+
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tw;
+
+namespace {
+
+class Search : public testing::Test {
+protected:
+    ScriptedPrompter prompter;
+    QTemporaryDir dir;
+    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.path()));
+
+    // root 0; A 1 "one two"; S 2 [B 3 "two"; C 4 "none"]; D 5 "two two"
+    void build() {
+        Node* root = form->tree().root();
+        page(root, "A", "one two");
+        Node* s = form->AddRazdel(root, "S");
+        page(s, "B", "two");
+        page(s, "C", "none");
+        page(root, "D", "two two");
+    }
+    Node* page(Node* parent, const char* caption, const char* text) {
+        Node* n = form->AddDoc(parent, caption);
+        n->page->Text = text;
+        return n;
+    }
+    Node* at(int i) { return form->tree().nodeAt(i); }
+    void open(int i, bool newTab = true) {
+        form->selectNode(at(i));
+        newTab ? form->N37Click() : form->N36Click();
+    }
+    void find(const char* command, const char* text, bool down = true) {
+        QMetaObject::invokeMethod(form.get(), command);
+        form->findDialog()->setText(QString::fromUtf8(text));
+        form->findDialog()->setDownward(down);
+        form->FindDlgFind();
+    }
+    std::string selected() { return form->editor()->selectionText(); }
+    QString notFound(const char* text) { return QStringLiteral("Текст \"%1\" не найден.").arg(QString::fromUtf8(text)); }
+};
+
+} // namespace
+
+TEST_F(Search, CurrentTabUpwardAndDownward) {
+    build();
+    open(1);
+    form->editor()->setWholeText("abab");
+    form->editor()->setSelectionStart(4);
+    find("N63Click", "ab", false);
+    EXPECT_EQ(form->editor()->selectionStart(), 2);
+    form->FindDlgFind();
+    EXPECT_EQ(form->editor()->selectionStart(), 0);
+    form->FindDlgFind();
+    EXPECT_EQ(prompter.messages, QStringList{notFound("ab")});
+
+    form->editor()->setSelectionStart(3);  // downward never wraps to the top
+    find("N63Click", "ab");
+    EXPECT_EQ(prompter.messages.size(), 2);
+    EXPECT_EQ(form->searchScope(), 1);
+}
+
+TEST_F(Search, OpenTabsAreWalkedToTheRightOnly) {
+    build();
+    open(1);  // "one two"
+    open(4);  // "none"
+    open(5);  // "two two"
+    form->tabs()->setCurrentIndex(0);
+    find("N64Click", "two");
+    EXPECT_EQ(form->editor()->selectionStart(), 4);
+    form->FindDlgFind();  // "none" has none; the third tab has two
+    EXPECT_EQ(form->tabs()->currentIndex(), 2);
+    EXPECT_EQ(form->editor()->selectionStart(), 0);
+    form->FindDlgFind();
+    EXPECT_EQ(form->editor()->selectionStart(), 4);
+    form->FindDlgFind();  // the last tab: the message, never back to the first tab
+    EXPECT_EQ(prompter.messages, QStringList{notFound("two")});
+    EXPECT_EQ(form->tabs()->currentIndex(), 2);
+}
+
+TEST_F(Search, AllNodesAfterTheSelectedNodeAndNotFoundOnTheLast) {
+    build();
+    open(1);
+    find("N65Click", "two");  // the shown text first
+    EXPECT_EQ(form->editor()->selectionStart(), 4);
+    form->FindDlgFind();  // then B, skipping the section S
+    EXPECT_EQ(form->selectedNode(), at(3));
+    EXPECT_EQ(form->tabs()->tabText(0), "B");
+    EXPECT_EQ(selected(), "two");
+    form->FindDlgFind();  // C holds none: on to D
+    EXPECT_EQ(form->selectedNode(), at(5));
+    form->FindDlgFind();
+    form->FindDlgFind();
+    EXPECT_EQ(prompter.messages, QStringList{notFound("two")});
+
+    find("N65Click", "absent");  // the editor ends on the last node visited
+    EXPECT_EQ(form->selectedNode(), at(5));
+    EXPECT_EQ(prompter.messages.size(), 2);
+}
+
+TEST_F(Search, ElementNamesAfterTheSelectedNode) {
+    build();
+    form->selectNode(at(0));
+    find("N66Click", "Root");  // never the root node
+    EXPECT_EQ(prompter.messages, QStringList{notFound("Root")});
+    form->selectNode(at(0));
+    find("N66Click", "D");
+    EXPECT_EQ(form->selectedNode(), at(5));
+    EXPECT_EQ(form->tabs()->tabText(0), "D");
+    form->FindDlgFind();  // D is the last node: the message at once
+    EXPECT_EQ(prompter.messages.size(), 2);
+}
+
+TEST_F(Search, ReplaceOneAndReplaceAll) {
+    build();
+    open(1);
+    form->editor()->setWholeText("aaa");
+    QMetaObject::invokeMethod(form.get(), "N63Click");
+    form->N62Click();
+    form->replaceDialog()->setText("a");
+    form->replaceDialog()->setReplacement("aa");
+    form->Replace1Replace(true);
+    EXPECT_EQ(form->editor()->wholeText(), "aaaaaa");
+    EXPECT_EQ(at(1)->page->Text, "aaaaaa");
+    EXPECT_EQ(form->tabs()->tabText(0), "A*");
+    EXPECT_EQ(prompter.messages, QStringList{notFound("a")});
+
+    // With the search text selected, replace takes that one and selects nothing more.
+    form->editor()->setWholeText("x x");
+    form->editor()->setSelectionStart(0);
+    form->editor()->setSelectionLength(1);
+    form->replaceDialog()->setText("x");
+    form->replaceDialog()->setReplacement("y");
+    form->Replace1Replace(false);
+    EXPECT_EQ(form->editor()->wholeText(), "y x");
+    EXPECT_FALSE(form->editor()->hasSelection());
+}
+
+TEST_F(Search, ReplaceAllCarriesOnThroughTheFollowingNodes) {
+    build();
+    open(1);
+    form->selectNode(at(1));
+    find("N65Click", "zzz");  // sets scope 4; nothing found, ends on the last node
+    open(1, false);
+    form->selectNode(at(1));
+    form->editor()->setSelectionStart(0);
+    form->replaceDialog()->setText("two");
+    form->replaceDialog()->setReplacement("2");
+    form->Replace1Replace(true);
+    EXPECT_EQ(at(1)->page->Text, "one 2");
+    EXPECT_EQ(at(3)->page->Text, "2");
+    EXPECT_EQ(at(5)->page->Text, "2 2");
+    EXPECT_EQ(at(4)->page->Text, "none");
+}
+
+TEST_F(Search, CommandsNeedTextOrASelectedNode) {
+    QMetaObject::invokeMethod(form.get(), "N63Click");
+    EXPECT_FALSE(form->findDialog()->isVisible());
+    form->N62Click();
+    EXPECT_FALSE(form->replaceDialog()->isVisible());
+    form->treeView()->setCurrentIndex({});
+    form->N65Click();
+    EXPECT_FALSE(form->findDialog()->isVisible());
+    EXPECT_EQ(form->searchScope(), 0);
+}
