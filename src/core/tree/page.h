@@ -16,7 +16,7 @@ struct TBookmark {
     int ImageIndex = 0;
     bool Visible = true;
     bool InternalImage = false;
-    int Number = 0;
+    int Number = -1;  // 0..4 for "Метка 1" .. "Метка 5"
 };
 
 struct TPage {

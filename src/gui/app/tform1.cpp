@@ -11,6 +11,7 @@
 #include "platform/prompter.h"
 #include "storage/file_names.h"
 #include "storage/xml_collection.h"
+#include "tree/bookmarks.h"
 #include "tree/bound_indexes.h"
 #include "tree/tree_model.h"
 #include "tree/tree_view.h"
@@ -306,11 +307,19 @@ void TForm1::buildCommands() {
     QMenu* marks = dropDownMenu(QStringLiteral("PopupMenu7"));
     QMenu* assign = marks->addMenu(QStringLiteral("Назначить"));
     QMenu* go = marks->addMenu(QStringLiteral("Перейти"));
-    for (int i = 1; i <= 5; ++i) {
-        assign->addAction(QStringLiteral("Метка %1").arg(i))->setEnabled(false);
-        go->addAction(QStringLiteral("Метка %1").arg(i))->setEnabled(false);
+    for (int i = 0; i < kBookmarkCount; ++i) {
+        QAction* a = assign->addAction(QStringLiteral("Метка %1").arg(i + 1));
+        a->setObjectName(QStringLiteral("Assign%1").arg(i));
+        connect(a, &QAction::triggered, this, [this, i] { AddBookmark(i); });
+        assignMarks_.push_back(a);
+        QAction* g = go->addAction(QStringLiteral("Метка %1").arg(i + 1));
+        g->setObjectName(QStringLiteral("Goto%1").arg(i));
+        connect(g, &QAction::triggered, this, [this, i] { GotoMark(i); });
+        gotoMarks_.push_back(g);
     }
-    marks->addAction(addCommand(QStringLiteral("N49"), QStringLiteral("Очистить")));
+    marks->addSeparator();
+    marks->addAction(addCommand(QStringLiteral("N49"), QStringLiteral("Очистить"), {}, &TForm1::N49Click));
+    connect(marks, &QMenu::aboutToShow, this, &TForm1::PopupMenu7Popup);
     tool(editorBar_, addCommand(QStringLiteral("ToolButton15"), QString()), I::Bookmarks, marks);
     QMenu* edit = dropDownMenu(QStringLiteral("PopupMenu8"));
     edit->addAction(addCommand(QStringLiteral("N69"), QStringLiteral("Отменить")));
@@ -648,6 +657,7 @@ void TForm1::MemoToPage(int tab, int absIndex) {
     if (!node) return;
     SynMemo1->setWholeText(node->page->Text);
     SetSyn(node->page->Lan - 1);
+    NewMarks(absIndex);
 }
 
 bool TForm1::PageExists(int absIndex) {
@@ -1134,6 +1144,58 @@ void TForm1::Replace1Replace(bool all) {
         SynMemo1->replaceSelection(with);
         if (!all) return;
     }
+}
+
+
+// ---- Bookmarks ----
+
+TPage* TForm1::boundPage() const {
+    Node* node = tree_.nodeAt(boundIndex(Pages1->currentIndex()));
+    return node ? node->page.get() : nullptr;
+}
+
+void TForm1::NewMarks(int absIndex) {
+    if (const Node* node = tree_.nodeAt(absIndex)) SynMemo1->setBookmarks(node->page->Marks);
+}
+
+void TForm1::AddBookmark(int n) {
+    TPage* page = boundPage();
+    if (!page) return;
+    AddItem(page->Marks, n, 0, SynMemo1->caretPos().Line);
+    NewMarks(boundIndex(Pages1->currentIndex()));
+}
+
+void TForm1::GotoMark(int n) {
+    const TPage* page = boundPage();
+    if (!page) return;
+    const int p = GetMarkIndex(page->Marks, n);
+    if (p < 0) return;
+    SynMemo1->setCaretLine(page->Marks[static_cast<size_t>(p)].Line);
+    SynMemo1->setCaretColumn(0);
+}
+
+void TForm1::N49Click() {
+    if (TPage* page = boundPage()) page->Marks.clear();
+    SynMemo1->clearBookmarks();
+}
+
+void TForm1::EnableMarkItems(int k) {
+    for (int i = 0; i < static_cast<int>(assignMarks_.size()); ++i) assignMarks_[static_cast<size_t>(i)]->setEnabled(i <= k);
+}
+
+void TForm1::CaptionMarkItems() {
+    for (int i = 0; i < static_cast<int>(gotoMarks_.size()); ++i)
+        gotoMarks_[static_cast<size_t>(i)]->setText(QStringLiteral("Метка %1").arg(i + 1));
+    for (int r = 0; r < SynMemo1->bookmarkCount(); ++r) {
+        const TBookmark mark = SynMemo1->bookmark(r);
+        if (mark.Number < 0 || mark.Number >= static_cast<int>(gotoMarks_.size())) continue;
+        gotoMarks_[static_cast<size_t>(mark.Number)]->setText(markCaption(SynMemo1->lineAt(mark.Line - 1)));
+    }
+}
+
+void TForm1::PopupMenu7Popup() {
+    EnableMarkItems(SynMemo1->bookmarkCount());
+    CaptionMarkItems();
 }
 
 } // namespace tw

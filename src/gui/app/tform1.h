@@ -141,6 +141,10 @@ public slots:
     void FindDlgFind();        // "find next" of the find dialog
     void Replace1Find();       // "find next" of the replace dialog
     void Replace1Replace(bool all);  // "replace" / "replace all"
+    void AddBookmark(int n);   // "Назначить" > "Метка n+1"
+    void GotoMark(int n);      // "Перейти" > item n
+    void N49Click();           // "Очистить" of the bookmark menu
+    void PopupMenu7Popup();    // prepares the bookmark menu before it opens
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -168,6 +172,10 @@ private:
     bool writeXml(const QString& fileName);
     void setActiveTab(int tab);
     void checkLanguage(int position);
+    TPage* boundPage() const;
+    void NewMarks(int absIndex);
+    void EnableMarkItems(int k);
+    void CaptionMarkItems();
     bool editorEmpty() const;
     void notFound(const QString& text);
     void FindInElements();
@@ -207,6 +215,7 @@ private:
     TForm5* Form5 = nullptr;
     FindDialog* Find1 = nullptr;
     ReplaceDialog* Replace1 = nullptr;
+    std::vector<QAction*> assignMarks_, gotoMarks_;
     int searchScope_ = 0;  // 1 current tab, 2 open tabs, 3 element names, 4 all nodes; 0 acts as 1
     ProgramPaths paths_;
     HighlighterSet highlighters_;
