@@ -217,7 +217,7 @@ TEST_F(SynMemoTest, BookmarksAreDrawnWhenVisibleAndClearedWithTheText) {
     ASSERT_EQ(memo.bookmarkCount(), 5);
     EXPECT_EQ(memo.bookmark(1).ImageIndex, 7);
     EXPECT_EQ(memo.bookmark(4).Number, 5);
-    EXPECT_EQ(memo.bookmark(5).Number, 0);
+    EXPECT_EQ(memo.bookmark(5).Number, -1);  // a fresh record outside the range
     EXPECT_EQ(memo.markersAtLine(0), 1u << 0);
     EXPECT_EQ(memo.markersAtLine(1), 0u);
     EXPECT_EQ(memo.markersAtLine(2), 1u << 9);
