@@ -8,6 +8,7 @@
 #include "schemes/tform5.h"
 #include "search/find_dialogs.h"
 #include "search/text_search.h"
+#include "workspace/tform2.h"
 #include "platform/prompter.h"
 #include "storage/file_names.h"
 #include "storage/xml_collection.h"
@@ -17,6 +18,8 @@
 #include "tree/tree_view.h"
 
 #include <QAction>
+#include <QDateTime>
+#include <QLocale>
 #include <QActionGroup>
 #include <QGuiApplication>
 #include <QScreen>
@@ -63,6 +66,10 @@ void TForm1::FormCreate() {
     SetSyn(0);
     // The dialogs live as long as the window.
     Form5 = new TForm5(highlighters_, paths_, prompter_, this);
+    Form2 = new TForm2(*SynMemo1, this);
+    connect(SynMemo1, &SynMemo::painted, this, &TForm1::SetActiveLineColor);
+    connect(SynMemo1, &QsciScintilla::cursorPositionChanged, this, &TForm1::SetActiveLineColor);
+    connect(SynMemo1, &SynMemo::keyTyped, this, &TForm1::SynMemo1KeyPress, Qt::DirectConnection);
     Find1 = new FindDialog(this);
     Replace1 = new ReplaceDialog(this);
     connect(Find1, &FindDialog::findNext, this, &TForm1::FindDlgFind);
@@ -322,20 +329,22 @@ void TForm1::buildCommands() {
     connect(marks, &QMenu::aboutToShow, this, &TForm1::PopupMenu7Popup);
     tool(editorBar_, addCommand(QStringLiteral("ToolButton15"), QString()), I::Bookmarks, marks);
     QMenu* edit = dropDownMenu(QStringLiteral("PopupMenu8"));
-    edit->addAction(addCommand(QStringLiteral("N69"), QStringLiteral("Отменить")));
+    edit->addAction(addCommand(QStringLiteral("N69"), QStringLiteral("Отменить"), {}, &TForm1::N69Click));
     QMenu* find = edit->addMenu(QStringLiteral("Найти"));
     find->addAction(addCommand(QStringLiteral("N63"), QStringLiteral("в текущей вкладке"), {}, &TForm1::N63Click));
     find->addAction(addCommand(QStringLiteral("N64"), QStringLiteral("во вкладках"), {}, &TForm1::N64Click));
     find->addAction(addCommand(QStringLiteral("N65"), QStringLiteral("среди всех страниц дерева"), {}, &TForm1::N65Click));
     find->addAction(addCommand(QStringLiteral("N66"), QStringLiteral("в названиях элементов"), {}, &TForm1::N66Click));
     edit->addAction(addCommand(QStringLiteral("N62"), QStringLiteral("Заменить..."), {}, &TForm1::N62Click));
-    edit->addAction(addCommand(QStringLiteral("N71"), QStringLiteral("Перейти на строку...")));
-    edit->addAction(addCommand(QStringLiteral("N74"), QStringLiteral("Увеличить отступ")));
-    edit->addAction(addCommand(QStringLiteral("N75"), QStringLiteral("Уменьшить отступ")));
-    QAction* layout = addCommand(QStringLiteral("N76"), QStringLiteral("Автоматическое определение раскладки"));
+    edit->addAction(addCommand(QStringLiteral("N71"), QStringLiteral("Перейти на строку..."), {}, &TForm1::N71Click));
+    edit->addAction(addCommand(QStringLiteral("N74"), QStringLiteral("Увеличить отступ"), {}, &TForm1::N74Click));
+    edit->addAction(addCommand(QStringLiteral("N75"), QStringLiteral("Уменьшить отступ"), {}, &TForm1::N75Click));
+    QAction* layout = new QAction(QStringLiteral("Автоматическое определение раскладки"), this);
+    layout->setObjectName(QStringLiteral("N72"));
     layout->setCheckable(true);
+    autoLayout_ = layout;
     edit->addAction(layout);
-    edit->addAction(addCommand(QStringLiteral("N68"), QStringLiteral("Вставить дату и время")));
+    edit->addAction(addCommand(QStringLiteral("N68"), QStringLiteral("Вставить дату и время"), {}, &TForm1::N68Click));
     tool(editorBar_, addCommand(QStringLiteral("ToolButton16"), QString(), QStringLiteral("Правка"), &TForm1::ToolButton16Click), I::Edit, edit, true);
     tool(editorBar_, addCommand(QStringLiteral("ToolButton24"), QString(), QStringLiteral("Закрыть закладку"), &TForm1::ToolButton24Click),
          I::CloseTab);
@@ -1196,6 +1205,98 @@ void TForm1::CaptionMarkItems() {
 void TForm1::PopupMenu7Popup() {
     EnableMarkItems(SynMemo1->bookmarkCount());
     CaptionMarkItems();
+}
+
+
+// ---- Editing aids ----
+
+void TForm1::N69Click() { SynMemo1->undo(); }
+
+void TForm1::N71Click() { Form2->open(); }
+
+void TForm1::showGoToLine() {
+    Form2->show();
+    Form2->raise();
+}
+
+QString TForm1::dateTimeText(const QDateTime& when) {
+    const QLocale locale = QLocale::system();
+    QString text = locale.toString(when.date(), QLocale::ShortFormat);
+    const QTime t = when.time();
+    if (t.hour() != 0 || t.minute() != 0 || t.second() != 0) text += u' ' + locale.toString(t, QLocale::LongFormat);
+    return text;
+}
+
+void TForm1::N68Click() { SynMemo1->replaceSelection(dateTimeText(QDateTime::currentDateTime()).toStdString()); }
+
+void TForm1::copyEditorIntoBoundNode() {
+    if (TPage* page = boundPage(); page && boundIndex(Pages1->currentIndex()) > 0) SynMemo1->copyWholeTextInto(page->Text);
+}
+
+void TForm1::IncreaseLine() {
+    if (SynMemo1->selectionLength() == 0) return;
+    const int s = SynMemo1->selectionStart(), e = SynMemo1->selectionEnd();
+    const int ls = SynMemo1->offsetToPos(s).Line, le = SynMemo1->offsetToPos(e).Line;
+    for (int line = ls; line <= le; ++line) SynMemo1->replaceLine(line - 1, ' ' + SynMemo1->lineAt(line - 1));
+    SynMemo1->setSelectionStart(s + 1);
+    SynMemo1->setSelectionEnd(e + (le - ls + 1));
+    copyEditorIntoBoundNode();
+}
+
+void TForm1::DecreaseLine() {
+    if (SynMemo1->selectionLength() == 0) return;
+    const int s = SynMemo1->selectionStart(), e = SynMemo1->selectionEnd();
+    const int ls = SynMemo1->offsetToPos(s).Line, le = SynMemo1->offsetToPos(e).Line;
+    for (int line = ls; line <= le; ++line) {
+        const std::string text = SynMemo1->lineAt(line - 1);
+        if (!text.empty() && text[0] == ' ') SynMemo1->replaceLine(line - 1, text.substr(1));
+    }
+    auto startsBlank = [this](int line) {
+        const std::string text = SynMemo1->lineAt(line - 1);
+        return !text.empty() && text[0] == ' ';
+    };
+    if (startsBlank(ls)) SynMemo1->setSelectionStart(s - 1);
+    if (startsBlank(le)) SynMemo1->setSelectionEnd(e - (le - ls) - 1);
+    copyEditorIntoBoundNode();
+}
+
+void TForm1::N74Click() { IncreaseLine(); }
+void TForm1::N75Click() { DecreaseLine(); }
+
+void TForm1::SetActiveLineColor() {
+    bool marked = false;
+    if (const TPage* page = boundPage()) {
+        const int line = SynMemo1->caretPos().Line;
+        for (const TBookmark& m : page->Marks) marked = marked || m.Line == line;
+    }
+    const QColor colour = HighlighterLexer::toQColor(marked ? aMarkColor_ : aLineColor_);
+    if (colour.isValid() && colour != SynMemo1->activeLineColor()) SynMemo1->setActiveLineColor(colour);
+}
+
+void TForm1::SynMemo1KeyPress(QChar ch, bool& cancel) {
+    if (autoLayout_->isChecked()) AutoLan(ch, cancel);
+}
+
+void TForm1::AutoLan(QChar, bool& cancel) {
+    const QString line = QString::fromStdString(SynMemo1->caretLineText());
+    if (line.size() < 10) return;
+    const int x = SynMemo1->caretPos().Column;
+    int latin = 0, blank = 0, other = 0;
+    for (int p = x - 5; p <= x + 5; ++p) {
+        if (p < 1 || p > line.size()) continue;
+        const QChar c = line[p - 1];
+        if (c == u' ') ++blank;
+        else if (c.unicode() < 128 && (c.isLetterOrNumber() || QStringLiteral("().[]").contains(c))) ++latin;
+        else ++other;
+    }
+    if (blank >= other && blank >= latin) return;
+    if (latin >= other) {
+        if (layouts_->currentLanguage() == kRussianLayout) cancel = true;
+        layouts_->activate(kEnglishLayout);
+    } else {
+        if (layouts_->currentLanguage() == kEnglishLayout) cancel = true;
+        layouts_->activate(kRussianLayout);
+    }
 }
 
 } // namespace tw

@@ -7,6 +7,7 @@
 #include "app/feedback.h"
 #include "app/program_paths.h"
 #include "editor/catalogue.h"
+#include "platform/keyboard_layouts.h"
 #include "tree/collection_tree.h"
 
 #include <QMainWindow>
@@ -15,6 +16,7 @@
 
 class QAction;
 class QEvent;
+class QDateTime;
 class QLabel;
 class QMenu;
 class QProgressBar;
@@ -30,6 +32,7 @@ class SynMemo;
 class TreeModel;
 class TreeView;
 class TForm5;
+class TForm2;
 class FindDialog;
 class ReplaceDialog;
 
@@ -83,6 +86,16 @@ public:
     FindDialog* findDialog() const { return Find1; }
     ReplaceDialog* replaceDialog() const { return Replace1; }
     int searchScope() const { return searchScope_; }
+    TForm2* goToLineDialog() const { return Form2; }
+    // The go-to-line dialog without blocking the window (the program's own key).
+    void showGoToLine();
+    void IncreaseLine();
+    void DecreaseLine();
+    // Switches the keyboard layout by the text around the caret; may cancel the character.
+    void AutoLan(QChar ch, bool& cancel);
+    void setKeyboardLayouts(KeyboardLayouts* layouts) { layouts_ = layouts ? layouts : &noLayouts_; }
+    // The date and time as inserted: short date, and long time unless it is midnight.
+    static QString dateTimeText(const QDateTime& when);
     const ProgramPaths& paths() const { return paths_; }
     // Settings of this window (geometry, tree width, recursion, line colours, last file).
     void LoadSettings();
@@ -145,6 +158,13 @@ public slots:
     void GotoMark(int n);      // "Перейти" > item n
     void N49Click();           // "Очистить" of the bookmark menu
     void PopupMenu7Popup();    // prepares the bookmark menu before it opens
+    void N69Click();           // "Отменить"
+    void N71Click();           // "Перейти на строку..." (modal)
+    void N74Click();           // "Увеличить отступ"
+    void N75Click();           // "Уменьшить отступ"
+    void N68Click();           // "Вставить дату и время"
+    void SetActiveLineColor();
+    void SynMemo1KeyPress(QChar ch, bool& cancel);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -175,6 +195,7 @@ private:
     TPage* boundPage() const;
     void NewMarks(int absIndex);
     void EnableMarkItems(int k);
+    void copyEditorIntoBoundNode();
     void CaptionMarkItems();
     bool editorEmpty() const;
     void notFound(const QString& text);
@@ -214,6 +235,10 @@ private:
     class QActionGroup* languageGroup_ = nullptr;
     TForm5* Form5 = nullptr;
     FindDialog* Find1 = nullptr;
+    TForm2* Form2 = nullptr;
+    QAction* autoLayout_ = nullptr;
+    NoKeyboardLayouts noLayouts_;
+    KeyboardLayouts* layouts_ = &noLayouts_;
     ReplaceDialog* Replace1 = nullptr;
     std::vector<QAction*> assignMarks_, gotoMarks_;
     int searchScope_ = 0;  // 1 current tab, 2 open tabs, 3 element names, 4 all nodes; 0 acts as 1

@@ -10,6 +10,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cstring>
 #include <cmath>
 #include <string_view>
 
@@ -113,6 +114,10 @@ SynMemo::SynMemo(QWidget* parent) : QsciScintilla(parent) {
     updateGutterWidth();
     connect(this, &QsciScintilla::linesChanged, this, &SynMemo::updateGutterWidth);
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this, &SynMemo::onModified);
+    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) { updateBracketHighlight(); });
+    // The editor's own brace matching stays off: brackets are matched only on symbols.
+    setBraceMatching(NoBraceMatch);
+    applyBracketStyle();
 }
 
 void SynMemo::updateGutterWidth() {
@@ -468,6 +473,38 @@ void SynMemo::setHighlighter(Highlighter* highlighter) {
     if (!lexer) lexer = new HighlighterLexer(*highlighter, this);
     setLexer(lexer);
     lexer->refresh();
+    applyBracketStyle();
+}
+
+void SynMemo::applyBracketStyle() {
+    SendScintilla(SCI_STYLESETFORE, STYLE_BRACELIGHT, 0x000000L);
+    SendScintilla(SCI_STYLESETBACK, STYLE_BRACELIGHT, 0xAAAAFFL);
+    SendScintilla(SCI_STYLESETBOLD, STYLE_BRACELIGHT, 1L);
+}
+
+void SynMemo::updateBracketHighlight() {
+    auto show = [this](int a, int b) {
+        if (brackets_ == std::pair{a, b}) return;
+        brackets_ = {a, b};
+        SendScintilla(SCI_BRACEHIGHLIGHT, static_cast<unsigned long>(a), static_cast<long>(b));
+    };
+    if (hasSelection() || !highlighter_) return show(-1, -1);
+    const int symbol = highlighter_->symbolAttribute();
+    const int length = static_cast<int>(SendScintilla(SCI_GETLENGTH));
+    const int caret = static_cast<int>(SendScintilla(SCI_GETCURRENTPOS));
+    auto isBracket = [](int c) { return c > 0 && std::strchr("()[]{}<>", c) != nullptr; };
+    const int at = caret < length ? static_cast<int>(SendScintilla(SCI_GETCHARAT, caret)) : 0;
+    const int before = caret > 0 ? static_cast<int>(SendScintilla(SCI_GETCHARAT, caret - 1)) : 0;
+    int pos = -1;
+    if (isBracket(at)) pos = caret;
+    else if (isBracket(before)) pos = caret - 1;
+    const int c = pos >= 0 ? static_cast<int>(SendScintilla(SCI_GETCHARAT, pos)) : 0;
+    // "<" and ">" are brackets for the test above but belong to no pair.
+    if (pos < 0 || symbol < 0 || c == '<' || c == '>') return show(-1, -1);
+    SendScintilla(SCI_COLOURISE, static_cast<unsigned long>(0), static_cast<long>(pos + 1));
+    if (static_cast<int>(SendScintilla(SCI_GETSTYLEAT, pos)) != symbol) return show(-1, -1);
+    const int partner = static_cast<int>(SendScintilla(SCI_BRACEMATCH, pos, 0L));
+    show(pos, partner);
 }
 
 } // namespace tw

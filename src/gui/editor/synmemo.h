@@ -122,6 +122,12 @@ public:
     // The margin the bookmarks are drawn in, and the marker number of picture k is k.
     static constexpr int kBookmarkMargin = 1;
 
+    // Highlights the bracket at or just before the caret and its partner, bold black on a
+    // light red, when it is a symbol of the highlighter (not inside a string or comment).
+    void updateBracketHighlight();
+    // The positions highlighted now (-1 when none).
+    std::pair<int, int> highlightedBrackets() const { return brackets_; }
+
     // Colours the text with a highlighter of the program; nullptr leaves it plain.
     void setHighlighter(Highlighter* highlighter);
     Highlighter* highlighter() const { return highlighter_; }
@@ -155,6 +161,8 @@ private:
 
     int quiet_ = 0;  // > 0 while the program itself changes the text
     Highlighter* highlighter_ = nullptr;
+    std::pair<int, int> brackets_{-1, -1};
+    void applyBracketStyle();
     std::map<const Highlighter*, class HighlighterLexer*> lexers_;  // one per highlighter used here
     QColor activeLineColor_;
     std::vector<TBookmark> bookmarks_;
