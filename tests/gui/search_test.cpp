@@ -171,3 +171,29 @@ TEST_F(Search, CommandsNeedTextOrASelectedNode) {
     EXPECT_FALSE(form->findDialog()->isVisible());
     EXPECT_EQ(form->searchScope(), 0);
 }
+
+TEST_F(Search, OpenTabsWalkPassesOverTheNoneTabAndReplaceAllFollowsTheTabs) {
+    build();
+    open(1);                 // the None tab becomes "A"
+    form->CreateNonePage();  // a None tab to the right
+    open(5);                 // "D" takes the None tab: add a fresh one after it
+    form->CreateNonePage();
+    ASSERT_EQ(form->tabs()->count(), 3);
+    form->tabs()->setCurrentIndex(0);
+    form->editor()->setSelectionStart(0);
+    find("N64Click", "two");
+    form->FindDlgFind();  // A's only match is behind us: on to D, passing nothing else
+    EXPECT_EQ(form->tabs()->currentIndex(), 1);
+    EXPECT_EQ(form->editor()->selectionStart(), 0);
+
+    form->tabs()->setCurrentIndex(0);
+    form->editor()->setSelectionStart(0);
+    form->replaceDialog()->setText("two");
+    form->replaceDialog()->setReplacement("2");
+    form->Replace1Replace(true);  // through A and D, then the None tab yields nothing
+    EXPECT_EQ(at(1)->page->Text, "one 2");
+    EXPECT_EQ(at(5)->page->Text, "2 2");
+    EXPECT_EQ(at(3)->page->Text, "two");  // not open in a tab: untouched
+    EXPECT_EQ(form->tabs()->currentIndex(), 2);
+    EXPECT_EQ(prompter.messages.back(), notFound("two"));
+}

@@ -1,0 +1,54 @@
+// Times "find next" over all pages of a large collection when nothing matches: the walk
+// from the first page to the last, as the user's command runs it.
+//   bench_search [NODES=100000]
+#include "app/tform1.h"
+#include "collection_generator.h"
+#include "editor/synmemo.h"
+#include "platform/prompter.h"
+#include "search/find_dialogs.h"
+#include "tree/tree_model.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+class SilentPrompter : public tw::Prompter {
+public:
+    int informations = 0;
+    bool askYesNo(const QString&, const QString&, bool) override { return false; }
+    void showMessage(const QString&) override {}
+    void showInformation(const QString&) override { ++informations; }
+    std::optional<tw::FileChoice> chooseOpenFile(const std::vector<tw::FileFilter>&) override { return {}; }
+    std::optional<tw::FileChoice> chooseSaveFile(const std::vector<tw::FileFilter>&) override { return {}; }
+    std::optional<QColor> chooseColor(const QColor&) override { return {}; }
+};
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    tw::bench::GeneratorOptions options;
+    if (argc > 1) options.nodes = std::atoi(argv[1]);
+    QTemporaryDir dir;
+    SilentPrompter prompter;
+    tw::TForm1 form(prompter, tw::ProgramPaths::inFolder(dir.path()));
+    form.treeModel()->beginRebuild();
+    tw::bench::generateCollection(form.tree(), options);
+    form.treeModel()->endRebuild();
+    form.show();
+    form.selectNode(form.tree().nodeAt(1));
+    form.OpenInActivePage();
+
+    QElapsedTimer t;
+    t.start();
+    QMetaObject::invokeMethod(&form, "N65Click");
+    form.findDialog()->setText(QStringLiteral("no such text anywhere"));
+    form.FindDlgFind();
+    const double ms = t.nsecsElapsed() / 1e6;
+    const bool walked = form.tree().indexOf(form.selectedNode()) == form.tree().count() - 1 && prompter.informations == 1;
+    std::printf("nodes: %d\nfind_all_pages_no_match_ms: %.1f\nreached_last_node: %s\n", form.tree().count(), ms,
+                walked ? "yes" : "no");
+    return walked ? 0 : 1;
+}
