@@ -44,7 +44,7 @@ protected:
     QAction* item(const char* prefix, int n) { return form->findChild<QAction*>(QStringLiteral("%1%2").arg(prefix).arg(n)); }
     std::vector<std::pair<int, int>> marks(const Node* n) {  // (line, number) in list order
         std::vector<std::pair<int, int>> out;
-        for (const TBookmark& m : n->page->Marks) out.emplace_back(m.Line, m.Number);
+        for (const TEditMark& m : n->page->Marks) out.emplace_back(m.Line, m.Number);
         return out;
     }
 };

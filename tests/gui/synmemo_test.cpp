@@ -208,11 +208,11 @@ TEST_F(SynMemoTest, BookmarksAreDrawnWhenVisibleAndClearedWithTheText) {
 
     memo.setWholeText("a\nb\nc");
     const int bare = memo.gutterWidth();
-    tw::TBookmark shown{1, 1, 0, true, false, 1};
-    tw::TBookmark hidden{2, 1, 7, false, false, 2};
-    tw::TBookmark last{3, 1, 9, true, false, 3};
-    tw::TBookmark offText{99, 1, 2, true, false, 4};
-    tw::TBookmark badImage{2, 1, 12, true, false, 5};
+    tw::TEditMark shown{1, 1, 0, true, false, 1};
+    tw::TEditMark hidden{2, 1, 7, false, false, 2};
+    tw::TEditMark last{3, 1, 9, true, false, 3};
+    tw::TEditMark offText{99, 1, 2, true, false, 4};
+    tw::TEditMark badImage{2, 1, 12, true, false, 5};
     memo.setBookmarks({shown, hidden, last, offText, badImage});
     ASSERT_EQ(memo.bookmarkCount(), 5);
     EXPECT_EQ(memo.bookmark(1).ImageIndex, 7);

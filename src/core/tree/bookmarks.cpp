@@ -4,21 +4,21 @@
 
 namespace tw {
 
-int GetMarkIndex(const std::vector<TBookmark>& marks, int n) {
+int GetMarkIndex(const std::vector<TEditMark>& marks, int n) {
     for (size_t i = 0; i < marks.size(); ++i)
         if (marks[i].Number == n) return static_cast<int>(i);
     return -1;
 }
 
-void SwapMarks(std::vector<TBookmark>& marks, int p, int q) {
+void SwapMarks(std::vector<TEditMark>& marks, int p, int q) {
     std::swap(marks[static_cast<size_t>(p)].Number, marks[static_cast<size_t>(q)].Number);
     std::swap(marks[static_cast<size_t>(p)].ImageIndex, marks[static_cast<size_t>(q)].ImageIndex);
 }
 
-void AddItem(std::vector<TBookmark>& marks, int n, int column, int line) {
+void AddItem(std::vector<TEditMark>& marks, int n, int column, int line) {
     const int p = GetMarkIndex(marks, n);
     if (p < 0) {
-        TBookmark r;
+        TEditMark r;
         r.Line = line;
         r.Column = column;
         r.ImageIndex = n;

@@ -13,14 +13,17 @@ namespace tw {
 inline constexpr int kBookmarkCount = 5;
 
 // The position of the first record with number n, or -1.
-int GetMarkIndex(const std::vector<TBookmark>& marks, int n);
+int GetMarkIndex(const std::vector<TEditMark>& marks, int n);
+
+// A copy of a record for the editor's list.
+inline TEditMark CopyMark(const TEditMark& mark) { return mark; }
 
 // Exchanges number and picture of the records at p and q; their lines stay.
-void SwapMarks(std::vector<TBookmark>& marks, int p, int q);
+void SwapMarks(std::vector<TEditMark>& marks, int p, int q);
 
 // Sets bookmark n on line: a new record when n is not in use; otherwise the bookmark
 // already on that line swaps number and picture with n, or n moves to the line.
-void AddItem(std::vector<TBookmark>& marks, int n, int column, int line);
+void AddItem(std::vector<TEditMark>& marks, int n, int column, int line);
 
 // The caption of a "go to" item for a line: codes 0..32 trimmed at both ends, the first
 // 25 characters.

@@ -10,7 +10,7 @@
 namespace tw {
 
 // One bookmark of a node, as the editor shows it in its gutter.
-struct TBookmark {
+struct TEditMark {
     int Line = 0;
     int Column = 0;
     int ImageIndex = 0;
@@ -26,7 +26,7 @@ struct TPage {
     std::uint8_t ImIndex = 0;
     std::uint8_t SlIndex = 0;
     std::int32_t StIndex = -1;
-    std::vector<TBookmark> Marks;
+    std::vector<TEditMark> Marks;
 };
 
 // Every record is made here. Lan, ImIndex and SlIndex keep the low 8 bits of the value given.

@@ -1164,7 +1164,11 @@ TPage* TForm1::boundPage() const {
 }
 
 void TForm1::NewMarks(int absIndex) {
-    if (const Node* node = tree_.nodeAt(absIndex)) SynMemo1->setBookmarks(node->page->Marks);
+    const Node* node = tree_.nodeAt(absIndex);
+    if (!node) return;
+    std::vector<TEditMark> copies;
+    for (const TEditMark& mark : node->page->Marks) copies.push_back(CopyMark(mark));
+    SynMemo1->setBookmarks(copies);
 }
 
 void TForm1::AddBookmark(int n) {
@@ -1196,7 +1200,7 @@ void TForm1::CaptionMarkItems() {
     for (int i = 0; i < static_cast<int>(gotoMarks_.size()); ++i)
         gotoMarks_[static_cast<size_t>(i)]->setText(QStringLiteral("Метка %1").arg(i + 1));
     for (int r = 0; r < SynMemo1->bookmarkCount(); ++r) {
-        const TBookmark mark = SynMemo1->bookmark(r);
+        const TEditMark mark = SynMemo1->bookmark(r);
         if (mark.Number < 0 || mark.Number >= static_cast<int>(gotoMarks_.size())) continue;
         gotoMarks_[static_cast<size_t>(mark.Number)]->setText(markCaption(SynMemo1->lineAt(mark.Line - 1)));
     }
@@ -1267,7 +1271,7 @@ void TForm1::SetActiveLineColor() {
     bool marked = false;
     if (const TPage* page = boundPage()) {
         const int line = SynMemo1->caretPos().Line;
-        for (const TBookmark& m : page->Marks) marked = marked || m.Line == line;
+        for (const TEditMark& m : page->Marks) marked = marked || m.Line == line;
     }
     const QColor colour = HighlighterLexer::toQColor(marked ? aMarkColor_ : aLineColor_);
     if (colour.isValid() && colour != SynMemo1->activeLineColor()) SynMemo1->setActiveLineColor(colour);

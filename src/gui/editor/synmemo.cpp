@@ -405,7 +405,7 @@ const std::array<QPixmap, 10>& SynMemo::ImageList5() {
     return pictures;
 }
 
-void SynMemo::setBookmarks(const std::vector<TBookmark>& marks) {
+void SynMemo::setBookmarks(const std::vector<TEditMark>& marks) {
     bookmarks_ = marks;
     showBookmarks();
 }
@@ -415,12 +415,12 @@ void SynMemo::clearBookmarks() {
     showBookmarks();
 }
 
-void SynMemo::addBookmark(const TBookmark& mark) {
+void SynMemo::addBookmark(const TEditMark& mark) {
     bookmarks_.push_back(mark);
     showBookmarks();
 }
 
-TBookmark SynMemo::bookmark(int index) const {
+TEditMark SynMemo::bookmark(int index) const {
     if (index < 0 || index >= bookmarkCount()) return {};
     return bookmarks_[static_cast<size_t>(index)];
 }
@@ -430,7 +430,7 @@ void SynMemo::showBookmarks() {
     for (int k = 0; k < pictures; ++k) markerDeleteAll(k);
     const int lines = static_cast<int>(sci(SCI_GETLINECOUNT));
     bool shown = false;
-    for (const TBookmark& mark : bookmarks_) {
+    for (const TEditMark& mark : bookmarks_) {
         if (!mark.Visible || mark.ImageIndex < 0 || mark.ImageIndex >= pictures || mark.Line < 1 || mark.Line > lines)
             continue;
         markerAdd(mark.Line - 1, mark.ImageIndex);

@@ -112,11 +112,11 @@ public:
     // Bookmarks shown in the gutter: each visible one at its line (1-based) with picture
     // ImageIndex (0..9) of ImageList5. Records with another line or picture are kept
     // but not drawn. The bookmark margin is only as wide as a picture while one is drawn.
-    void setBookmarks(const std::vector<TBookmark>& marks);
+    void setBookmarks(const std::vector<TEditMark>& marks);
     void clearBookmarks();
-    void addBookmark(const TBookmark& mark);
+    void addBookmark(const TEditMark& mark);
     int bookmarkCount() const { return static_cast<int>(bookmarks_.size()); }
-    TBookmark bookmark(int index) const;  // a default record for an index outside
+    TEditMark bookmark(int index) const;  // a default record for an index outside
     // The ten 16x16 bookmark pictures: flags numbered 1..5 and round badges numbered 6..9, 0.
     static const std::array<QPixmap, 10>& ImageList5();
     // The margin the bookmarks are drawn in, and the marker number of picture k is k.
@@ -165,7 +165,7 @@ private:
     void applyBracketStyle();
     std::map<const Highlighter*, class HighlighterLexer*> lexers_;  // one per highlighter used here
     QColor activeLineColor_;
-    std::vector<TBookmark> bookmarks_;
+    std::vector<TEditMark> bookmarks_;
 };
 
 } // namespace tw
