@@ -10,6 +10,7 @@
 #include "json_dump.h"
 #include "search/text_search.h"
 #include "storage/file_names.h"
+#include "storage/text_collection.h"
 #include "storage/xml_collection.h"
 
 #include <QCoreApplication>
@@ -33,13 +34,10 @@ int usage() {
     return 2;
 }
 
-// Reads a collection by its extension; only collection files (.xml) are read so far.
+// Reads a collection by its extension: ".xml" in any case as XML, anything else as text.
 bool readCollection(tw::CollectionTree& tree, const QString& fileName) {
-    if (!tw::isXmlName(fileName)) {
-        printError(QStringLiteral("Ошибка при открытии файла"));
-        return false;
-    }
-    return tw::LoadXML(tree, fileName, cliFeedback());
+    return tw::isXmlName(fileName) ? tw::LoadXML(tree, fileName, cliFeedback())
+                                   : tw::loadTree(tree, fileName, cliFeedback());
 }
 
 int dump(const QString& fileName) {
@@ -52,12 +50,9 @@ int dump(const QString& fileName) {
 int convert(const QString& in, const QString& out) {
     tw::CollectionTree tree;
     if (!readCollection(tree, in)) return 1;
-    const QString target = tw::withXmlExtensionIfNone(out);
-    if (!tw::isXmlName(target)) {
-        printError(QStringLiteral("Ошибка при сохранении файла"));
-        return 1;
-    }
-    return tw::SaveTreeInXML(tree, target, cliFeedback()).written ? 0 : 1;
+    // As the program's save: ".xml" writes XML, any other name the text format (".txt").
+    if (tw::isXmlName(out)) return tw::SaveTreeInXML(tree, out, cliFeedback()).written ? 0 : 1;
+    return tw::SaveTree(tree, out, *tree.root(), cliFeedback()).written ? 0 : 1;
 }
 
 int tokens(const QString& language, const QString& fileName) {

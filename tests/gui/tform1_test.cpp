@@ -88,8 +88,9 @@ TEST_F(MainWindow, CommandMapCarriesTheCaptionsAndHints) {
 TEST_F(MainWindow, OpenReadsTheCollectionAndShowsNameAndCounts) {
     openExample();
     ASSERT_EQ(prompter.filtersOffered.size(), 1u);
-    ASSERT_EQ(prompter.filtersOffered[0].size(), 1u);  // XML only while text collections are not built
+    ASSERT_EQ(prompter.filtersOffered[0].size(), 2u);
     EXPECT_EQ(prompter.filtersOffered[0][0].pattern, "*.xml");
+    EXPECT_EQ(prompter.filtersOffered[0][1].pattern, "*.txt");
     EXPECT_EQ(form->tree().count(), 4);
     EXPECT_EQ(form->currentFileName(), dir.filePath("example.xml"));
     EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6  [example.xml]");
@@ -240,4 +241,39 @@ TEST_F(MainWindow, StartUpIgnoresAMissingLastFile) {
     EXPECT_EQ(form->currentFileName(), dir.filePath("gone.xml"));
     EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6");
     EXPECT_TRUE(prompter.messages.isEmpty());
+}
+
+TEST_F(MainWindow, TextCollectionsThroughOpenSaveAsSaveAndStartUp) {
+    openExample();
+    const QString txt = dir.filePath("coll.txt");
+    prompter.fileChoices.push_back(FileChoice{dir.filePath("coll.dat"), 2});  // TXT filter: written as .txt
+    trigger("N6");
+    EXPECT_EQ(form->currentFileName(), txt);
+    EXPECT_TRUE(readAll(txt).startsWith("3\r\n0\r\n"));
+
+    form->tree().GetPage(3).Text = "changed";
+    trigger("N55");  // the current file is not .xml: written as text again
+    EXPECT_TRUE(readAll(txt).contains("changed\r\n###"));
+
+    prompter.fileChoices.push_back(FileChoice{txt, 2});
+    trigger("N7");
+    EXPECT_EQ(form->tree().count(), 4);
+    EXPECT_EQ(form->tree().GetPage(3).Text, "changed");
+    EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6  [coll.txt]");
+
+    // The TXT filter on an XML file: the text reader fails and leaves a new collection.
+    prompter.fileChoices.push_back(FileChoice{fixture("example.xml"), 2});
+    trigger("N7");
+    EXPECT_EQ(prompter.messages, QStringList{"Ошибка при загрузке файла"});
+    EXPECT_EQ(form->tree().count(), 1);
+    EXPECT_EQ(form->currentFileName(), "");
+}
+
+TEST_F(MainWindow, StartUpReadsALastFileThatIsNotXmlAsText) {
+    const QString txt = dir.filePath("last.txt");
+    writeAll(txt, "1\r\n0\r\n-1\r\n3\r\n3\r\n0\r\nRoot\r\n\r\n###\r\n1\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nx\r\n###\r\n");
+    writeAll(dir.filePath("Settings.ini"), "[Files]\nLastFile=" + txt.toUtf8() + "\n");
+    form->show();
+    EXPECT_EQ(form->tree().count(), 2);
+    EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6  [last.txt]");
 }

@@ -11,6 +11,7 @@
 #include "workspace/tform2.h"
 #include "platform/prompter.h"
 #include "storage/file_names.h"
+#include "storage/text_collection.h"
 #include "storage/xml_collection.h"
 #include "tree/bookmarks.h"
 #include "tree/bound_indexes.h"
@@ -43,7 +44,8 @@
 namespace tw {
 
 namespace {
-const std::vector<FileFilter> kCollectionFilters = {{QStringLiteral("XML"), QStringLiteral("*.xml")}};
+const std::vector<FileFilter> kCollectionFilters = {{QStringLiteral("XML"), QStringLiteral("*.xml")},
+                                                    {QStringLiteral("TXT"), QStringLiteral("*.txt")}};
 
 void repaintNow() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 } // namespace
@@ -444,18 +446,18 @@ bool TForm1::SaveSettings() {
 
 void TForm1::openLastFile() {
     if (currentFileName_.isEmpty() || !QFileInfo(currentFileName_).isFile()) return;
+    readCollection(currentFileName_, isXmlName(currentFileName_));
+}
+
+void TForm1::readCollection(const QString& name, bool asXml) {
+    currentFileName_ = name;
     panel0_->clear();
     panel1_->setText(QStringLiteral("Открытие..."));
     repaintNow();
-    const QString name = currentFileName_;
-    bool ok = false;
     model_->beginRebuild();
-    if (isXmlName(name)) {
-        ok = LoadXML(tree_, name, operationFeedback());
-    } else {
-        operationFeedback().say(kOpenFileError);  // text collections are not read by this build
-    }
+    const bool ok = asXml ? LoadXML(tree_, name, operationFeedback()) : loadTree(tree_, name, operationFeedback());
     model_->endRebuild();
+    if (!ok && !asXml) NewTree();  // a damaged text collection leaves a new, empty collection
     if (!ok) currentFileName_.clear();
     showGatheredMessages();
     Tree->expand(model_->index(0, 0));
@@ -535,8 +537,7 @@ void TForm1::OpenFileT() {
     const auto choice = prompter_.chooseOpenFile(kCollectionFilters);
     if (!choice) return;
     NewTree();
-    currentFileName_ = choice->filterIndex == 1 ? choice->path : QString();
-    openLastFile();
+    readCollection(choice->path, choice->filterIndex == 1);
 }
 
 bool TForm1::writeXml(const QString& fileName) {
@@ -546,12 +547,15 @@ bool TForm1::writeXml(const QString& fileName) {
     return outcome.written;
 }
 
-bool TForm1::writeCollection(const QString& fileName) {
-    if (isXmlName(fileName)) return writeXml(fileName);
-    // Text collections are not written by this build: nothing is touched on disk.
-    operationFeedback().say(kSaveFileError);
+bool TForm1::writeText(const QString& fileName) {
+    const SaveOutcome outcome = SaveTree(tree_, fileName, *tree_.root(), operationFeedback());
+    currentFileName_ = outcome.fileName;
     showGatheredMessages();
-    return false;
+    return outcome.written;
+}
+
+bool TForm1::writeCollection(const QString& fileName) {
+    return isXmlName(fileName) ? writeXml(fileName) : writeText(fileName);
 }
 
 void TForm1::saveCommand() {
@@ -571,9 +575,11 @@ void TForm1::SaveFileT() {
     const auto choice = prompter_.chooseSaveFile(kCollectionFilters);
     if (!choice) return;
     // The question is asked about the very file that will be written.
-    const QString target = withXmlExtensionIfNone(choice->path);
+    const bool asXml = choice->filterIndex != 2;
+    const QString target =
+        asXml ? withXmlExtensionIfNone(choice->path) : replaceExtension(choice->path, QStringLiteral(".txt"));
     bool written = false;
-    if (ConfirmReplace(target)) written = writeXml(choice->path);
+    if (ConfirmReplace(target)) written = asXml ? writeXml(choice->path) : writeText(choice->path);
     ChangeCaption();
     if (written) ChangeTabCaption();
 }

@@ -190,6 +190,9 @@ private:
     // Writes the collection by the rules of the extension; false when nothing was written.
     bool writeCollection(const QString& fileName);
     bool writeXml(const QString& fileName);
+    bool writeText(const QString& fileName);
+    // Reads a collection file (XML or text) into the reset tree; the name becomes current on success.
+    void readCollection(const QString& name, bool asXml);
     void setActiveTab(int tab);
     void checkLanguage(int position);
     TPage* boundPage() const;

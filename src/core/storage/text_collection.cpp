@@ -1,0 +1,188 @@
+#include "storage/text_collection.h"
+
+#include "storage/file_names.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <charconv>
+
+namespace tw {
+
+QByteArray textFileAsUtf8(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) return bytes;
+    QStringDecoder cp1251("windows-1251");
+    return cp1251.isValid() ? QString(cp1251.decode(bytes)).toUtf8() : text.toUtf8();
+}
+
+namespace {
+
+void appendRecord(std::string& out, const Node& node, int level, const std::string& text) {
+    out += std::to_string(level) + "\r\n";
+    out += std::to_string(node.stateIndex) + "\r\n";
+    out += std::to_string(node.selectedImage) + "\r\n";
+    out += std::to_string(node.kindImage) + "\r\n";
+    out += std::to_string(static_cast<int>(node.page->Lan)) + "\r\n";
+    out += node.caption.toStdString() + "\r\n";
+    out += text + "\r\n";
+    out += "###\r\n";
+}
+
+} // namespace
+
+void GetText(std::string& out, const CollectionTree&, const Node& node, int level, const Feedback& fb) {
+    // Pre-order without recursion; every node's text is written as it is held.
+    std::vector<std::pair<const Node*, int>> stack{{&node, level}};
+    while (!stack.empty()) {
+        auto [n, l] = stack.back();
+        stack.pop_back();
+        appendRecord(out, *n, l, n->parent ? n->page->Text : std::string());
+        fb.step();
+        for (auto it = n->children.rbegin(); it != n->children.rend(); ++it) stack.emplace_back(it->get(), l + 1);
+    }
+}
+
+std::string textCollectionBytes(const CollectionTree& tree, const Node& node, const Feedback& fb) {
+    int count = 0;
+    ChildCount(&node, count);
+    std::string body;
+    if (node.parent) {
+        appendRecord(body, *tree.root(), 0, std::string());
+        GetText(body, tree, node, 1, fb);
+    } else {
+        GetText(body, tree, node, 0, fb);
+    }
+    // The built text ends in "###" CR LF already, which is what the file ends with.
+    return std::to_string(count) + "\r\n" + body;
+}
+
+SaveOutcome SaveTree(const CollectionTree& tree, const QString& fileName, const Node& node, const Feedback& fb) {
+    int count = 0;
+    ChildCount(&node, count);
+    ProgressScope progress(fb, count);
+    SaveOutcome outcome;
+    outcome.fileName = replaceExtension(fileName, QStringLiteral(".txt"));
+    fb.setStatus(QStringLiteral("Сохранение..."));
+    try {
+        const std::string bytes = textCollectionBytes(tree, node, fb);
+        QSaveFile file(outcome.fileName);
+        if (file.open(QIODevice::WriteOnly) &&
+            file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()))
+            outcome.written = file.commit();
+    } catch (const std::bad_alloc&) {
+        outcome.written = false;
+    }
+    if (!outcome.written) fb.say(kSaveFileError);
+    fb.setStatus(QString());
+    return outcome;
+}
+
+namespace {
+
+// Lines of the file: split at CR LF (a lone CR or LF stays inside its line, so texts come
+// back exactly); a file without any CR LF is split at LF.
+std::vector<std::string_view> splitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    const std::string_view breakSeq = text.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t end = text.find(breakSeq, pos);
+        if (end == std::string_view::npos) {
+            lines.push_back(text.substr(pos));
+            break;
+        }
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + breakSeq.size();
+    }
+    return lines;
+}
+
+bool isBlankLine(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
+
+// A number at the start of a line (leading blanks skipped, the rest of the line ignored).
+bool leadingNumber(std::string_view line, int& value) {
+    const size_t start = line.find_first_not_of(" \t");
+    if (start == std::string_view::npos) return false;
+    const char* first = line.data() + start;
+    const char* last = line.data() + line.size();
+    if (*first == '+') ++first;
+    const auto [ptr, ec] = std::from_chars(first, last, value);
+    return ec == std::errc() && ptr != first;
+}
+
+} // namespace
+
+bool loadTextBytes(CollectionTree& tree, const QByteArray& raw, const Feedback& fb) {
+    const QByteArray bytes = textFileAsUtf8(raw);
+    const std::vector<std::string_view> lines = splitLines(std::string_view(bytes.constData(), bytes.size()));
+    size_t i = 0;
+    auto nextNumber = [&](int& value) -> int {  // 1 read, 0 end of file, -1 not a number
+        while (i < lines.size() && isBlankLine(lines[i])) ++i;
+        if (i >= lines.size()) return 0;
+        return leadingNumber(lines[i++], value) ? 1 : -1;
+    };
+    int count = 0;
+    if (nextNumber(count) != 1) {
+        fb.say(kLoadFileError);
+        return false;
+    }
+    ProgressScope progress(fb, std::max(count, 0));
+    // The most recent node of every level: the parent of a record of level L is the entry
+    // of L - 1, as walking the list of nodes made so far backwards would find, without
+    // walking it (a flat collection would make that quadratic).
+    std::vector<Node*> lastAtLevel{tree.root()};
+    for (;;) {
+        int values[5];
+        int got = 1;
+        for (int k = 0; k < 5 && got == 1; ++k) got = nextNumber(values[k]);
+        if (got == -1) {
+            fb.say(kLoadFileError);
+            return false;
+        }
+        if (got == 0) break;  // the file ends between records or inside one
+        if (i >= lines.size()) break;  // no caption: an unfinished record is left out
+        const QString caption = QString::fromUtf8(lines[i].data(), static_cast<qsizetype>(lines[i].size()));
+        ++i;
+        // The text: lines up to "###" (or to the end of the file), joined by CR LF. The CR LF
+        // the writer adds after every text is not part of it.
+        std::string text;
+        bool first = true;
+        while (i < lines.size() && lines[i] != "###") {
+            if (!first) text += "\r\n";
+            text.append(lines[i]);
+            first = false;
+            ++i;
+        }
+        if (i < lines.size()) ++i;  // the terminator
+        fb.step();
+        fb.repaint();
+        const int level = values[0];
+        if (level == 0) continue;  // the root node keeps its own caption, images and record
+        Node* parent = level > 0 && level - 1 < static_cast<int>(lastAtLevel.size())
+                           ? lastAtLevel[static_cast<size_t>(level - 1)]
+                           : nullptr;
+        if (!parent) {
+            fb.say(kLoadFileError);
+            return false;
+        }
+        const int stateIndex = values[1], selected = values[2], kind = values[3];
+        Node* node = tree.appendChild(parent, caption, kind, selected, stateIndex,
+                                      MakePage(std::move(text), QString(), values[4], kind, selected, stateIndex));
+        if (static_cast<size_t>(level) >= lastAtLevel.size()) lastAtLevel.resize(static_cast<size_t>(level) + 1, nullptr);
+        lastAtLevel[static_cast<size_t>(level)] = node;
+    }
+    return true;
+}
+
+bool loadTree(CollectionTree& tree, const QString& fileName, const Feedback& fb) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        fb.say(kLoadFileError);
+        return false;
+    }
+    return loadTextBytes(tree, file.readAll(), fb);
+}
+
+} // namespace tw

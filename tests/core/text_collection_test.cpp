@@ -1,0 +1,120 @@
+#include "storage/text_collection.h"
+#include "../qt_printers.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tw;
+
+namespace {
+const char kRoot[] = "0\r\n-1\r\n3\r\n3\r\n0\r\nRoot\r\n\r\n###\r\n";
+
+std::string bytes(const CollectionTree& t, const Node& n) { return textCollectionBytes(t, n, Feedback{}); }
+
+struct Recorder {
+    QStringList messages;
+    Feedback feedback() {
+        Feedback fb;
+        fb.message = [this](const QString& m) { messages << m; };
+        return fb;
+    }
+};
+
+Node* page(CollectionTree& t, Node* parent, const QString& caption, std::string text, int lan = 1) {
+    return t.appendChild(parent, caption, 2, 2, -1, MakePage(std::move(text), caption, lan, 2, 2, -1));
+}
+} // namespace
+
+TEST(TextCollection, WritesTheRecordsByteForByte) {
+    CollectionTree t;
+    EXPECT_EQ(bytes(t, *t.root()), std::string("0\r\n") + kRoot);
+    page(t, t.root(), "P", "abc");
+    EXPECT_EQ(bytes(t, *t.root()), std::string("1\r\n") + kRoot + "1\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nabc\r\n###\r\n");
+
+    CollectionTree b;
+    Node* s = b.appendChild(b.root(), "S", 0, 0, 4, MakePage({}, "S", 0, 0, 1, -1));
+    page(b, s, "P", "x");
+    b.root()->page->Text = "never written";
+    EXPECT_EQ(bytes(b, *s), std::string("1\r\n") + kRoot + "1\r\n4\r\n0\r\n0\r\n0\r\nS\r\n\r\n###\r\n" +
+                                "2\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nx\r\n###\r\n");
+}
+
+TEST(TextCollection, ReadsBackTextsExactlyAndSavesAgainIdentically) {
+    CollectionTree t;
+    Node* s = t.appendChild(t.root(), "Раздел", 1, 1, 7, MakePage({}, "Раздел", 0, 0, 1, 7));
+    for (const char* text : {"abc", "Part", "", "a\r\nb\r\n", "lone\nLF and lone\rCR", "\r\n"}) page(t, s, "p", text, 15);
+    const std::string first = bytes(t, *t.root());
+    CollectionTree back;
+    Recorder rec;
+    ASSERT_TRUE(loadTextBytes(back, QByteArray::fromStdString(first), rec.feedback()));
+    ASSERT_EQ(back.count(), t.count());
+    for (int i = 1; i < t.count(); ++i) {
+        EXPECT_EQ(back.GetPage(i).Text, t.GetPage(i).Text) << i;
+        EXPECT_EQ(back.nodeAt(i)->caption, t.nodeAt(i)->caption);
+        EXPECT_EQ(back.nodeAt(i)->stateIndex, t.nodeAt(i)->stateIndex);
+        EXPECT_EQ(back.GetPage(i).Lan, t.GetPage(i).Lan);
+        EXPECT_EQ(back.GetPage(i).Name, "");  // the format does not hold the record's name
+    }
+    // The record's ImIndex is not in the file: it is taken from the kind image (1 here, 0 before).
+    EXPECT_EQ(back.GetPage(1).ImIndex, 1);
+    EXPECT_EQ(bytes(back, *back.root()), first);
+}
+
+TEST(TextCollection, BranchReadsAsRootSectionPageAndTheRootKeepsItsCaption) {
+    const QByteArray file = "1\r\n0\r\n-1\r\n3\r\n3\r\n9\r\nOther root\r\nignored\r\n###\r\n"
+                            "1\r\n-1\r\n0\r\n0\r\n0\r\nS\r\n\r\n###\r\n2\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nx\r\n###\r\n";
+    CollectionTree t;
+    ASSERT_TRUE(loadTextBytes(t, file, Feedback{}));
+    ASSERT_EQ(t.count(), 3);
+    EXPECT_EQ(t.root()->caption, "Root");
+    EXPECT_EQ(t.GetPage(0).Lan, 0);
+    EXPECT_EQ(t.nodeAt(1)->caption, "S");
+    EXPECT_EQ(t.nodeAt(2)->parent, t.nodeAt(1));
+    EXPECT_EQ(t.GetPage(2).Text, "x");
+}
+
+TEST(TextCollection, DamagedFiles) {
+    struct Case {
+        const char* what;
+        QByteArray file;
+        bool ok;
+        int nodes;
+    };
+    for (const Case& c : {
+             Case{"a letter where a level is expected", "1\r\n0\r\n-1\r\n3\r\n3\r\n0\r\nRoot\r\n\r\n###\r\nx\r\n", false, 1},
+             Case{"a level without a parent", "1\r\n0\r\n-1\r\n3\r\n3\r\n0\r\nRoot\r\n\r\n###\r\n3\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nx\r\n###\r\n", false, 1},
+             Case{"empty lines after the last record", QByteArray("0\r\n") + kRoot + "\r\n\r\n", true, 1},
+             Case{"the end inside a record's text keeps it", "1\r\n1\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nabc", true, 2},
+             Case{"the end before a record's caption leaves it out", "1\r\n1\r\n-1\r\n2\r\n2\r\n1\r\n", true, 1},
+             Case{"no count line", "", false, 1},
+         }) {
+        CollectionTree t;
+        Recorder rec;
+        EXPECT_EQ(loadTextBytes(t, c.file, rec.feedback()), c.ok) << c.what;
+        EXPECT_EQ(rec.messages, c.ok ? QStringList{} : QStringList{"Ошибка при загрузке файла"}) << c.what;
+        if (c.ok) {
+            EXPECT_EQ(t.count(), c.nodes) << c.what;
+        }
+    }
+}
+
+TEST(TextCollection, ReadsWindows1251FilesAndWritesThroughASaveFile) {
+    const QByteArray cp1251 = "1\r\n0\r\n-1\r\n3\r\n3\r\n0\r\nRoot\r\n\r\n###\r\n1\r\n-1\r\n2\r\n2\r\n1\r\n"
+                              "\xCF\xF0\xE8\xEC\xE5\xF0\r\n// \xEA\xEE\xE4\r\n###\r\n";  // "Пример", "// код"
+    CollectionTree t;
+    ASSERT_TRUE(loadTextBytes(t, cp1251, Feedback{}));
+    EXPECT_EQ(t.nodeAt(1)->caption, "Пример");
+    EXPECT_EQ(t.GetPage(1).Text, "// код");
+
+    QTemporaryDir dir;
+    Recorder rec;
+    const SaveOutcome out = SaveTree(t, dir.filePath("c.dat"), *t.root(), rec.feedback());
+    EXPECT_TRUE(out.written);
+    EXPECT_EQ(out.fileName, dir.filePath("c.txt"));
+    CollectionTree back;
+    ASSERT_TRUE(loadTree(back, out.fileName, Feedback{}));
+    EXPECT_EQ(back.nodeAt(1)->caption, "Пример");
+    EXPECT_FALSE(SaveTree(t, "/nonexistent/x.txt", *t.root(), rec.feedback()).written);
+    EXPECT_EQ(rec.messages, QStringList{"Ошибка при сохранении файла"});
+}
