@@ -4,6 +4,8 @@
 //   tokens LANGUAGE FILE  the token runs of a file as the language's highlighter sees them
 //   find FILE TEXT        every node whose text holds TEXT: absolute index, tab, node path
 //   find-names FILE TEXT  the same for captions (never the root node)
+//   branch-save FILE INDEX OUT           the branch of node INDEX as a branch file (XML)
+//   branch-add FILE INDEX BRANCHFILE OUT  a branch file added below node INDEX, the result written to OUT
 
 #include "editor/catalogue.h"
 #include "editor/token_runs.h"
@@ -30,7 +32,8 @@ tw::Feedback cliFeedback() {
 
 int usage() {
     printError(QStringLiteral(
-        "usage: tarnwick-cli dump FILE | convert IN OUT | tokens LANGUAGE FILE | find FILE TEXT | find-names FILE TEXT"));
+        "usage: tarnwick-cli dump FILE | convert IN OUT | tokens LANGUAGE FILE | find FILE TEXT | find-names FILE TEXT"
+        " | branch-save FILE INDEX OUT | branch-add FILE INDEX BRANCHFILE OUT"));
     return 2;
 }
 
@@ -47,12 +50,16 @@ int dump(const QString& fileName) {
     return std::fwrite(json.data(), 1, json.size(), stdout) == json.size() ? 0 : 1;
 }
 
+bool writeCollection(const tw::CollectionTree& tree, const QString& out) {
+    if (tw::isXmlName(out)) return tw::SaveTreeInXML(tree, out, cliFeedback()).written;
+    return tw::SaveTree(tree, out, *tree.root(), cliFeedback()).written;
+}
+
 int convert(const QString& in, const QString& out) {
     tw::CollectionTree tree;
     if (!readCollection(tree, in)) return 1;
     // As the program's save: ".xml" writes XML, any other name the text format (".txt").
-    if (tw::isXmlName(out)) return tw::SaveTreeInXML(tree, out, cliFeedback()).written ? 0 : 1;
-    return tw::SaveTree(tree, out, *tree.root(), cliFeedback()).written ? 0 : 1;
+    return writeCollection(tree, out) ? 0 : 1;
 }
 
 int tokens(const QString& language, const QString& fileName) {
@@ -86,6 +93,35 @@ int find(const QString& fileName, const QString& text, bool names) {
     return std::fwrite(out.data(), 1, out.size(), stdout) == out.size() ? 0 : 1;
 }
 
+tw::Node* nodeArgument(const tw::CollectionTree& tree, const QString& text) {
+    bool ok = false;
+    const int index = text.toInt(&ok);
+    tw::Node* node = ok ? tree.nodeAt(index) : nullptr;
+    if (!node) printError(QStringLiteral("No node at index ") + text);
+    return node;
+}
+
+int branchSave(const QString& file, const QString& index, const QString& out) {
+    tw::CollectionTree tree;
+    if (!readCollection(tree, file)) return 1;
+    const tw::Node* node = nodeArgument(tree, index);
+    if (!node) return 1;
+    return tw::SaveEdjeInXML(tree, out, *node, cliFeedback()).written ? 0 : 1;
+}
+
+int branchAdd(const QString& file, const QString& index, const QString& branch, const QString& out) {
+    tw::CollectionTree tree;
+    if (!readCollection(tree, file)) return 1;
+    tw::Node* node = nodeArgument(tree, index);
+    if (!node) return 1;
+    if (node->kindImage == tw::kPageKind) {
+        printError(QStringLiteral("Добавление ветви к странице невозможно!"));
+        return 1;
+    }
+    const bool added = tw::AddXMLToTree(tree, branch, node, cliFeedback());
+    return writeCollection(tree, out) && added ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -96,5 +132,7 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == QLatin1String("tokens")) return tokens(args[1], args[2]);
     if (args.size() == 3 && args[0] == QLatin1String("find")) return find(args[1], args[2], false);
     if (args.size() == 3 && args[0] == QLatin1String("find-names")) return find(args[1], args[2], true);
+    if (args.size() == 4 && args[0] == QLatin1String("branch-save")) return branchSave(args[1], args[2], args[3]);
+    if (args.size() == 5 && args[0] == QLatin1String("branch-add")) return branchAdd(args[1], args[2], args[3], args[4]);
     return usage();
 }

@@ -72,7 +72,7 @@ TEST_F(MainWindow, CommandMapCarriesTheCaptionsAndHints) {
                            Entry{"N55", "Сохранить", false, true}, Entry{"N6", "Сохранить как...", false, true},
                            Entry{"N9", "Выход", false, true}, Entry{"ToolButton8", "Очистить дерево", true, true},
                            Entry{"ToolButton33", "Сохранить как...", true, true},
-                           Entry{"N57", "Добавить ветвь из файла", false, false},
+                           Entry{"N57", "Добавить ветвь из файла", false, true},
                            Entry{"ToolButton21", "Воссоздание структуры каталогов", true, false},
                            Entry{"N32", "Удалить", false, true}, Entry{"N66", "в названиях элементов", false, true},
                            Entry{"ToolButton24", "Закрыть закладку", true, true},

@@ -396,3 +396,34 @@ TEST_F(Workspace, TreeKeysFoldNodesAndFollowOpenTabs) {
     EXPECT_EQ(tabs()->currentIndex(), 0);
     EXPECT_EQ(captions(), (QStringList{"P", "Q"}));
 }
+
+TEST_F(Workspace, BranchSavedAndAddedKeepsTabsOnTheirNodes) {
+    buildSample();  // root 0; S1 1 [p 2, p 3]; S2 4 [a 5, b 6, c 7]; P 8; Q 9
+    openNew(9);
+    openNew(6);
+    select(4);
+    prompter.fileChoices.push_back(FileChoice{dir.filePath("branch.txt"), 1});  // XML filter: branch.xml
+    form->N59Click();
+    ASSERT_TRUE(QFile::exists(dir.filePath("branch.xml")));
+
+    select(1);
+    prompter.fileChoices.push_back(FileChoice{dir.filePath("branch.xml"), 1});
+    form->N57Click();
+    EXPECT_EQ(form->tree().count(), 14);
+    EXPECT_EQ(at(1)->children.back()->caption, "S2");
+    EXPECT_EQ(bound(), (std::vector<int>{13, 10}));  // Q and b moved behind the new nodes
+    EXPECT_EQ(at(13)->caption, "Q");
+    EXPECT_EQ(at(10)->caption, "b");
+    EXPECT_EQ(form->statusText(0), "Разделов: 3   Страниц: 10");
+
+    select(13);  // a page (Q) takes no branch
+    prompter.fileChoices.push_back(FileChoice{dir.filePath("branch.xml"), 1});
+    form->N57Click();
+    EXPECT_EQ(prompter.messages, QStringList{"Добавление ветви к странице невозможно!"});
+
+    select(8);  // the text filter writes the branch (the original S2) as a text collection
+    prompter.fileChoices.push_back(FileChoice{dir.filePath("branch"), 2});
+    form->N59Click();
+    EXPECT_TRUE(readAll(dir.filePath("branch.txt")).startsWith("3\r\n"));
+    EXPECT_EQ(form->currentFileName(), "");  // a branch save does not change the current file
+}

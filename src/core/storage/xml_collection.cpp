@@ -137,11 +137,16 @@ Node* readNode(CollectionTree& tree, pugi::xml_node element, Node* parent) {
 } // namespace
 
 bool CreateTreeFromXML(CollectionTree& tree, pugi::xml_node element, int p, const Feedback& fb) {
+    return CreateTreeFromXML2(tree, element, p, 0, fb);
+}
+
+bool CreateTreeFromXML2(CollectionTree& tree, pugi::xml_node element, int p, int offset, const Feedback& fb) {
     Node* top = nullptr;
     if (p < 0) {
-        top = tree.root();
+        top = tree.nodeAt(offset);
+        if (!top) return false;
     } else {
-        Node* parent = tree.nodeAt(p);
+        Node* parent = tree.nodeAt(offset + p);
         if (!parent) return false;
         top = readNode(tree, element, parent);
         if (!top) return false;
@@ -187,6 +192,58 @@ bool loadXmlBytes(CollectionTree& tree, QByteArray& bytes, const Feedback& fb) {
     ProgressScope progress(fb, *count);
     fb.repaint();
     return CreateTreeFromXML(tree, rootElement, -1, fb);
+}
+
+SaveOutcome SaveEdjeInXML(const CollectionTree& tree, const QString& fileName, const Node& node, const Feedback& fb) {
+    fb.setStatus(QStringLiteral("Сохранение..."));
+    SaveOutcome outcome;
+    outcome.fileName = replaceExtension(fileName, QStringLiteral(".xml"));
+    try {
+        int count = 0;
+        ChildCount(&node, count);
+        ProgressScope progress(fb, static_cast<int>(node.children.size()));
+        fb.repaint();
+        QSaveFile file(outcome.fileName);
+        if (file.open(QIODevice::WriteOnly)) {
+            xml::ElementStream out(file);
+            out.begin("TREE").append_attribute("count").set_value(count);
+            TreeToXML(tree, out, 0, false, Feedback{fb.message, {}, {}, {}, {}, {}});  // Root alone; the bar stays
+            TreeToXML(tree, out, tree.indexOf(&node), true, fb);
+            if (out.finish()) outcome.written = file.commit();
+            else file.cancelWriting();
+        }
+    } catch (const std::bad_alloc&) {
+        outcome.written = false;
+    }
+    if (!outcome.written) fb.say(kSaveFileError);
+    fb.setStatus(QString());
+    return outcome;
+}
+
+bool AddXMLToTree(CollectionTree& tree, const QString& fileName, Node* target, const Feedback& fb,
+                  const GraftHooks& hooks) {
+    // The branch is read into a tree of its own, then handed over below target whole, so
+    // the nodes already in the collection never move while the file is read.
+    CollectionTree branch;
+    bool ok = false;
+    try {
+        QFile file(fileName);
+        if (file.open(QIODevice::ReadOnly)) {
+            QByteArray bytes = file.readAll();
+            ok = file.error() == QFileDevice::NoError && loadXmlBytes(branch, bytes, fb);
+        }
+    } catch (const std::bad_alloc&) {
+        ok = false;
+    }
+    std::vector<std::unique_ptr<Node>> added = std::move(branch.root()->children);
+    branch.root()->children.clear();
+    if (!added.empty()) {
+        if (hooks.aboutToAdd) hooks.aboutToAdd(static_cast<int>(added.size()));
+        for (auto& node : added) tree.insertChild(target, static_cast<int>(target->children.size()), std::move(node));
+        if (hooks.added) hooks.added();
+    }
+    if (!ok) fb.say(kOpenFileError);
+    return ok;
 }
 
 bool LoadXML(CollectionTree& tree, const QString& fileName, const Feedback& fb) {

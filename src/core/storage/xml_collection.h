@@ -10,6 +10,7 @@
 #include "tree/collection_tree.h"
 
 #include <QString>
+#include <functional>
 #include <pugixml.hpp>
 #include <string>
 
@@ -41,6 +42,23 @@ SaveOutcome SaveTreeInXML(const CollectionTree& tree, const QString& fileName, c
 // (p < 0: the root element, whose children go below the root node). Returns false when
 // an element cannot be interpreted; the nodes made before it stay.
 bool CreateTreeFromXML(CollectionTree& tree, pugi::xml_node element, int p, const Feedback& fb);
+// The same with the parent taken at absolute index offset + p: for the root element (p < 0)
+// the children go below the node at offset.
+bool CreateTreeFromXML2(CollectionTree& tree, pugi::xml_node element, int p, int offset, const Feedback& fb);
+
+// Writes the branch of node: TREE with count = its descendants, the collection's Root
+// element holding only the branch. The name gets ".xml" in place of its extension.
+SaveOutcome SaveEdjeInXML(const CollectionTree& tree, const QString& fileName, const Node& node, const Feedback& fb);
+
+// Reads a branch (or collection) file and adds the children of its Root element as new last
+// children of target. Nodes read before a failure stay. Reports "Ошибка при открытии файла".
+// A view of the tree is told before and after the new nodes go in below the target.
+struct GraftHooks {
+    std::function<void(int count)> aboutToAdd;
+    std::function<void()> added;
+};
+bool AddXMLToTree(CollectionTree& tree, const QString& fileName, Node* target, const Feedback& fb,
+                  const GraftHooks& hooks = {});
 
 // Reads a collection file into the tree below its root node. Reports
 // "Ошибка при открытии файла" on failure; nodes read before the failure stay.

@@ -185,8 +185,8 @@ void TForm1::buildCommands() {
     file->addAction(addCommand(QStringLiteral("N55"), QStringLiteral("Сохранить"), {}, &TForm1::N55Click));
     file->addAction(addCommand(QStringLiteral("N6"), QStringLiteral("Сохранить как..."), {}, &TForm1::N6Click));
     file->addSeparator();
-    file->addAction(addCommand(QStringLiteral("N57"), QStringLiteral("Добавить ветвь из файла")));
-    file->addAction(addCommand(QStringLiteral("N59"), QStringLiteral("Сохранить ветвь в файл")));
+    file->addAction(addCommand(QStringLiteral("N57"), QStringLiteral("Добавить ветвь из файла"), {}, &TForm1::N57Click));
+    file->addAction(addCommand(QStringLiteral("N59"), QStringLiteral("Сохранить ветвь в файл"), {}, &TForm1::N59Click));
     file->addAction(addCommand(QStringLiteral("N60"), QStringLiteral("Сохранить ветвь в виде дерева каталогов")));
     file->addSeparator();
     file->addAction(addCommand(QStringLiteral("N9"), QStringLiteral("Выход"), {}, &TForm1::N9Click));
@@ -1307,6 +1307,47 @@ void TForm1::AutoLan(QChar, bool& cancel) {
         if (layouts_->currentLanguage() == kEnglishLayout) cancel = true;
         layouts_->activate(kRussianLayout);
     }
+}
+
+
+// ---- Branch files ----
+
+void TForm1::N59Click() {
+    Node* node = selectedNode();
+    if (!node) return;
+    const auto choice = prompter_.chooseSaveFile(kCollectionFilters);
+    if (!choice) return;
+    const bool asXml = choice->filterIndex != 2;
+    const QString target = replaceExtension(choice->path, asXml ? QStringLiteral(".xml") : QStringLiteral(".txt"));
+    if (!ConfirmReplace(target)) return;
+    if (asXml) SaveEdjeInXML(tree_, choice->path, *node, operationFeedback());
+    else SaveTree(tree_, choice->path, *node, operationFeedback());
+    showGatheredMessages();
+}
+
+void TForm1::N57Click() {
+    const auto choice = prompter_.chooseOpenFile({kCollectionFilters.front()});
+    if (!choice) return;
+    Node* node = selectedNode();
+    if (!node) return;
+    if (node->kindImage == kPageKind) {
+        prompter_.showMessage(QStringLiteral("Добавление ветви к странице невозможно!"));
+        return;
+    }
+    AddXMLToTree(node, choice->path);
+}
+
+void TForm1::AddXMLToTree(Node* target, const QString& fileName) {
+    // Every tab stays on its node: note them, add, then re-derive the indexes.
+    std::vector<const Node*> noted;
+    for (int t = 0; t < Pages1->count(); ++t) noted.push_back(tree_.nodeAt(boundIndex(t)));
+    GraftHooks hooks;
+    hooks.aboutToAdd = [this, target](int count) { model_->beginAppend(target, count); };
+    hooks.added = [this] { model_->endAppend(); };
+    tw::AddXMLToTree(tree_, fileName, target, operationFeedback(), hooks);
+    for (int t = 0; t < Pages1->count(); ++t) Pages1->setTabData(t, noted[t] ? tree_.indexOf(noted[t]) : 0);
+    showGatheredMessages();
+    GetInfoTree();
 }
 
 } // namespace tw

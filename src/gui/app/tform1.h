@@ -89,6 +89,8 @@ public:
     TForm2* goToLineDialog() const { return Form2; }
     // The go-to-line dialog without blocking the window (the program's own key).
     void showGoToLine();
+    // Adds the nodes of a branch file below target, keeping every tab on its node.
+    void AddXMLToTree(Node* target, const QString& fileName);
     void IncreaseLine();
     void DecreaseLine();
     // Switches the keyboard layout by the text around the caret; may cancel the character.
@@ -158,6 +160,8 @@ public slots:
     void GotoMark(int n);      // "Перейти" > item n
     void N49Click();           // "Очистить" of the bookmark menu
     void PopupMenu7Popup();    // prepares the bookmark menu before it opens
+    void N57Click();           // "Добавить ветвь из файла"
+    void N59Click();           // "Сохранить ветвь в файл"
     void N69Click();           // "Отменить"
     void N71Click();           // "Перейти на строку..." (modal)
     void N74Click();           // "Увеличить отступ"

@@ -48,6 +48,12 @@ public:
     void removeNode(Node* node);
     // Moves node (with its subtree) to be the first child of newParent.
     void moveToFirstChild(Node* node, Node* newParent);
+    // count nodes are about to be appended below parent (and have been).
+    void beginAppend(const Node* parent, int count) {
+        const int first = static_cast<int>(parent->children.size());
+        beginInsertRows(indexOf(parent), first, first + count - 1);
+    }
+    void endAppend() { endInsertRows(); }
     // A node's caption, pictures or icon changed.
     void nodeChanged(const Node* node);
 
