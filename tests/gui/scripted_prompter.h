@@ -51,7 +51,36 @@ public:
         return c;
     }
 
+    struct TextQuestion {
+        QString caption, prompt, initial;
+    };
+    std::deque<std::optional<QString>> directoryChoices;  // nullopt = cancelled
+    std::vector<QString> directoryStarts;                 // the start folder of each folder dialog
+    std::optional<QString> chooseDirectory(const QString& start) override {
+        directoryStarts.push_back(start);
+        return next(directoryChoices, "folder dialog");
+    }
+    std::deque<std::optional<QString>> textAnswers;  // nullopt = cancelled
+    std::vector<TextQuestion> textQuestions;
+    std::optional<QString> askText(const QString& caption, const QString& prompt, const QString& initial) override {
+        textQuestions.push_back({caption, prompt, initial});
+        return next(textAnswers, "input box");
+    }
+
 private:
+    template <typename T>
+    static std::optional<T> next(std::deque<std::optional<T>>& script, const char* what) {
+        if (script.empty()) {
+            ADD_FAILURE() << "unexpected " << what;
+            return std::nullopt;
+        }
+        // Copied out through a plain value: GCC 12 warns about copying the optional itself.
+        const bool given = script.front().has_value();
+        T value = given ? *script.front() : T{};
+        script.pop_front();
+        if (!given) return std::nullopt;
+        return value;
+    }
     std::optional<FileChoice> nextFile(const std::vector<FileFilter>& filters) {
         filtersOffered.push_back(filters);
         if (fileChoices.empty()) {

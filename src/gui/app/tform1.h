@@ -8,6 +8,7 @@
 #include "app/program_paths.h"
 #include "editor/catalogue.h"
 #include "platform/keyboard_layouts.h"
+#include "platform/launcher.h"
 #include "tree/collection_tree.h"
 
 #include <QMainWindow>
@@ -96,6 +97,9 @@ public:
     // Switches the keyboard layout by the text around the caret; may cancel the character.
     void AutoLan(QChar ch, bool& cancel);
     void setKeyboardLayouts(KeyboardLayouts* layouts) { layouts_ = layouts ? layouts : &noLayouts_; }
+    // Starts programs and opens documents and addresses; tests put a recording fake here.
+    void setLauncher(Launcher* launcher) { launcher_ = launcher ? launcher : &desktopLauncher_; }
+    Launcher& launcher() { return *launcher_; }
     // The date and time as inserted: short date, and long time unless it is midnight.
     static QString dateTimeText(const QDateTime& when);
     const ProgramPaths& paths() const { return paths_; }
@@ -246,6 +250,8 @@ private:
     QAction* autoLayout_ = nullptr;
     NoKeyboardLayouts noLayouts_;
     KeyboardLayouts* layouts_ = &noLayouts_;
+    DesktopLauncher desktopLauncher_;
+    Launcher* launcher_ = &desktopLauncher_;
     ReplaceDialog* Replace1 = nullptr;
     std::vector<QAction*> assignMarks_, gotoMarks_;
     int searchScope_ = 0;  // 1 current tab, 2 open tabs, 3 element names, 4 all nodes; 0 acts as 1

@@ -36,6 +36,10 @@ public:
     virtual std::optional<FileChoice> chooseSaveFile(const std::vector<FileFilter>& filters) = 0;
     // The colour dialog; nullopt when cancelled.
     virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
+    // A folder of the file system, starting at `start`; nullopt when cancelled.
+    virtual std::optional<QString> chooseDirectory(const QString& start) = 0;
+    // An input box with a caption, a prompt and an initial text; nullopt when cancelled.
+    virtual std::optional<QString> askText(const QString& caption, const QString& prompt, const QString& initial) = 0;
 };
 
 // The real dialogs.
@@ -49,6 +53,8 @@ public:
     std::optional<FileChoice> chooseOpenFile(const std::vector<FileFilter>& filters) override;
     std::optional<FileChoice> chooseSaveFile(const std::vector<FileFilter>& filters) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
+    std::optional<QString> chooseDirectory(const QString& start) override;
+    std::optional<QString> askText(const QString& caption, const QString& prompt, const QString& initial) override;
 
 private:
     QWidget* parent_;

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace tw {
@@ -57,6 +59,19 @@ std::optional<QColor> QtPrompter::chooseColor(const QColor& initial) {
     const QColor chosen = QColorDialog::getColor(initial, parent_);
     if (!chosen.isValid()) return std::nullopt;
     return chosen;
+}
+
+std::optional<QString> QtPrompter::chooseDirectory(const QString& start) {
+    const QString path = QFileDialog::getExistingDirectory(parent_, QString(), start);
+    if (path.isEmpty()) return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtPrompter::askText(const QString& caption, const QString& prompt, const QString& initial) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent_, caption, prompt, QLineEdit::Normal, initial, &ok);
+    if (!ok) return std::nullopt;
+    return text;
 }
 
 } // namespace tw
