@@ -23,6 +23,8 @@ public:
     std::optional<tw::FileChoice> chooseOpenFile(const std::vector<tw::FileFilter>&) override { return {}; }
     std::optional<tw::FileChoice> chooseSaveFile(const std::vector<tw::FileFilter>&) override { return {}; }
     std::optional<QColor> chooseColor(const QColor&) override { return {}; }
+    std::optional<QString> chooseDirectory(const QString&) override { return {}; }
+    std::optional<QString> askText(const QString&, const QString&, const QString&) override { return {}; }
 };
 
 std::string cppText(size_t bytes) {
