@@ -47,6 +47,7 @@ double ms(const QElapsedTimer& t) { return t.nsecsElapsed() / 1e6; }
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    tw::TForm1::setUpdateCheckEnabled(false);  // no network from here
     const double megabytes = argc > 1 ? std::atof(argv[1]) : 10.0;
     QTemporaryDir dir;
     SilentPrompter prompter;

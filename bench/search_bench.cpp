@@ -31,6 +31,7 @@ public:
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    tw::TForm1::setUpdateCheckEnabled(false);  // no network from here
     tw::bench::GeneratorOptions options;
     if (argc > 1) options.nodes = std::atoi(argv[1]);
     QTemporaryDir dir;

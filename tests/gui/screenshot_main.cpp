@@ -17,6 +17,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    tw::TForm1::setUpdateCheckEnabled(false);  // no network from here
     const QStringList args = app.arguments();
     if (args.size() < 3) return 2;
     QTemporaryDir settingsDir;

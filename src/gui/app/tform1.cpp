@@ -2,6 +2,7 @@
 
 #include "app/icons.h"
 #include "app/program.h"
+#include "app/tupdate.h"
 #include "app/ini_file.h"
 #include "editor/highlighter_lexer.h"
 #include "editor/synmemo.h"
@@ -193,8 +194,8 @@ void TForm1::buildCommands() {
     QMenu* apps = menuBar()->addMenu(QStringLiteral("Приложения"));
     apps->setObjectName(QStringLiteral("Applications"));
     QMenu* help = menuBar()->addMenu(QStringLiteral("Помощь"));
-    help->addAction(addCommand(QStringLiteral("N42"), QStringLiteral("Справка")));
-    help->addAction(addCommand(QStringLiteral("N10"), QStringLiteral("О программе...")));
+    help->addAction(addCommand(QStringLiteral("N42"), QStringLiteral("Справка"), {}, &TForm1::N42Click));
+    help->addAction(addCommand(QStringLiteral("N10"), QStringLiteral("О программе..."), {}, &TForm1::N10Click));
 
     // Main toolbar.
     mainBar_ = addToolBar(QStringLiteral("ToolBar1"));
@@ -270,9 +271,13 @@ void TForm1::buildCommands() {
     openFile->addAction(editList);
     tool(mainBar_, addCommand(QStringLiteral("ToolButton25"), QString(), QStringLiteral("Открыть файл")),
          I::OpenFile, openFile, true);
+    QAction* downloadSeparator = mainBar_->addSeparator();
+    downloadSeparator->setObjectName(QStringLiteral("ToolButton31"));
+    downloadSeparator->setVisible(false);  // shown with the download button
     QAction* download = tool(mainBar_,
                              addCommand(QStringLiteral("ToolButton30"), QString(),
-                                        QStringLiteral("Скачать последнюю версию программы")),
+                                        QStringLiteral("Скачать последнюю версию программы"),
+                                        &TForm1::ToolButton30Click),
                              I::Download);
     download->setVisible(false);  // shown when the update check finds a newer version
 
@@ -393,6 +398,7 @@ void TForm1::FormShow() {
     LoadSettings();
     Form5->LoadSettings();
     openLastFile();
+    startUpdateCheck();
 }
 
 void TForm1::FormClose() {

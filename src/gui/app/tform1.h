@@ -173,6 +173,20 @@ public slots:
     void N68Click();           // "Вставить дату и время"
     void SetActiveLineColor();
     void SynMemo1KeyPress(QChar ch, bool& cancel);
+    void ToolButton30Click();  // "Скачать последнюю версию программы"
+    void N42Click();           // "Справка"
+    void N10Click();           // "О программе..."
+    // The update check found a newer version: remember its address and show the button.
+    void newerVersionFound(const QString& address);
+
+public:
+    // The about message for the [Info] mail and site of the settings.
+    static QString aboutText(const QString& mail, const QString& site);
+    // Off in tests and benchmarks, which must not reach out to the network.
+    static void setUpdateCheckEnabled(bool enabled);
+    const QString& downloadAddress() const { return downloadAddress_; }
+    // Starts the update check against the [Update] host of the settings.
+    void startUpdateCheck();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -251,6 +265,8 @@ private:
     NoKeyboardLayouts noLayouts_;
     KeyboardLayouts* layouts_ = &noLayouts_;
     DesktopLauncher desktopLauncher_;
+    QString downloadAddress_;
+    std::unique_ptr<class TUpdate> update_;
     Launcher* launcher_ = &desktopLauncher_;
     ReplaceDialog* Replace1 = nullptr;
     std::vector<QAction*> assignMarks_, gotoMarks_;

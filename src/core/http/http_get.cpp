@@ -1,0 +1,47 @@
+#include "http/http_get.h"
+
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+
+namespace tw {
+
+std::optional<QByteArray> httpGet(const QUrl& url, const HttpGetOptions& options) {
+    if (!url.isValid()) return std::nullopt;
+    QNetworkAccessManager manager;
+    manager.setProxy(QNetworkProxy::NoProxy);
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    request.setTransferTimeout(options.timeoutMs);
+    QNetworkReply* reply = manager.get(request);
+
+    bool tooLong = false;
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QObject::connect(reply, &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64) {
+        if (received > options.maxBytes) {
+            tooLong = true;
+            reply->abort();
+        }
+    });
+    QTimer poll;
+    if (options.cancelled) {
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (options.cancelled()) reply->abort();
+        });
+        poll.start(50);
+    }
+    if (!reply->isFinished()) loop.exec();
+    poll.stop();
+
+    std::optional<QByteArray> body;
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (!tooLong && reply->error() == QNetworkReply::NoError && status == 200) body = reply->readAll();
+    delete reply;
+    return body;
+}
+
+} // namespace tw

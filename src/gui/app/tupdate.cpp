@@ -1,0 +1,23 @@
+#include "app/tupdate.h"
+
+#include "app/update_rule.h"
+#include "http/http_get.h"
+
+namespace tw {
+
+TUpdate::TUpdate(QUrl versionFile, QObject* parent) : QThread(parent), versionFile_(std::move(versionFile)) {}
+
+TUpdate::~TUpdate() {
+    requestInterruption();
+    wait();
+}
+
+void TUpdate::run() {
+    HttpGetOptions options;
+    options.cancelled = [this] { return isInterruptionRequested(); };
+    const std::optional<QByteArray> body = httpGet(versionFile_, options);
+    if (!body || isInterruptionRequested()) return;
+    if (const std::optional<QString> address = newerVersionAddress(*body)) emit newerVersion(*address);
+}
+
+} // namespace tw
