@@ -6,9 +6,13 @@
 //   find-names FILE TEXT  the same for captions (never the root node)
 //   branch-save FILE INDEX OUT           the branch of node INDEX as a branch file (XML)
 //   branch-add FILE INDEX BRANCHFILE OUT  a branch file added below node INDEX, the result written to OUT
+//   import DIR OUT [--into FILE] [--masks M] [--load] [--lang] [--max-kb N] [--fragment F] [--del-empty]
+//                   the file search of DIR below the root of a new collection (or of FILE), written to OUT
 
 #include "editor/catalogue.h"
 #include "editor/token_runs.h"
+#include "exchange/file_masks.h"
+#include "exchange/file_search.h"
 #include "json_dump.h"
 #include "search/text_search.h"
 #include "storage/file_names.h"
@@ -17,6 +21,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
 
@@ -33,7 +38,8 @@ tw::Feedback cliFeedback() {
 int usage() {
     printError(QStringLiteral(
         "usage: tarnwick-cli dump FILE | convert IN OUT | tokens LANGUAGE FILE | find FILE TEXT | find-names FILE TEXT"
-        " | branch-save FILE INDEX OUT | branch-add FILE INDEX BRANCHFILE OUT"));
+        " | branch-save FILE INDEX OUT | branch-add FILE INDEX BRANCHFILE OUT"
+        " | import DIR OUT [--into FILE] [--masks M] [--load] [--lang] [--max-kb N] [--fragment F] [--del-empty]"));
     return 2;
 }
 
@@ -122,6 +128,42 @@ int branchAdd(const QString& file, const QString& index, const QString& branch, 
     return writeCollection(tree, out) && added ? 0 : 1;
 }
 
+// The file search of the dialog, with its defaults: masks "*.*", a size limit of 40 Kb.
+int importDirectory(const QStringList& args) {
+    const QString dir = args[1], out = args[2];
+    QString into, masks = QStringLiteral("*.*"), maxKb = QStringLiteral("40");
+    tw::FileSearchOptions options;
+    bool deleteEmpty = false, language = false;
+    for (int i = 3; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == QLatin1String("--load")) options.loadFiles = true;
+        else if (a == QLatin1String("--lang")) language = true;
+        else if (a == QLatin1String("--del-empty")) deleteEmpty = true;
+        else if (a == QLatin1String("--into") && hasValue) into = args[++i];
+        else if (a == QLatin1String("--masks") && hasValue) masks = args[++i];
+        else if (a == QLatin1String("--max-kb") && hasValue) maxKb = args[++i];
+        else if (a == QLatin1String("--fragment") && hasValue) options.fragment = args[++i];
+        else return usage();
+    }
+    if (!QFileInfo(dir).isDir()) {
+        printError(QStringLiteral("No directory ") + dir);
+        return 1;
+    }
+    tw::CollectionTree tree;
+    if (!into.isEmpty() && !readCollection(tree, into)) return 1;
+    const tw::HighlighterSet highlighters;
+    if (language) options.languages = &highlighters;
+    options.masks = tw::GetExtensions(masks);
+    options.sizeLimit = tw::sizeLimitBytes(maxKb);
+    tw::TreeImportSink sink(tree);
+    const tw::Feedback fb;
+    tw::FileSearch search(std::move(options), sink, fb);
+    search.run(dir, tree.root());
+    if (deleteEmpty) tw::DelEmptyRazdel(tree);
+    return writeCollection(tree, out) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -134,5 +176,6 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == QLatin1String("find-names")) return find(args[1], args[2], true);
     if (args.size() == 4 && args[0] == QLatin1String("branch-save")) return branchSave(args[1], args[2], args[3]);
     if (args.size() == 5 && args[0] == QLatin1String("branch-add")) return branchAdd(args[1], args[2], args[3], args[4]);
+    if (args.size() >= 3 && args[0] == QLatin1String("import")) return importDirectory(args);
     return usage();
 }

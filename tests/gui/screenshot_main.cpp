@@ -1,10 +1,12 @@
 // Shows the main window with a collection open and saves pictures of it.
 //   tarnwick_screenshot COLLECTION.xml OUT.png [SETTINGS.ini]
 // Up to three pages of the collection are opened in tabs of their own; OUT.png shows the
-// last one, OUT-1.png, OUT-2.png ... each tab in turn. A settings file given as the third
-// argument supplies colours (its LastFile is replaced by the collection).
+// last one, OUT-1.png, OUT-2.png ... each tab in turn, OUT-search.png the file-search
+// dialog. A settings file given as the third argument supplies colours (its LastFile is
+// replaced by the collection).
 #include "app/ini_file.h"
 #include "app/tform1.h"
+#include "exchange/tform3.h"
 #include "platform/prompter.h"
 
 #include <QApplication>
@@ -51,6 +53,9 @@ int main(int argc, char** argv) {
             QCoreApplication::processEvents();
             form.grab().save(base + QStringLiteral("-%1.png").arg(t + 1));
         }
+        form.showFileSearch(false);
+        QCoreApplication::processEvents();
+        form.fileSearchDialog()->grab().save(base + QStringLiteral("-search.png"));
         app.quit();
     });
     app.exec();

@@ -73,7 +73,7 @@ TEST_F(MainWindow, CommandMapCarriesTheCaptionsAndHints) {
                            Entry{"N9", "Выход", false, true}, Entry{"ToolButton8", "Очистить дерево", true, true},
                            Entry{"ToolButton33", "Сохранить как...", true, true},
                            Entry{"N57", "Добавить ветвь из файла", false, true},
-                           Entry{"ToolButton21", "Воссоздание структуры каталогов", true, false},
+                           Entry{"ToolButton21", "Воссоздание структуры каталогов", true, true},
                            Entry{"N32", "Удалить", false, true}, Entry{"N66", "в названиях элементов", false, true},
                            Entry{"ToolButton24", "Закрыть закладку", true, true},
                            Entry{"N34", "Текущий текст", false, false}, Entry{"N74", "Увеличить отступ", false, true}, Entry{"N60", "Сохранить ветвь в виде дерева каталогов", false, false}}) {

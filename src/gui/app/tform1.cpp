@@ -10,6 +10,7 @@
 #include "search/find_dialogs.h"
 #include "search/text_search.h"
 #include "workspace/tform2.h"
+#include "exchange/tform3.h"
 #include "platform/prompter.h"
 #include "storage/file_names.h"
 #include "storage/text_collection.h"
@@ -41,6 +42,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <unordered_set>
 
 namespace tw {
 
@@ -70,6 +72,7 @@ void TForm1::FormCreate() {
     // The dialogs live as long as the window.
     Form5 = new TForm5(highlighters_, paths_, prompter_, this);
     Form2 = new TForm2(*SynMemo1, this);
+    Form3 = new TForm3(*this, prompter_, this);
     connect(SynMemo1, &SynMemo::painted, this, &TForm1::SetActiveLineColor);
     connect(SynMemo1, &QsciScintilla::cursorPositionChanged, this, &TForm1::SetActiveLineColor);
     connect(SynMemo1, &SynMemo::keyTyped, this, &TForm1::SynMemo1KeyPress, Qt::DirectConnection);
@@ -228,7 +231,8 @@ void TForm1::buildCommands() {
     tool(mainBar_, addCommand(QStringLiteral("ToolButton2"), QString(), QStringLiteral("Создать новую страницу"), &TForm1::ToolButton2Click),
          I::NewPage);
     tool(mainBar_,
-         addCommand(QStringLiteral("ToolButton21"), QString(), QStringLiteral("Воссоздание структуры каталогов")),
+         addCommand(QStringLiteral("ToolButton21"), QString(), QStringLiteral("Воссоздание структуры каталогов"),
+                    &TForm1::ToolButton21Click),
          I::Import);
     mainBar_->addSeparator();
     QMenu* icons = dropDownMenu(QStringLiteral("PopupMenu3"));
@@ -380,6 +384,8 @@ void TForm1::buildCommands() {
 }
 
 QString TForm1::statusText(int panel) const { return panel == 0 ? panel0_->text() : panel1_->text(); }
+
+void TForm1::setStatusText(int panel, const QString& text) { (panel == 0 ? panel0_ : panel1_)->setText(text); }
 
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
@@ -836,6 +842,12 @@ void TForm1::ToolButton10Click() {
 // ---- Tree editing ----
 
 Node* TForm1::AddRazdel(Node* node, const QString& caption) {
+    Node* added = addSectionNode(node, caption);
+    if (added) GetInfoTree();
+    return added;
+}
+
+Node* TForm1::addSectionNode(Node* node, const QString& caption) {
     Node* added = nullptr;
     if (node) {
         if (node->kindImage != kSectionCollapsed && node->kindImage != kSectionExpanded && node->kindImage != kRootKind)
@@ -845,7 +857,6 @@ Node* TForm1::AddRazdel(Node* node, const QString& caption) {
         added = model_->appendNode(tree_.root(), caption, 0, 0, -1, MakePage({}, caption, 0, 0, 1, 20));
     }
     retag(IncIndexes(tags(), tree_.indexOf(added)));
-    GetInfoTree();
     return added;
 }
 
@@ -903,6 +914,34 @@ void TForm1::DelElem() {
     model_->removeNode(node);
     if (Pages1->count() == 0) CreateNonePage();
     else MemoToPage(Pages1->currentIndex(), boundIndex(Pages1->currentIndex()));
+    GetInfoTree();
+}
+
+void TForm1::removeBranches(const std::vector<Node*>& branches) {
+    if (branches.empty()) return;
+    const std::unordered_set<const Node*> going(branches.begin(), branches.end());
+    auto removed = [&going](const Node* n) {
+        for (; n; n = n->parent)
+            if (going.count(n)) return true;
+        return false;
+    };
+    std::vector<const Node*> noted;
+    for (int t = 0; t < Pages1->count(); ++t) noted.push_back(tree_.nodeAt(boundIndex(t)));
+    // Close the tabs of the nodes that go as deletion does, from the last tab to the first.
+    bool closed = false;
+    ++programmatic_;
+    for (int t = Pages1->count() - 1; t >= 0; --t) {
+        if (!removed(noted[static_cast<size_t>(t)])) continue;
+        noted.erase(noted.begin() + t);
+        Pages1->removeTab(t);
+        if (Pages1->count() > 0) Pages1->setCurrentIndex(t < Pages1->count() ? t : 0);
+        closed = true;
+    }
+    --programmatic_;
+    for (Node* n : branches) model_->removeNode(n);
+    for (int t = 0; t < Pages1->count(); ++t) Pages1->setTabData(t, noted[static_cast<size_t>(t)] ? tree_.indexOf(noted[static_cast<size_t>(t)]) : 0);
+    if (Pages1->count() == 0) CreateNonePage();
+    else if (closed) MemoToPage(Pages1->currentIndex(), boundIndex(Pages1->currentIndex()));
     GetInfoTree();
 }
 
@@ -1229,6 +1268,22 @@ void TForm1::PopupMenu7Popup() {
 void TForm1::N69Click() { SynMemo1->undo(); }
 
 void TForm1::N71Click() { Form2->open(); }
+
+void TForm1::ToolButton21Click() { showFileSearch(true); }
+
+void TForm1::showFileSearch(bool modal) {
+    if (Form3->isVisible()) {
+        Form3->raise();
+        Form3->activateWindow();
+        return;
+    }
+    if (modal) {
+        Form3->open();
+    } else {
+        Form3->setWindowModality(Qt::NonModal);
+        Form3->show();
+    }
+}
 
 void TForm1::showGoToLine() {
     Form2->show();

@@ -34,6 +34,7 @@ class TreeModel;
 class TreeView;
 class TForm5;
 class TForm2;
+class TForm3;
 class FindDialog;
 class ReplaceDialog;
 
@@ -90,6 +91,11 @@ public:
     TForm2* goToLineDialog() const { return Form2; }
     // The go-to-line dialog without blocking the window (the program's own key).
     void showGoToLine();
+    // The file-search dialog: modal from the toolbar, without modality from the hotkey;
+    // a dialog already on screen comes to the front.
+    void showFileSearch(bool modal);
+    TForm3* fileSearchDialog() const { return Form3; }
+    void setStatusText(int panel, const QString& text);
     // Adds the nodes of a branch file below target, keeping every tab on its node.
     void AddXMLToTree(Node* target, const QString& fileName);
     void IncreaseLine();
@@ -110,6 +116,11 @@ public:
     // Tree editing.
     Node* AddRazdel(Node* node, const QString& caption);
     Node* AddDoc(Node* node, const QString& caption);
+    // AddRazdel without refreshing the status-bar counts, for adding many nodes at once.
+    Node* addSectionNode(Node* node, const QString& caption);
+    // Removes whole branches (none inside another), keeping every tab on its node; tabs
+    // bound to removed nodes are closed.
+    void removeBranches(const std::vector<Node*>& branches);
     void DelElem();
     void EnabledItem(const Node* node);
     void setIcon(int menuPosition);  // 0..14 an icon of the icon menu, -1 "Нет"
@@ -171,6 +182,7 @@ public slots:
     void N74Click();           // "Увеличить отступ"
     void N75Click();           // "Уменьшить отступ"
     void N68Click();           // "Вставить дату и время"
+    void ToolButton21Click();  // "Воссоздание структуры каталогов"
     void SetActiveLineColor();
     void SynMemo1KeyPress(QChar ch, bool& cancel);
     void ToolButton30Click();  // "Скачать последнюю версию программы"
@@ -261,6 +273,7 @@ private:
     TForm5* Form5 = nullptr;
     FindDialog* Find1 = nullptr;
     TForm2* Form2 = nullptr;
+    TForm3* Form3 = nullptr;
     QAction* autoLayout_ = nullptr;
     NoKeyboardLayouts noLayouts_;
     KeyboardLayouts* layouts_ = &noLayouts_;

@@ -1,0 +1,103 @@
+// Times the import by file search of a generated directory tree: the walk into a plain
+// tree and through the window (tree model, tabs, status bar, the dialog's event handling),
+// each without and with loading the files' contents (and their languages).
+//   bench_import [FILES=50000] [FILES_PER_DIRECTORY=50]
+#include "app/tform1.h"
+#include "editor/catalogue.h"
+#include "exchange/file_masks.h"
+#include "exchange/file_search.h"
+#include "exchange/tform3.h"
+#include "silent_prompter.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+const char* const kExtensions[] = {".pas", ".cpp", ".java", ".sql", ".php", ".html", ".txt", ".cs"};
+
+// files files in directories of perDirectory files, twenty such directories per top one.
+bool generateFiles(const QString& root, int files, int perDirectory) {
+    const QByteArray line = "    writeln('Привет, мир'); // комментарий к строке кода\r\n";
+    QByteArray text;
+    for (int i = 0; i < 20; ++i) text += line;
+    for (int f = 0; f < files; ++f) {
+        const int leaf = f / perDirectory;
+        const QString dir = root + QStringLiteral("/top%1/dir%2").arg(leaf / 20).arg(leaf % 20);
+        if (f % perDirectory == 0 && !QDir().mkpath(dir)) return false;
+        QFile file(dir + QStringLiteral("/file%1%2").arg(f).arg(QLatin1String(kExtensions[f % 8])));
+        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) return false;
+    }
+    return true;
+}
+
+double coreImport(const QString& path, bool load, const tw::HighlighterSet& languages, int& nodes) {
+    tw::CollectionTree tree;
+    tw::TreeImportSink sink(tree);
+    tw::FileSearchOptions options;
+    options.masks = tw::GetExtensions(QStringLiteral("*"));
+    options.loadFiles = load;
+    options.languages = load ? &languages : nullptr;
+    const tw::Feedback fb;
+    tw::FileSearch search(options, sink, fb);
+    QElapsedTimer t;
+    t.start();
+    search.run(path, tree.root());
+    const double ms = t.nsecsElapsed() / 1e6;
+    nodes = tree.count();
+    return ms;
+}
+
+double windowImport(const QString& path, bool load, int& nodes) {
+    QTemporaryDir settings;
+    tw::bench::SilentPrompter prompter;
+    tw::TForm1 form(prompter, tw::ProgramPaths::inFolder(settings.path()));
+    form.show();
+    form.showFileSearch(false);
+    tw::TForm3* dialog = form.fileSearchDialog();
+    dialog->pathEdit()->setText(path);
+    dialog->masksEdit()->setText(QStringLiteral("*"));
+    dialog->loadBox()->setChecked(load);
+    dialog->languageBox()->setChecked(load);
+    dialog->sizeEdit()->setText(QStringLiteral("0"));
+    QElapsedTimer t;
+    t.start();
+    dialog->StartSearch();
+    const double ms = t.nsecsElapsed() / 1e6;
+    nodes = form.tree().count();
+    dialog->reject();
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int files = argc > 1 ? std::atoi(argv[1]) : 50000;
+    const int perDirectory = argc > 2 ? std::max(1, std::atoi(argv[2])) : 50;
+    QTemporaryDir dir;
+    QElapsedTimer t;
+    t.start();
+    if (!dir.isValid() || !generateFiles(dir.path(), files, perDirectory)) {
+        std::fprintf(stderr, "cannot write the directory tree\n");
+        return 1;
+    }
+    std::printf("files: %d\ngenerate_ms: %.1f\n", files, t.nsecsElapsed() / 1e6);
+    const tw::HighlighterSet languages;
+    int nodes = 0;
+    for (bool load : {false, true}) {
+        const char* what = load ? "load_and_language" : "names_only";
+        const double core = coreImport(dir.path(), load, languages, nodes);
+        std::printf("core_import_%s_ms: %.1f\nnodes: %d\n", what, core, nodes);
+        const double window = windowImport(dir.path(), load, nodes);
+        std::printf("window_import_%s_ms: %.1f\nnodes: %d\n", what, window, nodes);
+    }
+    return 0;
+}
