@@ -58,6 +58,14 @@ bool IniFile::readBool(const QString& section, const QString& key, bool fallback
     return readInt(section, key, fallback ? 1 : 0) != 0;
 }
 
+QStringList IniFile::keys(const QString& section) const {
+    CSimpleIniA::TNamesDepend names;
+    data_->ini.GetAllKeys(section.toUtf8().constData(), names);
+    QStringList result;
+    for (const auto& name : names) result << QString::fromUtf8(name.pItem);
+    return result;
+}
+
 void IniFile::writeText(const QString& section, const QString& key, const QString& value) {
     data_->ini.SetValue(section.toUtf8().constData(), key.toUtf8().constData(), value.toUtf8().constData());
 }

@@ -6,6 +6,7 @@
 // reads as the caller's default.
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 
@@ -24,6 +25,8 @@ public:
     QString readText(const QString& section, const QString& key, const QString& fallback = {}) const;
     std::int32_t readInt(const QString& section, const QString& key, std::int32_t fallback) const;
     bool readBool(const QString& section, const QString& key, bool fallback) const;
+    // The names of the keys of a section, as spelled in the file (none when it is absent).
+    QStringList keys(const QString& section) const;
 
     void writeText(const QString& section, const QString& key, const QString& value);
     void writeInt(const QString& section, const QString& key, std::int32_t value);

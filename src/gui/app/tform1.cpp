@@ -6,6 +6,8 @@
 #include "app/ini_file.h"
 #include "editor/highlighter_lexer.h"
 #include "editor/synmemo.h"
+#include "launcher/programs_folder.h"
+#include "launcher/tform4.h"
 #include "schemes/tform5.h"
 #include "search/find_dialogs.h"
 #include "search/text_search.h"
@@ -73,6 +75,8 @@ void TForm1::FormCreate() {
     Form5 = new TForm5(highlighters_, paths_, prompter_, this);
     Form2 = new TForm2(*SynMemo1, this);
     Form3 = new TForm3(*this, prompter_, this);
+    Form4 = new TForm4(*PopupMenu6, paths_, prompter_, this);
+    connect(Form4, &TForm4::openObject, this, [this](const QString& object) { launcher_->shellExecute(object); });
     connect(SynMemo1, &SynMemo::painted, this, &TForm1::SetActiveLineColor);
     connect(SynMemo1, &QsciScintilla::cursorPositionChanged, this, &TForm1::SetActiveLineColor);
     connect(SynMemo1, &SynMemo::keyTyped, this, &TForm1::SynMemo1KeyPress, Qt::DirectConnection);
@@ -196,6 +200,7 @@ void TForm1::buildCommands() {
     file->addAction(addCommand(QStringLiteral("N9"), QStringLiteral("Выход"), {}, &TForm1::N9Click));
     QMenu* apps = menuBar()->addMenu(QStringLiteral("Приложения"));
     apps->setObjectName(QStringLiteral("Applications"));
+    Applications = apps;
     QMenu* help = menuBar()->addMenu(QStringLiteral("Помощь"));
     help->addAction(addCommand(QStringLiteral("N42"), QStringLiteral("Справка"), {}, &TForm1::N42Click));
     help->addAction(addCommand(QStringLiteral("N10"), QStringLiteral("О программе..."), {}, &TForm1::N10Click));
@@ -269,12 +274,17 @@ void TForm1::buildCommands() {
     mainBar_->addSeparator();
     tool(mainBar_, addCommand(QStringLiteral("ToolButton4"), QString(), QStringLiteral("Удалить элемент"), &TForm1::ToolButton4Click), I::Delete);
     mainBar_->addSeparator();
-    QMenu* openFile = dropDownMenu(QStringLiteral("PopupMenu5"));
-    QAction* editList = addCommand(QStringLiteral("N58"), QStringLiteral("Редактировать список"));
+    // The entries of the applications list go before the separator (TForm4::AddProg).
+    PopupMenu6 = dropDownMenu(QStringLiteral("PopupMenu6"));
+    PopupMenu6->addSeparator();
+    QAction* editList = addCommand(QStringLiteral("N40"), QStringLiteral("Редактировать список"), {}, &TForm1::N40Click);
+    // Shown in the menu; the key itself is one of the program's own keys, caught elsewhere.
     editList->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
-    openFile->addAction(editList);
-    tool(mainBar_, addCommand(QStringLiteral("ToolButton25"), QString(), QStringLiteral("Открыть файл")),
-         I::OpenFile, openFile, true);
+    editList->setShortcutContext(Qt::WidgetShortcut);
+    PopupMenu6->addAction(editList);
+    tool(mainBar_,
+         addCommand(QStringLiteral("ToolButton25"), QString(), QStringLiteral("Открыть файл"), &TForm1::ToolButton25Click),
+         I::OpenFile, PopupMenu6, true);
     QAction* downloadSeparator = mainBar_->addSeparator();
     downloadSeparator->setObjectName(QStringLiteral("ToolButton31"));
     downloadSeparator->setVisible(false);  // shown with the download button
@@ -402,12 +412,16 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::FormShow() {
     LoadSettings();
+    Form4->LoadSettings();
     Form5->LoadSettings();
+    FindExe(paths_.programsDir);
     openLastFile();
     startUpdateCheck();
 }
 
 void TForm1::FormClose() {
+    // An applications list still open is written as if closed, not lost.
+    if (Form4->isVisible()) Form4->close();
     if (!SaveSettings()) prompter_.showMessage(unableToWrite(paths_.settingsFile));
 }
 
@@ -1410,5 +1424,29 @@ void TForm1::AddXMLToTree(Node* target, const QString& fileName) {
     showGatheredMessages();
     GetInfoTree();
 }
+
+// ---- Applications ----
+
+void TForm1::FindExe(const QString& folder) {
+    for (const ProgramFile& program : findPrograms(folder)) {
+        QAction* item = Applications->addAction(menuText(program.caption));
+        item->setData(program.path);
+        connect(item, &QAction::triggered, this, &TForm1::ProgClick);
+    }
+}
+
+void TForm1::ProgClick() {
+    if (auto* item = qobject_cast<QAction*>(sender())) launcher_->shellExecute(item->data().toString());
+}
+
+void TForm1::showApplicationsList(bool modal) {
+    if (!Form4->isVisible()) Form4->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+    Form4->show();
+    Form4->raise();
+    Form4->activateWindow();
+}
+
+void TForm1::N40Click() { showApplicationsList(false); }
+void TForm1::ToolButton25Click() { showApplicationsList(false); }
 
 } // namespace tw

@@ -32,6 +32,7 @@ class Prompter;
 class SynMemo;
 class TreeModel;
 class TreeView;
+class TForm4;
 class TForm5;
 class TForm2;
 class TForm3;
@@ -89,6 +90,11 @@ public:
     ReplaceDialog* replaceDialog() const { return Replace1; }
     int searchScope() const { return searchScope_; }
     TForm2* goToLineDialog() const { return Form2; }
+    TForm4* applicationsList() const { return Form4; }
+    // The applications-list dialog; one already on screen comes to the front as it is.
+    void showApplicationsList(bool modal);
+    // Adds one "Приложения" item per program of the folder (start-up).
+    void FindExe(const QString& folder);
     // The go-to-line dialog without blocking the window (the program's own key).
     void showGoToLine();
     // The file-search dialog: modal from the toolbar, without modality from the hotkey;
@@ -185,6 +191,9 @@ public slots:
     void ToolButton21Click();  // "Воссоздание структуры каталогов"
     void SetActiveLineColor();
     void SynMemo1KeyPress(QChar ch, bool& cancel);
+    void ProgClick();          // every item of "Приложения": starts its program
+    void N40Click();           // "Редактировать список"
+    void ToolButton25Click();  // "Открыть файл": the applications list
     void ToolButton30Click();  // "Скачать последнюю версию программы"
     void N42Click();           // "Справка"
     void N10Click();           // "О программе..."
@@ -274,6 +283,9 @@ private:
     FindDialog* Find1 = nullptr;
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
+    TForm4* Form4 = nullptr;
+    QMenu* PopupMenu6 = nullptr;
+    QMenu* Applications = nullptr;
     QAction* autoLayout_ = nullptr;
     NoKeyboardLayouts noLayouts_;
     KeyboardLayouts* layouts_ = &noLayouts_;

@@ -1,0 +1,141 @@
+#include "launcher/tform4.h"
+
+#include "platform/prompter.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace tw {
+
+QString menuText(const QString& caption) {
+    QString text = caption;
+    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+TForm4::TForm4(QMenu& popupMenu6, ProgramPaths paths, Prompter& prompter, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      menu_(popupMenu6), paths_(std::move(paths)), prompter_(prompter) {
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QString());
+    setFixedSize(393, 260);
+
+    list_ = new QTreeWidget(this);
+    list_->setObjectName(QStringLiteral("ListView1"));
+    list_->setColumnCount(2);
+    list_->setHeaderLabels({QStringLiteral("Описание"), QStringLiteral("Объект")});
+    list_->setColumnWidth(0, 120);
+    list_->setRootIsDecorated(false);
+    list_->setItemsExpandable(false);
+    list_->setAllColumnsShowFocus(true);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    auto button = [this](const char* name, const QString& caption, void (TForm4::*slot)()) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, slot);
+        return b;
+    };
+    QPushButton* ok = button("OkButton", QStringLiteral("OK"), &TForm4::accept);
+    ok->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(button("AddButton", QStringLiteral("Добавить"), &TForm4::AddMenuItem));
+    buttons->addWidget(button("DeleteButton", QStringLiteral("Удалить"), &TForm4::DelMenuItem));
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(list_);
+    layout->addLayout(buttons);
+}
+
+void TForm4::LoadSettings() {
+    for (const AppEntry& e : readApplicationList(IniFile(paths_.settingsFile))) AddProg(e.object, e.description);
+}
+
+bool TForm4::SaveSettings() {
+    IniFile ini(paths_.settingsFile);
+    writeApplicationList(ini, entries());
+    if (ini.save()) return true;
+    prompter_.showMessage(unableToWrite(paths_.settingsFile));
+    return false;
+}
+
+std::vector<AppEntry> TForm4::entries() const {
+    std::vector<AppEntry> result;
+    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = list_->topLevelItem(i);
+        result.push_back({row->text(0), row->text(1)});
+    }
+    return result;
+}
+
+void TForm4::AddMenuItem() {
+    // One input box; nothing when cancelled, or (after the message) when the answer is blank.
+    auto ask = [this](const QString& prompt, const QString& blankMessage) -> std::optional<QString> {
+        const std::optional<QString> answer =
+            prompter_.askText(QStringLiteral("Добавление объекта"), prompt, QString());
+        if (!answer) return std::nullopt;
+        const QString text = *answer;  // copied out: GCC 12 warns about copying the optional
+        if (!isBlankEntryText(text)) return text;
+        prompter_.showMessage(blankMessage);
+        return std::nullopt;
+    };
+    const std::optional<QString> description =
+        ask(QStringLiteral("Описание:"), QStringLiteral("Описание не может быть пустым"));
+    if (!description) return;
+    const QString d = *description;
+    const std::optional<QString> object = ask(QStringLiteral("Объект:"), QStringLiteral("Объект не может быть пустым"));
+    if (!object) return;
+    const QString o = *object;
+    AddProg(o, d);
+}
+
+void TForm4::AddProg(const QString& object, const QString& description) {
+    list_->addTopLevelItem(new QTreeWidgetItem(QStringList{description, object}));
+    auto* item = new QAction(menuText(description), this);
+    connect(item, &QAction::triggered, this, [this, item] { ItemClick(item); });
+    const QList<QAction*> items = menu_.actions();
+    menu_.insertAction(items.value(entryMenuPosition(static_cast<int>(items.size())), nullptr), item);
+}
+
+void TForm4::DelMenuItem() {
+    QTreeWidgetItem* row = list_->currentItem();
+    if (!row || !row->isSelected()) return;
+    const int index = list_->indexOfTopLevelItem(row);
+    if (QAction* item = menu_.actions().value(index, nullptr)) {
+        menu_.removeAction(item);
+        delete item;
+    }
+    delete row;
+}
+
+void TForm4::ItemClick(QAction* item) {
+    const int index = static_cast<int>(menu_.actions().indexOf(item));
+    if (index < 0 || index >= list_->topLevelItemCount()) return;
+    emit openObject(list_->topLevelItem(index)->text(1));
+}
+
+void TForm4::done(int result) {
+    SaveSettings();
+    QDialog::done(result);
+}
+
+void TForm4::showEvent(QShowEvent* event) {
+    if (!placed_) {
+        // Centred on the desktop the first time it is shown.
+        placed_ = true;
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    QDialog::showEvent(event);
+}
+
+} // namespace tw

@@ -1,0 +1,207 @@
+// The "Приложения" menu and the applications list with its drop-down menu.
+#include "app/ini_file.h"
+#include "app/tform1.h"
+#include "launcher/tform4.h"
+#include "recording_launcher.h"
+#include "scripted_prompter.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace tw;
+
+namespace {
+
+class Applications : public testing::Test {
+protected:
+    ScriptedPrompter prompter;
+    RecordingLauncher launcher;
+    QTemporaryDir dir;
+    std::unique_ptr<TForm1> form;
+
+    QString ini() const { return dir.filePath("Settings.ini"); }
+    void writeFile(const QString& path, const QByteArray& text, bool executable = false) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+        f.close();
+        if (executable) f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+    }
+    void start() {
+        form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.path()));
+        form->setLauncher(&launcher);
+        form->show();
+    }
+    TForm4* list() { return form->applicationsList(); }
+    QMenu* dropDown() { return form->findChild<QMenu*>("PopupMenu6"); }
+    // The captions of the drop-down, "-" for the separator.
+    QStringList dropDownCaptions() {
+        QStringList captions;
+        for (QAction* a : dropDown()->actions()) captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return captions;
+    }
+    QStringList rows() {
+        QStringList r;
+        for (const AppEntry& e : list()->entries()) r << e.description + "|" + e.object;
+        return r;
+    }
+    void click(const char* button) {
+        auto* b = list()->findChild<QPushButton*>(QString::fromLatin1(button));
+        ASSERT_NE(b, nullptr) << button;
+        b->click();
+    }
+    void selectRow(int row) {
+        list()->ListView1()->setCurrentItem(list()->ListView1()->topLevelItem(row));
+    }
+};
+
+} // namespace
+
+TEST_F(Applications, EntriesStandBeforeTheSeparatorAndOpenTheirObjects) {
+    writeFile(ini(), "[Files]\ncount=2\nD0=Editor\nF0=/usr/bin/editor\nD1=Docs\nF1=/home/u/docs\n");
+    start();
+    EXPECT_EQ(dropDownCaptions(), QStringList({"Editor", "Docs", "-", "Редактировать список"}));
+    dropDown()->actions()[1]->trigger();
+    EXPECT_EQ(launcher.targets, QStringList{"/home/u/docs"});
+
+    // Deleting Editor leaves Docs as item 0, still opening the folder.
+    form->command("ToolButton25")->trigger();
+    ASSERT_TRUE(list()->isVisible());
+    click("DeleteButton");  // nothing selected: nothing deleted
+    EXPECT_EQ(rows().size(), 2);
+    selectRow(0);
+    click("DeleteButton");
+    EXPECT_EQ(rows(), QStringList{"Docs|/home/u/docs"});
+    EXPECT_EQ(dropDownCaptions(), QStringList({"Docs", "-", "Редактировать список"}));
+    dropDown()->actions()[0]->trigger();
+    EXPECT_EQ(launcher.targets, QStringList({"/home/u/docs", "/home/u/docs"}));
+    EXPECT_TRUE(prompter.questions.empty());  // deleting asks nothing
+
+    // The last entry too; a new one then goes to the top of the menu.
+    selectRow(0);
+    click("DeleteButton");
+    EXPECT_EQ(dropDownCaptions(), QStringList({"-", "Редактировать список"}));
+    prompter.textAnswers = {QStringLiteral("R&D"), QStringLiteral("https://example.org")};
+    click("AddButton");
+    EXPECT_EQ(dropDownCaptions(), QStringList({"R&&D", "-", "Редактировать список"}));
+    dropDown()->actions()[0]->trigger();
+    EXPECT_EQ(launcher.targets.last(), "https://example.org");
+}
+
+TEST_F(Applications, AddingAsksForDescriptionThenObject) {
+    struct Case {
+        std::vector<std::optional<QString>> answers;
+        int questions;
+        QStringList messages;
+        QStringList rows;
+    };
+    const std::optional<QString> cancel;
+    const Case cases[] = {
+        {{cancel}, 1, {}, {}},
+        {{QStringLiteral("Docs"), cancel}, 2, {}, {}},
+        {{QStringLiteral(" \t ")}, 1, {"Описание не может быть пустым"}, {}},
+        {{QStringLiteral("Docs"), QStringLiteral("  ")}, 2, {"Объект не может быть пустым"}, {}},
+        // Stored as typed; only the blankness test trims.
+        {{QStringLiteral("  Docs "), QStringLiteral(" /home/u ")}, 2, {}, {"  Docs | /home/u "}},
+    };
+    start();
+    for (const Case& c : cases) {
+        prompter.textAnswers.assign(c.answers.begin(), c.answers.end());
+        prompter.textQuestions.clear();
+        prompter.messages.clear();
+        list()->AddMenuItem();
+        ASSERT_EQ(static_cast<int>(prompter.textQuestions.size()), c.questions);
+        EXPECT_EQ(prompter.textQuestions[0].caption, "Добавление объекта");
+        EXPECT_EQ(prompter.textQuestions[0].prompt, "Описание:");
+        if (c.questions > 1) {
+            EXPECT_EQ(prompter.textQuestions[1].prompt, "Объект:");
+        }
+        EXPECT_EQ(prompter.messages, c.messages);
+        EXPECT_EQ(rows(), c.rows);
+    }
+    EXPECT_EQ(dropDownCaptions(), QStringList({"  Docs ", "-", "Редактировать список"}));
+
+    // The blanks survive closing the dialog and the next start.
+    list()->accept();
+    form = nullptr;
+    start();
+    EXPECT_EQ(rows(), QStringList{"  Docs | /home/u "});
+}
+
+TEST_F(Applications, ClosingTheDialogWritesTheListRenumbered) {
+    writeFile(ini(), "[Files]\nLastFile=/x.xml\ncount=3\nD0=A\nF0=/a\nF1=/b\nD2=C\nF2=/c\nD5=old\nF5=/old\n");
+    start();
+    EXPECT_EQ(rows(), QStringList({"A|/a", "C|/c"}));
+    form->command("N40")->trigger();
+    EXPECT_EQ(IniFile(ini()).readInt("Files", "count", -1), 3);  // written only on closing
+    click("OkButton");
+    EXPECT_FALSE(list()->isVisible());
+    const IniFile written(ini());
+    EXPECT_EQ(written.readInt("Files", "count", -1), 2);
+    EXPECT_EQ(written.readText("Files", "D1"), "C");
+    EXPECT_EQ(written.readText("Files", "F1"), "/c");
+    EXPECT_EQ(written.readText("Files", "D5"), "old");
+    EXPECT_EQ(written.readText("Files", "LastFile"), "/x.xml");
+    EXPECT_TRUE(prompter.messages.isEmpty());
+}
+
+TEST_F(Applications, AListLeftOpenIsWrittenAtShutDownAndARefusedWriteIsReported) {
+    start();
+    form->showApplicationsList(false);
+    prompter.textAnswers = {QStringLiteral("Docs"), QStringLiteral("/home/u/docs")};
+    list()->AddMenuItem();
+    form->close();
+    const IniFile written(ini());
+    EXPECT_EQ(written.readInt("Files", "count", -1), 1);
+    EXPECT_EQ(written.readText("Files", "F0"), "/home/u/docs");
+
+    ASSERT_TRUE(QFile::remove(ini()));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Settings.ini"));  // no file can be written there
+    form->showApplicationsList(false);
+    list()->close();
+    EXPECT_EQ(prompter.messages, QStringList{"Unable to write to " + ini()});
+}
+
+TEST_F(Applications, ShowingTheListAgainKeepsTheOneDialog) {
+    start();
+    form->showApplicationsList(false);
+    EXPECT_TRUE(list()->isVisible());
+    EXPECT_FALSE(list()->isModal());
+    form->command("ToolButton25")->trigger();
+    form->showApplicationsList(true);  // already on screen: only comes to the front
+    EXPECT_FALSE(list()->isModal());
+    EXPECT_EQ(form->findChildren<TForm4*>().size(), 1);
+    list()->close();
+    form->showApplicationsList(true);
+    EXPECT_TRUE(list()->isModal());
+    list()->close();
+}
+
+TEST_F(Applications, ProgramsMenuListsTheExecutablesAndStartsThatFile) {
+    const QDir programs(dir.filePath("programs"));
+    ASSERT_TRUE(QDir().mkpath(programs.path()));
+    writeFile(programs.filePath("a.b.exe"), "#!/bin/sh\n", true);
+    writeFile(programs.filePath("Notepad"), "#!/bin/sh\n", true);
+    writeFile(programs.filePath("notes.txt"), "text");
+    ASSERT_TRUE(QDir().mkpath(programs.filePath("x.exe")));
+    start();
+    auto* menu = form->findChild<QMenu*>("Applications");
+    ASSERT_NE(menu, nullptr);
+    QStringList captions;
+    for (QAction* a : menu->actions()) captions << a->text();
+    EXPECT_EQ(captions, QStringList({"a", "Notepad"}));
+    menu->actions()[0]->trigger();
+    EXPECT_EQ(launcher.targets, QStringList{programs.filePath("a.b.exe")});
+}
+
+TEST_F(Applications, NoProgramsFolderLeavesTheMenuEmpty) {
+    start();
+    EXPECT_TRUE(form->findChild<QMenu*>("Applications")->actions().isEmpty());
+    EXPECT_TRUE(prompter.messages.isEmpty());
+}
