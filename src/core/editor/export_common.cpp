@@ -13,14 +13,6 @@ constexpr const char* kShortNames[kLanguageCount] = {"Pas",  "Cpp",     "Fortran
 
 constexpr std::uint8_t kExportedStyles = kBold | kItalic | kUnderline | kStrikeOut;
 
-bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-// Moves a token boundary forward past the continuation bytes of a UTF-8 sequence.
-size_t snapToCharacter(std::string_view line, size_t at) {
-    while (at < line.size() && at > 0 && isContinuationByte(line[at])) ++at;
-    return std::min(at, line.size());
-}
-
 } // namespace
 
 bool hasOwnColor(std::uint32_t color) { return (color & 0xFF000000u) == 0; }
@@ -46,44 +38,25 @@ QString exportClassName(const Highlighter& highlighter, const QString& attribute
     return out;
 }
 
-std::vector<ExportPiece> exportPieces(std::string_view text, const Highlighter& highlighter) {
-    std::vector<ExportPiece> pieces;
-    if (text.empty()) return pieces;
-    const int space = std::max(highlighter.spaceAttribute(), 0);
-    const int attributeCount = static_cast<int>(highlighter.attributes().size());
-    std::vector<Token> tokens;
-    int state = 0;
-    size_t pos = 0;
-    for (;;) {
-        size_t end = pos;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-        const std::string_view line = text.substr(pos, end - pos);
-        tokens.clear();
-        highlighter.tokenizeLine(line, state, tokens);
-        if (tokens.empty() && !line.empty()) tokens.push_back({0, static_cast<int>(line.size()), space});
-        // Each token runs to the start of the next, so every byte of the line is exported once.
-        size_t from = 0;
-        for (size_t k = 0; k < tokens.size(); ++k) {
-            const size_t to = k + 1 < tokens.size()
-                                  ? snapToCharacter(line, static_cast<size_t>(std::max(tokens[k + 1].start, 0)))
-                                  : line.size();
-            if (to > from) {
-                const int attribute = tokens[k].attribute;
-                const bool known = attribute >= 0 && attribute < attributeCount;
-                pieces.push_back({line.substr(from, to - from), known ? attribute : space, false});
-                from = to;
-            }
-        }
-        pieces.push_back({{}, 0, true});
-        if (end == text.size()) break;
-        pos = end + 1;
-        if (text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
+char32_t detail::decodeUtf8At(std::string_view bytes, size_t at, size_t& length) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned char lead = byte(at);
+    length = 1;
+    size_t extra = 0;
+    char32_t c = 0, minimum = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) extra = 1, c = lead & 0x1F, minimum = 0x80;
+    else if (lead >= 0xE0 && lead <= 0xEF) extra = 2, c = lead & 0x0F, minimum = 0x800;
+    else if (lead >= 0xF0 && lead <= 0xF4) extra = 3, c = lead & 0x07, minimum = 0x10000;
+    else return 0xFFFD;
+    if (at + extra >= bytes.size()) return 0xFFFD;
+    for (size_t k = 1; k <= extra; ++k) {
+        if ((byte(at + k) & 0xC0) != 0x80) return 0xFFFD;
+        c = (c << 6) | (byte(at + k) & 0x3F);
     }
-    return pieces;
-}
-
-QString decodeUtf8(std::string_view bytes) {
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    // Overlong forms, surrogates and values beyond U+10FFFF are not characters.
+    if (c < minimum || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return 0xFFFD;
+    length = extra + 1;
+    return c;
 }
 
 } // namespace tw

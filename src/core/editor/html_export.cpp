@@ -37,9 +37,11 @@ std::string htmlColor(std::uint32_t color) {
 
 void appendHtmlEscaped(std::string& out, std::string_view bytes) {
     std::string checked;
-    if (!isAscii(bytes)) {
+    if (!isAscii(bytes) && !forEachUtf16Unit(bytes, [](char16_t) {})) {
         // Only valid UTF-8 goes into a document that declares UTF-8.
-        checked = decodeUtf8(bytes).toStdString();
+        QString units;
+        forEachUtf16Unit(bytes, [&](char16_t u) { units += QChar(u); });
+        checked = units.toStdString();
         bytes = checked;
     }
     for (char c : bytes) {
@@ -83,10 +85,10 @@ std::string exportHtml(std::string_view text, const Highlighter& highlighter, co
 
     bool open = false;
     TokenLook current;
-    for (const ExportPiece& piece : exportPieces(text, highlighter)) {
+    forEachExportPiece(text, highlighter, [&](const ExportPiece& piece) {
         if (piece.lineEnd) {
             out += "\r\n";
-            continue;
+            return;
         }
         const auto attribute = static_cast<size_t>(piece.attribute);
         const TokenLook look = lookOf(attributes[attribute], settings);
@@ -97,7 +99,7 @@ std::string exportHtml(std::string_view text, const Highlighter& highlighter, co
             current = look;
         }
         appendHtmlEscaped(out, piece.bytes);
-    }
+    });
     if (open) out += "</span>";
     out += "</span>\r\n</code></pre>\r\n</body>\r\n</html>";
     return out;

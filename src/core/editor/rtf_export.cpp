@@ -34,7 +34,7 @@ void appendRtfEscaped(std::string& out, std::string_view bytes) {
         for (char c : bytes) appendUnit(out, static_cast<char16_t>(c));
         return;
     }
-    for (QChar c : decodeUtf8(bytes)) appendUnit(out, c.unicode());
+    forEachUtf16Unit(bytes, [&](char16_t unit) { appendUnit(out, unit); });
 }
 
 std::string exportRtf(std::string_view text, const Highlighter& highlighter, const ExportSettings& settings) {
@@ -44,10 +44,10 @@ std::string exportRtf(std::string_view text, const Highlighter& highlighter, con
     body.reserve(text.size() * 2 + 64);
     const auto& attributes = highlighter.attributes();
     TokenLook current{settings.fontColor & 0xFFFFFFu, kPlain};
-    for (const ExportPiece& piece : exportPieces(text, highlighter)) {
+    forEachExportPiece(text, highlighter, [&](const ExportPiece& piece) {
         if (piece.lineEnd) {
             body += "\r\n\\par ";
-            continue;
+            return;
         }
         const TokenLook look = lookOf(attributes[static_cast<size_t>(piece.attribute)], settings);
         if (look != current) {
@@ -65,7 +65,7 @@ std::string exportRtf(std::string_view text, const Highlighter& highlighter, con
             current = look;
         }
         appendRtfEscaped(body, piece.bytes);
-    }
+    });
 
     std::string out = "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fmodern ";
     appendRtfEscaped(out, settings.fontName.toStdString());
