@@ -27,7 +27,8 @@ int main(int argc, char** argv) {
     tw::bench::generateCollection(tree, options);
     const tw::HighlighterSet highlighters;
     std::string joined;
-    for (int i = 0; i < tree.count(); ++i) joined += tree.GetPage(i).Text;
+    for (int i = 0; i < tree.count(); ++i)
+        joined += tree.GetPage(i).Text;
     std::printf("nodes: %d\ntext_mb: %.1f\n", options.nodes, joined.size() / 1e6);
 
     size_t out = 0;

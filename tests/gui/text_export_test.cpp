@@ -20,14 +20,17 @@ struct FormatCase {
     const char* filter;
     const char* pattern;
     const char* extension;
-    const char* sqlKeyword;  // "SELECT" as the SQL highlighter exports it
-    const char* cppKeyword;  // "int" as the C/C++ highlighter exports it
+    const char* sqlKeyword; // "SELECT" as the SQL highlighter exports it
+    const char* cppKeyword; // "int" as the C/C++ highlighter exports it
 };
 
-void PrintTo(const FormatCase& f, std::ostream* os) { *os << f.filter; }
+void PrintTo(const FormatCase& f, std::ostream* os) {
+    *os << f.filter;
+}
 
 const FormatCase kFormats[] = {
-    {"N34", "HTML", "*.html", ".html", "<span class=\"sql1-reservedword\">SELECT", "<span class=\"cpp1-reservedword\">int"},
+    {"N34", "HTML", "*.html", ".html", "<span class=\"sql1-reservedword\">SELECT",
+     "<span class=\"cpp1-reservedword\">int"},
     {"RTF1", "RTF", "*.rtf", ".rtf", "\\b SELECT", "\\b int"},
 };
 
@@ -48,7 +51,9 @@ protected:
         prompter.fileChoices.push_back(FileChoice{chosen, 1});
         form->command(QString::fromLatin1(GetParam().command))->trigger();
     }
-    QString written(const QString& name) { return dir.filePath(name + QString::fromLatin1(GetParam().extension)); }
+    QString written(const QString& name) {
+        return dir.filePath(name + QString::fromLatin1(GetParam().extension));
+    }
     std::string contents(const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
@@ -68,8 +73,9 @@ TEST_P(TextExport, WritesTheEditorTextInTheLastOpenedNodesLanguage) {
     EXPECT_EQ(prompter.filtersOffered[0][0].pattern, QString::fromLatin1(f.pattern));
     const std::string doc = contents(written(QStringLiteral("code")));
     EXPECT_NE(doc.find(f.sqlKeyword), std::string::npos) << doc;
-    EXPECT_NE(doc.find(f.command == std::string("N34") ? "Отчёт" : "\\u1054?\\u1090?\\u1095?\\u1105?\\u1090?"),
-              std::string::npos);
+    EXPECT_NE(
+        doc.find(f.command == std::string("N34") ? "Отчёт" : "\\u1054?\\u1090?\\u1095?\\u1105?\\u1090?"),
+        std::string::npos);
     EXPECT_TRUE(prompter.messages.isEmpty());
 
     // A name that already ends in the extension gets it once more, and the file is replaced.
@@ -81,7 +87,7 @@ TEST_P(TextExport, WritesTheEditorTextInTheLastOpenedNodesLanguage) {
 
 TEST_P(TextExport, SwitchingTabsKeepsTheLanguageOfTheNodeLastOpened) {
     openPage("SELECT 1;", 15, false);
-    openPage("int x;", 2, true);  // opened last: C/C++
+    openPage("int x;", 2, true); // opened last: C/C++
     form->tabs()->setCurrentIndex(0);
     ASSERT_EQ(form->editor()->wholeText(), "SELECT 1;");
     exportTo(dir.filePath(QStringLiteral("code")));
@@ -108,8 +114,11 @@ TEST_P(TextExport, EndsWithoutAFileOnEmptyEditorCancelOrMissingFolder) {
     const QString missing = dir.filePath(QStringLiteral("missing/code"));
     exportTo(missing);
     ASSERT_EQ(prompter.messages.size(), 1);
-    EXPECT_TRUE(prompter.messages[0].startsWith(QStringLiteral("Cannot create file \"") + missing)) << prompter.messages[0].toStdString();
+    EXPECT_TRUE(prompter.messages[0].startsWith(QStringLiteral("Cannot create file \"") + missing))
+        << prompter.messages[0].toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, TextExport, testing::ValuesIn(kFormats),
-                         [](const testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.filter); });
+                         [](const testing::TestParamInfo<FormatCase>& info) {
+                             return std::string(info.param.filter);
+                         });

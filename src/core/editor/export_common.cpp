@@ -7,15 +7,17 @@ namespace tw {
 namespace {
 
 // The highlighters' short class names by catalogue position.
-constexpr const char* kShortNames[kLanguageCount] = {"Pas",  "Cpp",     "Fortran", "Java", "VB",
-                                                     "Cobol", "CS",     "Css",     "HTML", "JScript",
-                                                     "PHP",  "Perl",    "Asm",     "VBScript", "SQL"};
+constexpr const char* kShortNames[kLanguageCount] = {"Pas",   "Cpp",  "Fortran", "Java",     "VB",
+                                                     "Cobol", "CS",   "Css",     "HTML",     "JScript",
+                                                     "PHP",   "Perl", "Asm",     "VBScript", "SQL"};
 
 constexpr std::uint8_t kExportedStyles = kBold | kItalic | kUnderline | kStrikeOut;
 
 } // namespace
 
-bool hasOwnColor(std::uint32_t color) { return (color & 0xFF000000u) == 0; }
+bool hasOwnColor(std::uint32_t color) {
+    return (color & 0xFF000000u) == 0;
+}
 
 TokenLook lookOf(const Attribute& attribute, const ExportSettings& settings) {
     return {hasOwnColor(attribute.foreground) ? attribute.foreground : (settings.fontColor & 0xFFFFFFu),
@@ -44,10 +46,14 @@ char32_t detail::decodeUtf8At(std::string_view bytes, size_t at, size_t& length)
     length = 1;
     size_t extra = 0;
     char32_t c = 0, minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) extra = 1, c = lead & 0x1F, minimum = 0x80;
-    else if (lead >= 0xE0 && lead <= 0xEF) extra = 2, c = lead & 0x0F, minimum = 0x800;
-    else if (lead >= 0xF0 && lead <= 0xF4) extra = 3, c = lead & 0x07, minimum = 0x10000;
-    else return 0xFFFD;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        extra = 1, c = lead & 0x1F, minimum = 0x80;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        extra = 2, c = lead & 0x0F, minimum = 0x800;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        extra = 3, c = lead & 0x07, minimum = 0x10000;
+    else
+        return 0xFFFD;
     if (at + extra >= bytes.size()) return 0xFFFD;
     for (size_t k = 1; k <= extra; ++k) {
         if ((byte(at + k) & 0xC0) != 0x80) return 0xFFFD;

@@ -14,16 +14,16 @@
 namespace tw {
 
 struct ExportSettings {
-    std::uint32_t fontColor = 0x000000;        // 0x00BBGGRR; unset attribute colours count as this
-    std::uint32_t backgroundColor = 0xFFFFFF;  // the document background
+    std::uint32_t fontColor = 0x000000;       // 0x00BBGGRR; unset attribute colours count as this
+    std::uint32_t backgroundColor = 0xFFFFFF; // the document background
     QString fontName = QStringLiteral("Arial");
-    int fontSize = 10;  // points
+    int fontSize = 10; // points
     QString title = QStringLiteral("Untitled");
 };
 
 // How a token looks in a document: attribute backgrounds are not exported.
 struct TokenLook {
-    std::uint32_t color = 0;  // 0x00BBGGRR, resolved
+    std::uint32_t color = 0; // 0x00BBGGRR, resolved
     std::uint8_t style = kPlain;
     bool operator==(const TokenLook&) const = default;
 };
@@ -54,8 +54,7 @@ void forEachExportPiece(std::string_view text, const Highlighter& highlighter, V
 
 // The UTF-16 units of UTF-8 bytes, in order; each invalid byte gives U+FFFD. Returns
 // false when some byte was invalid.
-template <typename Sink>
-bool forEachUtf16Unit(std::string_view bytes, Sink&& sink);
+template <typename Sink> bool forEachUtf16Unit(std::string_view bytes, Sink&& sink);
 
 } // namespace tw
 
@@ -67,8 +66,7 @@ char32_t decodeUtf8At(std::string_view bytes, size_t at, size_t& length);
 
 namespace tw {
 
-template <typename Sink>
-bool forEachUtf16Unit(std::string_view bytes, Sink&& sink) {
+template <typename Sink> bool forEachUtf16Unit(std::string_view bytes, Sink&& sink) {
     bool valid = true;
     for (size_t at = 0; at < bytes.size();) {
         const auto lead = static_cast<unsigned char>(bytes[at]);
@@ -94,7 +92,8 @@ bool forEachUtf16Unit(std::string_view bytes, Sink&& sink) {
 namespace detail {
 // A token boundary moved forward past the continuation bytes of a UTF-8 sequence.
 inline size_t snapToCharacter(std::string_view line, size_t at) {
-    while (at > 0 && at < line.size() && (static_cast<unsigned char>(line[at]) & 0xC0) == 0x80) ++at;
+    while (at > 0 && at < line.size() && (static_cast<unsigned char>(line[at]) & 0xC0) == 0x80)
+        ++at;
     return std::min(at, line.size());
 }
 } // namespace detail
@@ -109,7 +108,8 @@ void forEachExportPiece(std::string_view text, const Highlighter& highlighter, V
     size_t pos = 0;
     for (;;) {
         size_t end = pos;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
         const std::string_view line = text.substr(pos, end - pos);
         tokens.clear();
         highlighter.tokenizeLine(line, state, tokens);
@@ -117,9 +117,10 @@ void forEachExportPiece(std::string_view text, const Highlighter& highlighter, V
         // Each token runs to the start of the next, so every byte of the line is exported once.
         size_t from = 0;
         for (size_t k = 0; k < tokens.size(); ++k) {
-            const size_t to = k + 1 < tokens.size()
-                                  ? detail::snapToCharacter(line, static_cast<size_t>(std::max(tokens[k + 1].start, 0)))
-                                  : line.size();
+            const size_t to =
+                k + 1 < tokens.size()
+                    ? detail::snapToCharacter(line, static_cast<size_t>(std::max(tokens[k + 1].start, 0)))
+                    : line.size();
             if (to > from) {
                 const int attribute = tokens[k].attribute;
                 const bool known = attribute >= 0 && attribute < attributeCount;

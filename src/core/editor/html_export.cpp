@@ -46,16 +46,26 @@ void appendHtmlEscaped(std::string& out, std::string_view bytes) {
     }
     for (char c : bytes) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
         }
     }
 }
 
-std::string exportHtml(std::string_view text, const Highlighter& highlighter, const ExportSettings& settings) {
+std::string exportHtml(std::string_view text, const Highlighter& highlighter,
+                       const ExportSettings& settings) {
     std::string out;
     out.reserve(text.size() * 2 + 2048);
     out += "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
@@ -70,8 +80,8 @@ std::string exportHtml(std::string_view text, const Highlighter& highlighter, co
            "<meta name=\"generator\" content=\"Tarnwick HTML exporter\" />\r\n"
            "<style type=\"text/css\">\r\n"
            "<!--\r\n";
-    out += "body { color: " + htmlColor(settings.fontColor) + "; background-color: " +
-           htmlColor(settings.backgroundColor) + "; }\r\n";
+    out += "body { color: " + htmlColor(settings.fontColor) +
+           "; background-color: " + htmlColor(settings.backgroundColor) + "; }\r\n";
     const auto& attributes = highlighter.attributes();
     std::vector<std::string> classes;
     for (const Attribute& a : attributes) {

@@ -11,7 +11,8 @@ namespace tw {
 
 // The document of the text (UTF-8 bytes, lines as the editor holds them) with the
 // highlighter's attributes as they are now (the user's colours included).
-std::string exportHtml(std::string_view text, const Highlighter& highlighter, const ExportSettings& settings = {});
+std::string exportHtml(std::string_view text, const Highlighter& highlighter,
+                       const ExportSettings& settings = {});
 
 // "#RRGGBB" in upper case for a colour 0x00BBGGRR.
 std::string htmlColor(std::uint32_t color);

@@ -10,14 +10,22 @@ struct StyleCode {
     std::uint8_t style;
     const char* code;
 };
-constexpr StyleCode kStyleCodes[] = {{kBold, "\\b"}, {kItalic, "\\i"}, {kUnderline, "\\ul"}, {kStrikeOut, "\\strike"}};
+constexpr StyleCode kStyleCodes[] = {
+    {kBold, "\\b"}, {kItalic, "\\i"}, {kUnderline, "\\ul"}, {kStrikeOut, "\\strike"}};
 
 void appendUnit(std::string& out, char16_t unit) {
     switch (unit) {
-    case u'\\': out += "\\\\"; return;
-    case u'{': out += "\\{"; return;
-    case u'}': out += "\\}"; return;
-    default: break;
+    case u'\\':
+        out += "\\\\";
+        return;
+    case u'{':
+        out += "\\{";
+        return;
+    case u'}':
+        out += "\\}";
+        return;
+    default:
+        break;
     }
     if (unit < 0x80) {
         out += static_cast<char>(unit);
@@ -29,9 +37,11 @@ void appendUnit(std::string& out, char16_t unit) {
 } // namespace
 
 void appendRtfEscaped(std::string& out, std::string_view bytes) {
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const bool ascii =
+        std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (ascii) {
-        for (char c : bytes) appendUnit(out, static_cast<char16_t>(c));
+        for (char c : bytes)
+            appendUnit(out, static_cast<char16_t>(c));
         return;
     }
     forEachUtf16Unit(bytes, [&](char16_t unit) { appendUnit(out, unit); });

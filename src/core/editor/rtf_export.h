@@ -10,7 +10,8 @@
 
 namespace tw {
 
-std::string exportRtf(std::string_view text, const Highlighter& highlighter, const ExportSettings& settings = {});
+std::string exportRtf(std::string_view text, const Highlighter& highlighter,
+                      const ExportSettings& settings = {});
 
 // The text with "\", "{" and "}" escaped and every UTF-16 unit beyond ASCII as \uN?
 // (N signed 16-bit, so a character beyond the first plane gives two).

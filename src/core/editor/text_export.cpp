@@ -29,9 +29,11 @@ std::string exportDocument(std::string_view text, const Highlighter& highlighter
 bool writeExportFile(const QString& fileName, std::string_view document, QString* message) {
     QSaveFile file(fileName);
     const auto size = static_cast<qint64>(document.size());
-    if (file.open(QIODevice::WriteOnly) && file.write(document.data(), size) == size && file.commit()) return true;
+    if (file.open(QIODevice::WriteOnly) && file.write(document.data(), size) == size && file.commit())
+        return true;
     if (message)
-        *message = QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(fileName), file.errorString());
+        *message = QStringLiteral("Cannot create file \"%1\". %2")
+                       .arg(QDir::toNativeSeparators(fileName), file.errorString());
     return false;
 }
 

@@ -31,7 +31,8 @@ QString exportEditorText(Prompter& prompter, const SynMemo& editor, const Highli
     if (!choice) return {};
     const QString fileName = exportFileName(choice->path, format);
     QString message;
-    if (writeExportFile(fileName, exportDocument(text, highlighter, format, exportSettingsFor(editor)), &message))
+    if (writeExportFile(fileName, exportDocument(text, highlighter, format, exportSettingsFor(editor)),
+                        &message))
         return fileName;
     prompter.showMessage(message);
     return {};
