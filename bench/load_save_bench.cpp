@@ -2,6 +2,7 @@
 //   bench_load_save [NODES=100000] [REPEATS=3] [AVERAGE_TEXT_BYTES=1000]
 // Prints one line per figure (best of the repeats, milliseconds).
 
+#include "best_of.h"
 #include "collection_generator.h"
 #include "storage/xml_collection.h"
 #include "xml/xml_layer.h"
@@ -16,17 +17,6 @@
 
 namespace {
 
-double bestOf(int repeats, const std::function<void()>& work) {
-    double best = 1e300;
-    for (int i = 0; i < repeats; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
-
 QByteArray readFile(const QString& path) {
     QFile f(path);
     f.open(QIODevice::ReadOnly);
@@ -34,6 +24,8 @@ QByteArray readFile(const QString& path) {
 }
 
 } // namespace
+
+using tw::bench::bestOf;
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

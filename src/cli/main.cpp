@@ -8,12 +8,18 @@
 //   branch-add FILE INDEX BRANCHFILE OUT  a branch file added below node INDEX, the result written to OUT
 //   import DIR OUT [--into FILE] [--masks M] [--load] [--lang] [--max-kb N] [--fragment F] [--del-empty]
 //                   the file search of DIR below the root of a new collection (or of FILE), written to OUT
+//   export-text FILE INDEX OUT (--html|--rtf) [--settings INI]
+//                         the text of node INDEX in its language as OUT.html or OUT.rtf, coloured by
+//                         the colour scheme of INI (a Settings.ini) when given
 
+#include "app/ini_file.h"
 #include "editor/catalogue.h"
+#include "editor/text_export.h"
 #include "editor/token_runs.h"
 #include "exchange/file_masks.h"
 #include "exchange/file_search.h"
 #include "json_dump.h"
+#include "schemes/scheme_settings.h"
 #include "search/text_search.h"
 #include "storage/file_names.h"
 #include "storage/text_collection.h"
@@ -39,7 +45,8 @@ int usage() {
     printError(QStringLiteral(
         "usage: tarnwick-cli dump FILE | convert IN OUT | tokens LANGUAGE FILE | find FILE TEXT | find-names FILE TEXT"
         " | branch-save FILE INDEX OUT | branch-add FILE INDEX BRANCHFILE OUT"
-        " | import DIR OUT [--into FILE] [--masks M] [--load] [--lang] [--max-kb N] [--fragment F] [--del-empty]"));
+        " | import DIR OUT [--into FILE] [--masks M] [--load] [--lang] [--max-kb N] [--fragment F] [--del-empty]"
+        " | export-text FILE INDEX OUT (--html|--rtf) [--settings INI]"));
     return 2;
 }
 
@@ -164,6 +171,36 @@ int importDirectory(const QStringList& args) {
     return writeCollection(tree, out) ? 0 : 1;
 }
 
+// options: "--html" or "--rtf" (exactly one), optionally "--settings INI".
+int exportText(const QString& file, const QString& index, const QString& out, const QStringList& options) {
+    int format = -1;
+    QString settings;
+    for (qsizetype i = 0; i < options.size(); ++i) {
+        if (options[i] == QLatin1String("--html")) format = format < 0 ? 0 : 2;
+        else if (options[i] == QLatin1String("--rtf")) format = format < 0 ? 1 : 2;
+        else if (options[i] == QLatin1String("--settings") && i + 1 < options.size()) settings = options[++i];
+        else return usage();
+    }
+    if (format != 0 && format != 1) return usage();
+    tw::CollectionTree tree;
+    if (!readCollection(tree, file)) return 1;
+    const tw::Node* node = nodeArgument(tree, index);
+    if (!node) return 1;
+    if (node->page->Text.empty()) {
+        printError(QStringLiteral("The text of node ") + index + QStringLiteral(" is empty: nothing exported"));
+        return 1;
+    }
+    tw::HighlighterSet highlighters;
+    if (!settings.isEmpty()) tw::loadSchemeColours(tw::IniFile(settings), highlighters);
+    const auto kind = format == 0 ? tw::ExportFormat::Html : tw::ExportFormat::Rtf;
+    const std::string document =
+        tw::exportDocument(node->page->Text, highlighters.GetSynHL(node->page->Lan - 1), kind);
+    QString message;
+    if (tw::writeExportFile(tw::exportFileName(out, kind), document, &message)) return 0;
+    printError(message);
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -177,5 +214,6 @@ int main(int argc, char** argv) {
     if (args.size() == 4 && args[0] == QLatin1String("branch-save")) return branchSave(args[1], args[2], args[3]);
     if (args.size() == 5 && args[0] == QLatin1String("branch-add")) return branchAdd(args[1], args[2], args[3], args[4]);
     if (args.size() >= 3 && args[0] == QLatin1String("import")) return importDirectory(args);
+    if (args.size() >= 5 && args[0] == QLatin1String("export-text")) return exportText(args[1], args[2], args[3], args.mid(4));
     return usage();
 }

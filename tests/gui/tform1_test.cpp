@@ -76,7 +76,9 @@ TEST_F(MainWindow, CommandMapCarriesTheCaptionsAndHints) {
                            Entry{"ToolButton21", "Воссоздание структуры каталогов", true, true},
                            Entry{"N32", "Удалить", false, true}, Entry{"N66", "в названиях элементов", false, true},
                            Entry{"ToolButton24", "Закрыть закладку", true, true},
-                           Entry{"N34", "Текущий текст", false, false}, Entry{"N74", "Увеличить отступ", false, true}, Entry{"N60", "Сохранить ветвь в виде дерева каталогов", false, false},
+                           Entry{"N34", "Текущий текст", false, true}, Entry{"RTF1", "RTF", false, true},
+                           Entry{"N74", "Увеличить отступ", false, true},
+                           Entry{"N60", "Сохранить ветвь в виде дерева каталогов", false, false},
                            Entry{"ToolButton25", "Открыть файл", true, true}, Entry{"N40", "Редактировать список", false, true}}) {
         QAction* a = form->command(QString::fromLatin1(e.name));
         ASSERT_NE(a, nullptr) << e.name;

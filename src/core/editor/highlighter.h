@@ -15,7 +15,7 @@ namespace tw {
 // Colours are 0x00BBGGRR; this value means "none": the editor's own text colour.
 inline constexpr std::uint32_t kNoColor = 0x1FFFFFFF;
 
-enum FontStyle : std::uint8_t { kPlain = 0, kBold = 1, kItalic = 2, kUnderline = 4 };
+enum FontStyle : std::uint8_t { kPlain = 0, kBold = 1, kItalic = 2, kUnderline = 4, kStrikeOut = 8 };
 
 struct Attribute {
     QString name;

@@ -8,6 +8,7 @@
 #include "editor/synmemo.h"
 #include "launcher/programs_folder.h"
 #include "launcher/tform4.h"
+#include "exchange/text_export_command.h"
 #include "schemes/tform5.h"
 #include "search/find_dialogs.h"
 #include "search/text_search.h"
@@ -304,9 +305,9 @@ void TForm1::buildCommands() {
     editorBar_->addSeparator();
     QMenu* exportMenu = dropDownMenu(QStringLiteral("ExportMenu"));
     QMenu* html = exportMenu->addMenu(QStringLiteral("HTML"));
-    html->addAction(addCommand(QStringLiteral("N34"), QStringLiteral("Текущий текст")));
+    html->addAction(addCommand(QStringLiteral("N34"), QStringLiteral("Текущий текст"), {}, &TForm1::N34Click));
     html->addAction(addCommand(QStringLiteral("N35"), QStringLiteral("Всю структуру")));
-    exportMenu->addAction(addCommand(QStringLiteral("RTF1"), QStringLiteral("RTF")));
+    exportMenu->addAction(addCommand(QStringLiteral("RTF1"), QStringLiteral("RTF"), {}, &TForm1::RTF1Click));
     tool(editorBar_, addCommand(QStringLiteral("ToolButton12"), QString(), QStringLiteral("Экспорт кода")), I::Export,
          exportMenu);
     QMenu* languages = dropDownMenu(QStringLiteral("PopupMenu2"));
@@ -1448,5 +1449,19 @@ void TForm1::showApplicationsList(bool modal) {
 
 void TForm1::N40Click() { showApplicationsList(false); }
 void TForm1::ToolButton25Click() { showApplicationsList(false); }
+// ---- Current-text export ----
+
+Highlighter& TForm1::lastOpenedHighlighter() const {
+    const Node* last = tree_.nodeAt(lastOpenedIndex_);
+    return highlighters_.GetSynHL(last ? last->page->Lan - 1 : -1);
+}
+
+void TForm1::ExportHTML() { exportEditorText(prompter_, *SynMemo1, lastOpenedHighlighter(), ExportFormat::Html); }
+
+void TForm1::ExportRTF() { exportEditorText(prompter_, *SynMemo1, lastOpenedHighlighter(), ExportFormat::Rtf); }
+
+void TForm1::N34Click() { ExportHTML(); }
+
+void TForm1::RTF1Click() { ExportRTF(); }
 
 } // namespace tw

@@ -134,6 +134,9 @@ public:
     // Moves the dragged node to be the first child of target, keeping every tab on its node.
     void TreeEndDrag(Node* dragged, Node* target);
     bool recursionOn() const;
+    // The editor's text as HTML or RTF, coloured by the language of the node last opened.
+    void ExportHTML();
+    void ExportRTF();
     bool editInProgress() const;
 
 public slots:
@@ -189,6 +192,8 @@ public slots:
     void N75Click();           // "Уменьшить отступ"
     void N68Click();           // "Вставить дату и время"
     void ToolButton21Click();  // "Воссоздание структуры каталогов"
+    void N34Click();           // "HTML" > "Текущий текст"
+    void RTF1Click();          // "RTF"
     void SetActiveLineColor();
     void SynMemo1KeyPress(QChar ch, bool& cancel);
     void ProgClick();          // every item of "Приложения": starts its program
@@ -253,6 +258,8 @@ private:
     void onRenamed(Node* node);
     void addSectionCommand(bool fromMenu);
     void addPageCommand(bool fromMenu);
+    // The highlighter of the language of the node last opened in a tab (the exports use it).
+    Highlighter& lastOpenedHighlighter() const;
 
     // Feedback for a read or write: messages are gathered and shown as one box.
     Feedback operationFeedback();

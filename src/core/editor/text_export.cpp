@@ -1,0 +1,40 @@
+#include "editor/text_export.h"
+
+#include "editor/html_export.h"
+#include "editor/rtf_export.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace tw {
+
+QString exportFilterName(ExportFormat format) {
+    return format == ExportFormat::Html ? QStringLiteral("HTML") : QStringLiteral("RTF");
+}
+
+QString exportFilterPattern(ExportFormat format) {
+    return format == ExportFormat::Html ? QStringLiteral("*.html") : QStringLiteral("*.rtf");
+}
+
+QString exportFileName(const QString& chosen, ExportFormat format) {
+    return chosen + (format == ExportFormat::Html ? QStringLiteral(".html") : QStringLiteral(".rtf"));
+}
+
+std::string exportDocument(std::string_view text, const Highlighter& highlighter, ExportFormat format,
+                           const ExportSettings& settings) {
+    return format == ExportFormat::Html ? exportHtml(text, highlighter, settings)
+                                        : exportRtf(text, highlighter, settings);
+}
+
+bool writeExportFile(const QString& fileName, std::string_view document, QString* message) {
+    QSaveFile file(fileName);
+    const auto size = static_cast<qint64>(document.size());
+    if (file.open(QIODevice::WriteOnly) && file.write(document.data(), size) == size && file.commit())
+        return true;
+    if (message)
+        *message = QStringLiteral("Cannot create file \"%1\". %2")
+                       .arg(QDir::toNativeSeparators(fileName), file.errorString());
+    return false;
+}
+
+} // namespace tw

@@ -1,0 +1,41 @@
+#include "exchange/text_export_command.h"
+
+#include "editor/synmemo.h"
+#include "platform/prompter.h"
+
+#include <QPalette>
+
+namespace tw {
+
+namespace {
+
+std::uint32_t toColorValue(const QColor& c) {
+    return static_cast<std::uint32_t>(c.red()) | static_cast<std::uint32_t>(c.green()) << 8 |
+           static_cast<std::uint32_t>(c.blue()) << 16;
+}
+
+} // namespace
+
+ExportSettings exportSettingsFor(const SynMemo& editor) {
+    ExportSettings settings;
+    settings.fontColor = toColorValue(editor.palette().color(QPalette::Text));
+    settings.backgroundColor = toColorValue(editor.palette().color(QPalette::Base));
+    return settings;
+}
+
+QString exportEditorText(Prompter& prompter, const SynMemo& editor, const Highlighter& highlighter,
+                         ExportFormat format) {
+    const std::string text = editor.wholeText();
+    if (text.empty()) return {};
+    const auto choice = prompter.chooseSaveFile({{exportFilterName(format), exportFilterPattern(format)}});
+    if (!choice) return {};
+    const QString fileName = exportFileName(choice->path, format);
+    QString message;
+    if (writeExportFile(fileName, exportDocument(text, highlighter, format, exportSettingsFor(editor)),
+                        &message))
+        return fileName;
+    prompter.showMessage(message);
+    return {};
+}
+
+} // namespace tw
