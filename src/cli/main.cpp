@@ -6,9 +6,13 @@
 //   find-names FILE TEXT  the same for captions (never the root node)
 //   branch-save FILE INDEX OUT           the branch of node INDEX as a branch file (XML)
 //   branch-add FILE INDEX BRANCHFILE OUT  a branch file added below node INDEX, the result written to OUT
+//   export-html FILE NAME                 every node as an HTML document beside the index page NAME.html
+//   export-dir FILE INDEX TARGET [--empty-sections]  the branch of node INDEX as folders and text files in TARGET
 
 #include "editor/catalogue.h"
 #include "editor/token_runs.h"
+#include "exchange/directory_export.h"
+#include "exchange/structure_export.h"
 #include "json_dump.h"
 #include "search/text_search.h"
 #include "storage/file_names.h"
@@ -33,7 +37,8 @@ tw::Feedback cliFeedback() {
 int usage() {
     printError(QStringLiteral(
         "usage: tarnwick-cli dump FILE | convert IN OUT | tokens LANGUAGE FILE | find FILE TEXT | find-names FILE TEXT"
-        " | branch-save FILE INDEX OUT | branch-add FILE INDEX BRANCHFILE OUT"));
+        " | branch-save FILE INDEX OUT | branch-add FILE INDEX BRANCHFILE OUT | export-html FILE NAME"
+        " | export-dir FILE INDEX TARGET [--empty-sections]"));
     return 2;
 }
 
@@ -122,6 +127,24 @@ int branchAdd(const QString& file, const QString& index, const QString& branch, 
     return writeCollection(tree, out) && added ? 0 : 1;
 }
 
+int exportHtml(const QString& file, const QString& name) {
+    tw::CollectionTree tree;
+    if (!readCollection(tree, file)) return 1;
+    const tw::HighlighterSet highlighters;
+    const tw::StructureExportOutcome out = tw::AllExportHTML(tree, highlighters, name, cliFeedback());
+    return out.indexWritten && out.failedNodes == 0 ? 0 : 1;
+}
+
+int exportDir(const QStringList& args) {
+    const bool emptySections = args.size() == 5;
+    if (emptySections && args[4] != QLatin1String("--empty-sections")) return usage();
+    tw::CollectionTree tree;
+    if (!readCollection(tree, args[1])) return 1;
+    const tw::Node* node = nodeArgument(tree, args[2]);
+    if (!node) return 1;
+    return tw::exportBranchAsDirectories(tree, *node, args[3], emptySections, cliFeedback()) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -134,5 +157,7 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == QLatin1String("find-names")) return find(args[1], args[2], true);
     if (args.size() == 4 && args[0] == QLatin1String("branch-save")) return branchSave(args[1], args[2], args[3]);
     if (args.size() == 5 && args[0] == QLatin1String("branch-add")) return branchAdd(args[1], args[2], args[3], args[4]);
+    if (args.size() == 3 && args[0] == QLatin1String("export-html")) return exportHtml(args[1], args[2]);
+    if ((args.size() == 4 || args.size() == 5) && args[0] == QLatin1String("export-dir")) return exportDir(args);
     return usage();
 }

@@ -76,7 +76,7 @@ FreeFileNames::Folder& FreeFileNames::folder(const QString& dir) {
     Folder& f = folders_[dir];
     // Files of every kind count (hidden ones and dangling links too); folders do not.
     const QDir listing(dir.isEmpty() ? QStringLiteral(".") : dir);
-    for (const QString& name : listing.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    for (const QString& name : listing.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted)) {
         f.names.insert(name);
         f.lowerNames.insert(name.toLower());
     }

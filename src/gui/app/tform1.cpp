@@ -5,6 +5,8 @@
 #include "app/ini_file.h"
 #include "editor/highlighter_lexer.h"
 #include "editor/synmemo.h"
+#include "exchange/structure_export.h"
+#include "exchange/tform10.h"
 #include "schemes/tform5.h"
 #include "search/find_dialogs.h"
 #include "search/text_search.h"
@@ -69,6 +71,7 @@ void TForm1::FormCreate() {
     // The dialogs live as long as the window.
     Form5 = new TForm5(highlighters_, paths_, prompter_, this);
     Form2 = new TForm2(*SynMemo1, this);
+    Form10 = new TForm10(tree_, prompter_, this);
     connect(SynMemo1, &SynMemo::painted, this, &TForm1::SetActiveLineColor);
     connect(SynMemo1, &QsciScintilla::cursorPositionChanged, this, &TForm1::SetActiveLineColor);
     connect(SynMemo1, &SynMemo::keyTyped, this, &TForm1::SynMemo1KeyPress, Qt::DirectConnection);
@@ -187,7 +190,7 @@ void TForm1::buildCommands() {
     file->addSeparator();
     file->addAction(addCommand(QStringLiteral("N57"), QStringLiteral("Добавить ветвь из файла"), {}, &TForm1::N57Click));
     file->addAction(addCommand(QStringLiteral("N59"), QStringLiteral("Сохранить ветвь в файл"), {}, &TForm1::N59Click));
-    file->addAction(addCommand(QStringLiteral("N60"), QStringLiteral("Сохранить ветвь в виде дерева каталогов")));
+    file->addAction(addCommand(QStringLiteral("N60"), QStringLiteral("Сохранить ветвь в виде дерева каталогов"), {}, &TForm1::N60Click));
     file->addSeparator();
     file->addAction(addCommand(QStringLiteral("N9"), QStringLiteral("Выход"), {}, &TForm1::N9Click));
     QMenu* apps = menuBar()->addMenu(QStringLiteral("Приложения"));
@@ -286,7 +289,7 @@ void TForm1::buildCommands() {
     QMenu* exportMenu = dropDownMenu(QStringLiteral("ExportMenu"));
     QMenu* html = exportMenu->addMenu(QStringLiteral("HTML"));
     html->addAction(addCommand(QStringLiteral("N34"), QStringLiteral("Текущий текст")));
-    html->addAction(addCommand(QStringLiteral("N35"), QStringLiteral("Всю структуру")));
+    html->addAction(addCommand(QStringLiteral("N35"), QStringLiteral("Всю структуру"), {}, &TForm1::N35Click));
     exportMenu->addAction(addCommand(QStringLiteral("RTF1"), QStringLiteral("RTF")));
     tool(editorBar_, addCommand(QStringLiteral("ToolButton12"), QString(), QStringLiteral("Экспорт кода")), I::Export,
          exportMenu);
@@ -1348,6 +1351,33 @@ void TForm1::AddXMLToTree(Node* target, const QString& fileName) {
     for (int t = 0; t < Pages1->count(); ++t) Pages1->setTabData(t, noted[t] ? tree_.indexOf(noted[t]) : 0);
     showGatheredMessages();
     GetInfoTree();
+}
+
+// ---- Exports to HTML and to directories ----
+
+void TForm1::N35Click() { AllExportHTML(); }
+
+void TForm1::AllExportHTML() {
+    const auto choice = prompter_.chooseSaveFile({{QStringLiteral("HTML"), QStringLiteral("*.html")}});
+    if (!choice) return;
+    const auto bgr = [](const QColor& c) { return static_cast<std::uint32_t>(c.red() | c.green() << 8 | c.blue() << 16); };
+    HtmlDocumentStyle style;
+    style.fontColor = bgr(palette().color(QPalette::WindowText));
+    style.background = bgr(palette().color(QPalette::Window));
+    tw::AllExportHTML(tree_, highlighters_, choice->path, operationFeedback(), style);
+    showGatheredMessages();
+}
+
+void TForm1::N60Click() {
+    Node* node = selectedNode();
+    if (!node) {
+        prompter_.showInformation(QStringLiteral("Вы не выбрали ветвь для экспорта!"));
+        return;
+    }
+    Form10->setWindowTitle(panel1_->text());
+    Form10->setBranch(node);
+    Form10->exec();
+    Form10->setBranch(nullptr);
 }
 
 } // namespace tw

@@ -34,6 +34,7 @@ class TreeModel;
 class TreeView;
 class TForm5;
 class TForm2;
+class TForm10;
 class FindDialog;
 class ReplaceDialog;
 
@@ -88,6 +89,9 @@ public:
     ReplaceDialog* replaceDialog() const { return Replace1; }
     int searchScope() const { return searchScope_; }
     TForm2* goToLineDialog() const { return Form2; }
+    TForm10* exportDialog() const { return Form10; }
+    // Writes every node as an HTML document and the index page linking them.
+    void AllExportHTML();
     // The go-to-line dialog without blocking the window (the program's own key).
     void showGoToLine();
     // Adds the nodes of a branch file below target, keeping every tab on its node.
@@ -166,6 +170,8 @@ public slots:
     void PopupMenu7Popup();    // prepares the bookmark menu before it opens
     void N57Click();           // "Добавить ветвь из файла"
     void N59Click();           // "Сохранить ветвь в файл"
+    void N60Click();           // "Сохранить ветвь в виде дерева каталогов"
+    void N35Click();           // "HTML" > "Всю структуру"
     void N69Click();           // "Отменить"
     void N71Click();           // "Перейти на строку..." (modal)
     void N74Click();           // "Увеличить отступ"
@@ -247,6 +253,7 @@ private:
     TForm5* Form5 = nullptr;
     FindDialog* Find1 = nullptr;
     TForm2* Form2 = nullptr;
+    TForm10* Form10 = nullptr;
     QAction* autoLayout_ = nullptr;
     NoKeyboardLayouts noLayouts_;
     KeyboardLayouts* layouts_ = &noLayouts_;
