@@ -11,6 +11,8 @@
 //   export-text FILE INDEX OUT (--html|--rtf) [--settings INI]
 //                         the text of node INDEX in its language as OUT.html or OUT.rtf, coloured by
 //                         the colour scheme of INI (a Settings.ini) when given
+//   export-html FILE NAME                 every node as an HTML document beside the index page NAME.html
+//   export-dir FILE INDEX TARGET [--empty-sections]  the branch of node INDEX as folders and text files in TARGET
 
 #include "app/ini_file.h"
 #include "editor/catalogue.h"
@@ -18,6 +20,8 @@
 #include "editor/token_runs.h"
 #include "exchange/file_masks.h"
 #include "exchange/file_search.h"
+#include "exchange/directory_export.h"
+#include "exchange/structure_export.h"
 #include "json_dump.h"
 #include "schemes/scheme_settings.h"
 #include "search/text_search.h"
@@ -46,7 +50,8 @@ int usage() {
         "usage: tarnwick-cli dump FILE | convert IN OUT | tokens LANGUAGE FILE | find FILE TEXT | find-names FILE TEXT"
         " | branch-save FILE INDEX OUT | branch-add FILE INDEX BRANCHFILE OUT"
         " | import DIR OUT [--into FILE] [--masks M] [--load] [--lang] [--max-kb N] [--fragment F] [--del-empty]"
-        " | export-text FILE INDEX OUT (--html|--rtf) [--settings INI]"));
+        " | export-text FILE INDEX OUT (--html|--rtf) [--settings INI] | export-html FILE NAME"
+        " | export-dir FILE INDEX TARGET [--empty-sections]"));
     return 2;
 }
 
@@ -201,6 +206,24 @@ int exportText(const QString& file, const QString& index, const QString& out, co
     return 1;
 }
 
+int exportStructure(const QString& file, const QString& name) {
+    tw::CollectionTree tree;
+    if (!readCollection(tree, file)) return 1;
+    const tw::HighlighterSet highlighters;
+    const tw::StructureExportOutcome out = tw::AllExportHTML(tree, highlighters, name, cliFeedback());
+    return out.indexWritten && out.failedNodes == 0 ? 0 : 1;
+}
+
+int exportDir(const QStringList& args) {
+    const bool emptySections = args.size() == 5;
+    if (emptySections && args[4] != QLatin1String("--empty-sections")) return usage();
+    tw::CollectionTree tree;
+    if (!readCollection(tree, args[1])) return 1;
+    const tw::Node* node = nodeArgument(tree, args[2]);
+    if (!node) return 1;
+    return tw::exportBranchAsDirectories(tree, *node, args[3], emptySections, cliFeedback()) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -215,5 +238,7 @@ int main(int argc, char** argv) {
     if (args.size() == 5 && args[0] == QLatin1String("branch-add")) return branchAdd(args[1], args[2], args[3], args[4]);
     if (args.size() >= 3 && args[0] == QLatin1String("import")) return importDirectory(args);
     if (args.size() >= 5 && args[0] == QLatin1String("export-text")) return exportText(args[1], args[2], args[3], args.mid(4));
+    if (args.size() == 3 && args[0] == QLatin1String("export-html")) return exportStructure(args[1], args[2]);
+    if ((args.size() == 4 || args.size() == 5) && args[0] == QLatin1String("export-dir")) return exportDir(args);
     return usage();
 }

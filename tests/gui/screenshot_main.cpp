@@ -4,12 +4,18 @@
 // last one, OUT-1.png, OUT-2.png ... each tab in turn, OUT-search.png the file-search
 // dialog. A settings file given as the third argument supplies colours (its LastFile is
 // replaced by the collection).
+//   tarnwick_screenshot --dialogs OUTDIR
+// saves the directory chooser and the directory export dialog as Form9.png and Form10.png.
 #include "app/ini_file.h"
 #include "app/tform1.h"
+#include "exchange/tform10.h"
 #include "exchange/tform3.h"
+#include "exchange/tform9.h"
 #include "platform/prompter.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLineEdit>
 #include <QFile>
 #include <QFileInfo>
 #include <QTabBar>
@@ -17,10 +23,35 @@
 #include <QTimer>
 #include <QTreeView>
 
+namespace {
+int dialogPictures(QApplication& app, const QString& outDir) {
+    tw::QtPrompter prompter;
+    tw::TForm1 form(prompter, tw::ProgramPaths::inFolder(outDir));
+    tw::TForm9 chooser;
+    chooser.setPath(QDir::homePath());
+    chooser.show();
+    tw::TForm10* exporter = form.exportDialog();
+    exporter->setWindowTitle(QStringLiteral("Root\\Sorting\\"));
+    exporter->Edit1()->setText(QDir::homePath());
+    exporter->show();
+    int rc = 1;
+    QTimer::singleShot(600, [&] {
+        rc = chooser.grab().save(outDir + QStringLiteral("/Form9.png")) &&
+                     exporter->grab().save(outDir + QStringLiteral("/Form10.png"))
+                 ? 0
+                 : 1;
+        app.quit();
+    });
+    app.exec();
+    return rc;
+}
+} // namespace
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     tw::TForm1::setUpdateCheckEnabled(false);  // no network from here
     const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("--dialogs")) return dialogPictures(app, args[2]);
     if (args.size() < 3) return 2;
     QTemporaryDir settingsDir;
     const QString ini = settingsDir.filePath(QStringLiteral("Settings.ini"));

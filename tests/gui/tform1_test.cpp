@@ -1,4 +1,5 @@
 #include "app/tform1.h"
+#include "main_window_fixture.h"
 #include "scripted_prompter.h"
 
 #include <QAction>
@@ -25,24 +26,8 @@ void writeAll(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-class MainWindow : public testing::Test {
+class MainWindow : public MainWindowTest {
 protected:
-    ScriptedPrompter prompter;
-    QTemporaryDir dir;
-    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.path()));
-
-    void trigger(const char* name) {
-        QAction* a = form->command(QString::fromLatin1(name));
-        ASSERT_NE(a, nullptr) << name;
-        ASSERT_TRUE(a->isEnabled()) << name;
-        a->trigger();
-    }
-    void openExample() {
-        const QString copy = dir.filePath("example.xml");
-        QFile::copy(fixture("example.xml"), copy);
-        prompter.fileChoices.push_back(FileChoice{copy, 1});
-        trigger("N7");
-    }
     QTabBar* tabs() { return form->findChild<QTabBar*>("Pages1"); }
 };
 
@@ -77,8 +62,8 @@ TEST_F(MainWindow, CommandMapCarriesTheCaptionsAndHints) {
                            Entry{"N32", "Удалить", false, true}, Entry{"N66", "в названиях элементов", false, true},
                            Entry{"ToolButton24", "Закрыть закладку", true, true},
                            Entry{"N34", "Текущий текст", false, true}, Entry{"RTF1", "RTF", false, true},
-                           Entry{"N74", "Увеличить отступ", false, true},
-                           Entry{"N60", "Сохранить ветвь в виде дерева каталогов", false, false},
+                           Entry{"N35", "Всю структуру", false, true}, Entry{"N74", "Увеличить отступ", false, true},
+                           Entry{"N60", "Сохранить ветвь в виде дерева каталогов", false, true},
                            Entry{"ToolButton25", "Открыть файл", true, true}, Entry{"N40", "Редактировать список", false, true}}) {
         QAction* a = form->command(QString::fromLatin1(e.name));
         ASSERT_NE(a, nullptr) << e.name;

@@ -9,6 +9,8 @@
 #include "launcher/programs_folder.h"
 #include "launcher/tform4.h"
 #include "exchange/text_export_command.h"
+#include "exchange/structure_export.h"
+#include "exchange/tform10.h"
 #include "schemes/tform5.h"
 #include "search/find_dialogs.h"
 #include "search/text_search.h"
@@ -78,6 +80,7 @@ void TForm1::FormCreate() {
     Form3 = new TForm3(*this, prompter_, this);
     Form4 = new TForm4(*PopupMenu6, paths_, prompter_, this);
     connect(Form4, &TForm4::openObject, this, [this](const QString& object) { launcher_->shellExecute(object); });
+    Form10 = new TForm10(tree_, prompter_, this);
     connect(SynMemo1, &SynMemo::painted, this, &TForm1::SetActiveLineColor);
     connect(SynMemo1, &QsciScintilla::cursorPositionChanged, this, &TForm1::SetActiveLineColor);
     connect(SynMemo1, &SynMemo::keyTyped, this, &TForm1::SynMemo1KeyPress, Qt::DirectConnection);
@@ -196,7 +199,7 @@ void TForm1::buildCommands() {
     file->addSeparator();
     file->addAction(addCommand(QStringLiteral("N57"), QStringLiteral("Добавить ветвь из файла"), {}, &TForm1::N57Click));
     file->addAction(addCommand(QStringLiteral("N59"), QStringLiteral("Сохранить ветвь в файл"), {}, &TForm1::N59Click));
-    file->addAction(addCommand(QStringLiteral("N60"), QStringLiteral("Сохранить ветвь в виде дерева каталогов")));
+    file->addAction(addCommand(QStringLiteral("N60"), QStringLiteral("Сохранить ветвь в виде дерева каталогов"), {}, &TForm1::N60Click));
     file->addSeparator();
     file->addAction(addCommand(QStringLiteral("N9"), QStringLiteral("Выход"), {}, &TForm1::N9Click));
     QMenu* apps = menuBar()->addMenu(QStringLiteral("Приложения"));
@@ -306,7 +309,7 @@ void TForm1::buildCommands() {
     QMenu* exportMenu = dropDownMenu(QStringLiteral("ExportMenu"));
     QMenu* html = exportMenu->addMenu(QStringLiteral("HTML"));
     html->addAction(addCommand(QStringLiteral("N34"), QStringLiteral("Текущий текст"), {}, &TForm1::N34Click));
-    html->addAction(addCommand(QStringLiteral("N35"), QStringLiteral("Всю структуру")));
+    html->addAction(addCommand(QStringLiteral("N35"), QStringLiteral("Всю структуру"), {}, &TForm1::N35Click));
     exportMenu->addAction(addCommand(QStringLiteral("RTF1"), QStringLiteral("RTF"), {}, &TForm1::RTF1Click));
     tool(editorBar_, addCommand(QStringLiteral("ToolButton12"), QString(), QStringLiteral("Экспорт кода")), I::Export,
          exportMenu);
@@ -1449,6 +1452,7 @@ void TForm1::showApplicationsList(bool modal) {
 
 void TForm1::N40Click() { showApplicationsList(false); }
 void TForm1::ToolButton25Click() { showApplicationsList(false); }
+
 // ---- Current-text export ----
 
 Highlighter& TForm1::lastOpenedHighlighter() const {
@@ -1463,5 +1467,28 @@ void TForm1::ExportRTF() { exportEditorText(prompter_, *SynMemo1, lastOpenedHigh
 void TForm1::N34Click() { ExportHTML(); }
 
 void TForm1::RTF1Click() { ExportRTF(); }
+
+// ---- Exports to HTML and to directories ----
+
+void TForm1::N35Click() { AllExportHTML(); }
+
+void TForm1::AllExportHTML() {
+    const auto choice = prompter_.chooseSaveFile({{QStringLiteral("HTML"), QStringLiteral("*.html")}});
+    if (!choice) return;
+    tw::AllExportHTML(tree_, highlighters_, choice->path, operationFeedback(), exportSettingsFor(*SynMemo1));
+    showGatheredMessages();
+}
+
+void TForm1::N60Click() {
+    Node* node = selectedNode();
+    if (!node) {
+        prompter_.showInformation(QStringLiteral("Вы не выбрали ветвь для экспорта!"));
+        return;
+    }
+    Form10->setWindowTitle(panel1_->text());
+    Form10->setBranch(node);
+    Form10->exec();
+    Form10->setBranch(nullptr);
+}
 
 } // namespace tw

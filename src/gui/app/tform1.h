@@ -36,6 +36,7 @@ class TForm4;
 class TForm5;
 class TForm2;
 class TForm3;
+class TForm10;
 class FindDialog;
 class ReplaceDialog;
 
@@ -95,6 +96,9 @@ public:
     void showApplicationsList(bool modal);
     // Adds one "Приложения" item per program of the folder (start-up).
     void FindExe(const QString& folder);
+    TForm10* exportDialog() const { return Form10; }
+    // Writes every node as an HTML document and the index page linking them.
+    void AllExportHTML();
     // The go-to-line dialog without blocking the window (the program's own key).
     void showGoToLine();
     // The file-search dialog: modal from the toolbar, without modality from the hotkey;
@@ -186,6 +190,8 @@ public slots:
     void PopupMenu7Popup();    // prepares the bookmark menu before it opens
     void N57Click();           // "Добавить ветвь из файла"
     void N59Click();           // "Сохранить ветвь в файл"
+    void N60Click();           // "Сохранить ветвь в виде дерева каталогов"
+    void N35Click();           // "HTML" > "Всю структуру"
     void N69Click();           // "Отменить"
     void N71Click();           // "Перейти на строку..." (modal)
     void N74Click();           // "Увеличить отступ"
@@ -293,6 +299,7 @@ private:
     TForm4* Form4 = nullptr;
     QMenu* PopupMenu6 = nullptr;
     QMenu* Applications = nullptr;
+    TForm10* Form10 = nullptr;
     QAction* autoLayout_ = nullptr;
     NoKeyboardLayouts noLayouts_;
     KeyboardLayouts* layouts_ = &noLayouts_;

@@ -1,6 +1,7 @@
 #include "platform/prompter.h"
 
 #include "app/program.h"
+#include "exchange/tform9.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -62,9 +63,10 @@ std::optional<QColor> QtPrompter::chooseColor(const QColor& initial) {
 }
 
 std::optional<QString> QtPrompter::chooseDirectory(const QString& start) {
-    const QString path = QFileDialog::getExistingDirectory(parent_, QString(), start);
-    if (path.isEmpty()) return std::nullopt;
-    return path;
+    TForm9 chooser(parent_);
+    chooser.setPath(start);
+    if (chooser.exec() != QDialog::Accepted) return std::nullopt;
+    return chooser.path();
 }
 
 std::optional<QString> QtPrompter::askText(const QString& caption, const QString& prompt, const QString& initial) {

@@ -1,0 +1,64 @@
+#include "exchange/directory_export.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <utility>
+#include <vector>
+
+namespace tw {
+
+namespace {
+bool isDirectoryNode(const Node& node) {
+    const int im = node.page->ImIndex;
+    return im == kSectionCollapsed || im == kSectionExpanded || im == kRootKind;
+}
+} // namespace
+
+bool TreeToDirectories(const Node& node, const QString& dir, bool emptySections,
+                       FreeFileNames& names, const Feedback& fb) {
+    // Pre-order with an explicit stack: children in order, each below its parent's folder.
+    std::vector<std::pair<const Node*, QString>> pending{{&node, dir}};
+    while (!pending.empty()) {
+        auto [current, folder] = std::move(pending.back());
+        pending.pop_back();
+        fb.setStatus(current->caption);
+        fb.step();
+        if (!isSafeFileNamePart(current->caption.trimmed())) return false;
+        const QString name = (folder + current->caption).trimmed();
+        if (!isDirectoryNode(*current)) {
+            const QString file = names.RenameF(name + QStringLiteral(".txt"));
+            const std::string& text = current->page->Text;
+            if (!writeNewFile(file, QByteArray(text.data(), static_cast<qsizetype>(text.size())))) return false;
+            names.noteWritten(file);
+            fb.repaint();
+            continue;
+        }
+        if (!QFileInfo(name).isDir()) {
+            if (!emptySections && current->children.empty()) continue;
+            if (!QDir().mkdir(name)) continue;  // the subtree is skipped
+        }
+        for (auto it = current->children.rbegin(); it != current->children.rend(); ++it)
+            pending.emplace_back(it->get(), name + u'/');
+    }
+    return true;
+}
+
+bool exportBranchAsDirectories(const CollectionTree& tree, const Node& node, const QString& target,
+                               bool emptySections, const Feedback& fb) {
+    bool ok = false;
+    {
+        ProgressScope progress(fb, tree.GetChildCount(tree.indexOf(&node)));
+        fb.repaint();
+        // An empty field would name the file-system root: nothing is written there.
+        if (!target.trimmed().isEmpty()) {
+            const QString dir = target.endsWith(u'/') ? target : target + u'/';
+            FreeFileNames names;
+            ok = TreeToDirectories(node, dir, emptySections, names, fb);
+        }
+    }
+    fb.setStatus(QString());
+    if (!ok) fb.say(kDirectoryExportError);
+    return ok;
+}
+
+} // namespace tw

@@ -1,0 +1,121 @@
+#include "exchange/free_file_names.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace tw {
+
+namespace {
+
+struct SplitName {
+    QString dir;   // with its trailing separator, empty for a bare name
+    QString name;
+};
+
+SplitName splitPath(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return {path.left(slash + 1), path.mid(slash + 1)};
+}
+
+// Base and extension of a lower-cased file name, split at its last dot.
+struct BaseAndExtension {
+    QString base, extension;
+};
+
+BaseAndExtension splitExtension(const QString& name) {
+    const int dot = MyPos(QStringLiteral("."), name, true, static_cast<int>(name.size()));
+    if (dot == 0) return {name, QString()};
+    return {name.left(dot - 1), name.mid(dot - 1)};
+}
+
+QString queryKey(const QString& base, const QString& extension) { return base + QChar(0) + extension; }
+
+} // namespace
+
+int MyPos(const QString& pattern, const QString& text, bool backward, int start) {
+    const int length = static_cast<int>(text.size());
+    const int width = static_cast<int>(pattern.size());
+    if (width == 0 || start < 1) return 0;
+    const auto matchesAt = [&](int p) { return p + width - 1 <= length && QStringView(text).mid(p - 1, width) == pattern; };
+    if (backward) {
+        for (int p = std::min(start, length); p >= 1; --p)
+            if (matchesAt(p)) return p;
+    } else {
+        for (int p = start; p <= length; ++p)
+            if (matchesAt(p)) return p;
+    }
+    return 0;
+}
+
+qint64 ExtractNum(const QString& fileName) {
+    const qsizetype open = fileName.lastIndexOf(u'[');
+    const qsizetype close = fileName.lastIndexOf(u']');
+    if (open < 0 || close < 0 || close <= open) return 0;
+    bool ok = false;
+    const int value = fileName.mid(open + 1, close - open - 1).toInt(&ok);
+    return ok ? value : 0;
+}
+
+bool writeNewFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
+    const bool ok = file.write(bytes) == bytes.size() && file.flush();
+    file.close();
+    if (!ok) file.remove();
+    return ok;
+}
+
+bool isSafeFileNamePart(const QString& caption) {
+    return !caption.contains(u'/') && !caption.contains(u'\\') && caption != QLatin1String(".") &&
+           caption != QLatin1String("..");
+}
+
+FreeFileNames::Folder& FreeFileNames::folder(const QString& dir) {
+    auto it = folders_.find(dir);
+    if (it != folders_.end()) return *it;
+    Folder& f = folders_[dir];
+    // Files of every kind count (hidden ones and dangling links too); folders do not.
+    const QDir listing(dir.isEmpty() ? QStringLiteral(".") : dir);
+    for (const QString& name : listing.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted)) {
+        f.names.insert(name);
+        f.lowerNames.insert(name.toLower());
+    }
+    return f;
+}
+
+qint64 FreeFileNames::scanLargest(const Folder& f, const QString& base, const QString& extension) {
+    qint64 n = 0;
+    for (auto it = f.lowerNames.lower_bound(base); it != f.lowerNames.end() && it->startsWith(base); ++it)
+        if (splitExtension(*it).extension == extension) n = std::max(n, ExtractNum(*it));
+    return n;
+}
+
+QString FreeFileNames::RenameF(const QString& candidate) {
+    const SplitName path = splitPath(candidate);
+    Folder& f = folder(path.dir);
+    if (!f.names.contains(path.name)) return candidate;
+    const BaseAndExtension parts = splitExtension(path.name.toLower());
+    const QString key = queryKey(parts.base, parts.extension);
+    auto known = f.largest.find(key);
+    if (known == f.largest.end()) known = f.largest.insert(key, scanLargest(f, parts.base, parts.extension));
+    return path.dir + parts.base + u'[' + QString::number(*known + 1) + u']' + parts.extension;
+}
+
+void FreeFileNames::noteWritten(const QString& fullName) {
+    const SplitName path = splitPath(fullName);
+    Folder& f = folder(path.dir);
+    if (f.names.contains(path.name)) return;
+    f.names.insert(path.name);
+    const QString lower = path.name.toLower();
+    f.lowerNames.insert(lower);
+    // Every remembered query whose base begins this name and whose extension it shares
+    // now has to count its number.
+    const QString extension = splitExtension(lower).extension;
+    const qint64 number = ExtractNum(lower);
+    for (qsizetype k = 0; k <= lower.size(); ++k) {
+        auto it = f.largest.find(queryKey(lower.left(k), extension));
+        if (it != f.largest.end()) *it = std::max(*it, number);
+    }
+}
+
+} // namespace tw

@@ -1,0 +1,107 @@
+#include "exchange/structure_export.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QUrl>
+
+namespace tw {
+
+namespace {
+
+QString escapeHtml(const QString& text) { return text.toHtmlEscaped(); }
+
+bool isBlank(const std::string& text) {
+    for (unsigned char c : text)
+        if (c > ' ') return false;
+    return true;
+}
+
+QString folderOf(const QString& indexPath) { return QFileInfo(indexPath).absolutePath() + u'/'; }
+
+QString cannotCreate(const QString& path, const QString& reason) {
+    return QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason);
+}
+
+} // namespace
+
+QString nodeSaveError(const QString& caption) {
+    return QStringLiteral("Ошибка при сохранении ") + caption + QStringLiteral(".html");
+}
+
+QString GetLink(FreeFileNames& names, const QString& indexPath, const QString& caption, QString& nodeFile) {
+    const QString candidate = folderOf(indexPath) + caption + QStringLiteral(".html");
+    // A caption that is no plain file name is linked as it stands but never written.
+    nodeFile = isSafeFileNamePart(caption) ? names.RenameF(candidate) : candidate;
+    const QString address = QString::fromLatin1(QUrl::toPercentEncoding(nodeFile, "/"));
+    return QStringLiteral("<a href=\"") + address + QStringLiteral("\">") + escapeHtml(caption) + QStringLiteral("</a>");
+}
+
+QString indexEntryLine(int level, bool isPage, const QString& link) {
+    const QString indent = QStringLiteral(" &nbsp&nbsp ").repeated(level + 1);
+    if (isPage) return indent + link + QStringLiteral("<BR>");
+    return indent + QStringLiteral("<B>") + link + QStringLiteral("</B><BR>");
+}
+
+bool NextIndForExport(const CollectionTree& tree, const HighlighterSet& highlighters, int absIndex,
+                      const QString& nodeFile, FreeFileNames& names, const ExportSettings& style,
+                      const Feedback& fb) {
+    const Node* node = tree.nodeAt(absIndex);
+    const TPage& page = *node->page;
+    // Every node file has content, sections and the root node included.
+    const std::string text = isBlank(page.Text) ? std::string(" \r\n ") : page.Text;
+    fb.step();
+    fb.setStatus(QStringLiteral("Сохранение: ") + node->caption + QStringLiteral(".html"));
+    fb.repaint();
+    const Highlighter& highlighter = highlighters.GetSynHL(static_cast<int>(page.Lan) - 1);
+    const std::string document = exportHtml(text, highlighter, style);
+    if (!isSafeFileNamePart(node->caption) ||
+        !writeNewFile(nodeFile, QByteArray(document.data(), static_cast<qsizetype>(document.size())))) {
+        fb.say(nodeSaveError(node->caption));
+        return false;
+    }
+    names.noteWritten(nodeFile);
+    return true;
+}
+
+bool SaveTreeHTML(const QString& path, const QString& text, QString& error) {
+    QSaveFile file(path);
+    const QByteArray bytes = QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8() + QByteArrayLiteral("\r\n");
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+StructureExportOutcome AllExportHTML(const CollectionTree& tree, const HighlighterSet& highlighters,
+                                     const QString& chosenName, const Feedback& fb, const ExportSettings& style) {
+    StructureExportOutcome outcome;
+    outcome.indexPath = QFileInfo(chosenName + QStringLiteral(".html")).absoluteFilePath();
+    if (!QFileInfo(folderOf(outcome.indexPath)).isDir()) {
+        fb.say(cannotCreate(outcome.indexPath, QStringLiteral("No such directory")));
+        return outcome;
+    }
+    FreeFileNames names;
+    // The index page is written last; no node file may take its name meanwhile.
+    names.noteWritten(outcome.indexPath);
+    const QString crlf = QStringLiteral("\r\n");
+    QString index = QStringLiteral("<head><title></title></head><body><font face=\"MS Sans Serif\" size=\"-1\">") + crlf;
+    {
+        ProgressScope progress(fb, tree.count());
+        for (int i = 0; i < tree.count(); ++i) {
+            const Node* node = tree.nodeAt(i);
+            QString nodeFile;
+            const QString link = GetLink(names, outcome.indexPath, node->caption, nodeFile);
+            index += crlf + indexEntryLine(tree.levelOf(node), node->kindImage == kPageKind, link) + crlf;
+            if (!NextIndForExport(tree, highlighters, i, nodeFile, names, style, fb)) ++outcome.failedNodes;
+        }
+        index += crlf + QStringLiteral("</font></body></html>") + crlf;
+        QString error;
+        outcome.indexWritten = SaveTreeHTML(outcome.indexPath, index, error);
+        if (!outcome.indexWritten) fb.say(cannotCreate(outcome.indexPath, error));
+    }
+    fb.setStatus(QString());
+    return outcome;
+}
+
+} // namespace tw

@@ -1,0 +1,50 @@
+#pragma once
+// The export dialog of "Сохранить ветвь в виде дерева каталогов": a target folder field
+// (kept while the program runs) with a browse button, "Экспортировать пустые разделы",
+// the caption of the node being written, a progress bar shown during an export, and
+// "Сохранить". It stays open after an export; its close box closes it.
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace tw {
+
+class CollectionTree;
+class Prompter;
+struct Node;
+
+class TForm10 : public QDialog {
+    Q_OBJECT
+public:
+    TForm10(const CollectionTree& tree, Prompter& prompter, QWidget* parent = nullptr);
+
+    // The branch the next export writes (the node selected when the dialog opened).
+    void setBranch(const Node* node) { branch_ = node; }
+
+    QLineEdit* Edit1() const { return target_; }
+    QCheckBox* CheckBox1() const { return emptySections_; }
+    QLabel* Element() const { return element_; }
+    QProgressBar* Pb() const { return bar_; }
+    QPushButton* SpeedButton1() const { return save_; }
+
+public slots:
+    void SpeedButton1Click();  // "Сохранить": one export of the branch
+    void SpeedButton4Click();  // "..." : the folder comes from the directory chooser
+
+private:
+    const CollectionTree& tree_;
+    Prompter& prompter_;
+    const Node* branch_ = nullptr;
+    QLineEdit* target_;
+    QCheckBox* emptySections_;
+    QLabel* element_;
+    QProgressBar* bar_;
+    QPushButton* save_;
+};
+
+} // namespace tw

@@ -1,0 +1,37 @@
+#pragma once
+// A main window over a temporary program folder with a scripted prompter, and the steps
+// most window tests begin with.
+
+#include "app/tform1.h"
+#include "scripted_prompter.h"
+
+#include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace tw {
+
+class MainWindowTest : public testing::Test {
+protected:
+    ScriptedPrompter prompter;
+    QTemporaryDir dir;
+    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.path()));
+
+    void trigger(const char* name) {
+        QAction* a = form->command(QString::fromLatin1(name));
+        ASSERT_NE(a, nullptr) << name;
+        ASSERT_TRUE(a->isEnabled()) << name;
+        a->trigger();
+    }
+    // Opens a copy of the example collection with "Открыть...".
+    void openExample() {
+        const QString copy = dir.filePath("example.xml");
+        QFile::copy(QStringLiteral(TARNWICK_FIXTURES "/example.xml"), copy);
+        prompter.fileChoices.push_back(FileChoice{copy, 1});
+        trigger("N7");
+    }
+};
+
+} // namespace tw
