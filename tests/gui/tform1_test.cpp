@@ -76,6 +76,7 @@ TEST_F(MainWindow, CommandMapCarriesTheCaptionsAndHints) {
                            Entry{"ToolButton21", "Воссоздание структуры каталогов", true, false},
                            Entry{"N32", "Удалить", false, true}, Entry{"N66", "в названиях элементов", false, true},
                            Entry{"ToolButton24", "Закрыть закладку", true, true},
+                           Entry{"ToolButton28", "Назначение горячих клавиш для вставки текста", true, true},
                            Entry{"N34", "Текущий текст", false, false}, Entry{"N74", "Увеличить отступ", false, true}, Entry{"N60", "Сохранить ветвь в виде дерева каталогов", false, false}}) {
         QAction* a = form->command(QString::fromLatin1(e.name));
         ASSERT_NE(a, nullptr) << e.name;

@@ -34,6 +34,10 @@ class TreeModel;
 class TreeView;
 class TForm5;
 class TForm2;
+class TForm6;
+class TForm7;
+class ApplicationHotkeyRegistrar;
+class HotkeyRegistrar;
 class FindDialog;
 class ReplaceDialog;
 
@@ -90,6 +94,16 @@ public:
     TForm2* goToLineDialog() const { return Form2; }
     // The go-to-line dialog without blocking the window (the program's own key).
     void showGoToLine();
+    // Text-insertion hotkeys: the list window, the assignment dialog and the registrar of
+    // the system-wide key combinations.
+    TForm6* hotkeyList() const { return Form6; }
+    TForm7* assignDialog() const { return Form7; }
+    HotkeyRegistrar& hotkeyRegistrar();
+    // Registers the own keys 1-5 (Ctrl+Q, Ctrl+W, Ctrl+F, Ctrl+D, Alt+S); the failures are
+    // reported in one message.
+    void RegisterHotKeys();
+    // A press of a registered combination; ignored while the program is not active.
+    void WMHotKey(int id);
     // Adds the nodes of a branch file below target, keeping every tab on its node.
     void AddXMLToTree(Node* target, const QString& fileName);
     void IncreaseLine();
@@ -118,6 +132,11 @@ public:
     void TreeEndDrag(Node* dragged, Node* target);
     bool recursionOn() const;
     bool editInProgress() const;
+
+signals:
+    // The own keys Ctrl+F and Ctrl+D: the applications list and the file search.
+    void applicationsListRequested();
+    void fileSearchRequested();
 
 public slots:
     void N4Click();            // "Новый"
@@ -151,6 +170,7 @@ public slots:
     void SQL1Click();          // every item of the language menu
     void ToolButton14Click();  // the face of "Подсветка синтаксиса"
     void ToolButton27Click();  // "Настройка цветовых схем"
+    void ToolButton28Click();  // "Назначение горячих клавиш для вставки текста"
     void N63Click();           // "Найти" > "в текущей вкладке"
     void ToolButton16Click();  // the face of "Правка": find in the current tab
     void N64Click();           // "Найти" > "во вкладках"
@@ -247,6 +267,9 @@ private:
     TForm5* Form5 = nullptr;
     FindDialog* Find1 = nullptr;
     TForm2* Form2 = nullptr;
+    ApplicationHotkeyRegistrar* registrar_ = nullptr;
+    TForm6* Form6 = nullptr;
+    TForm7* Form7 = nullptr;
     QAction* autoLayout_ = nullptr;
     NoKeyboardLayouts noLayouts_;
     KeyboardLayouts* layouts_ = &noLayouts_;
