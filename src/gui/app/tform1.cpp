@@ -16,6 +16,9 @@
 #include "search/text_search.h"
 #include "workspace/tform2.h"
 #include "exchange/tform3.h"
+#include "hotkeys/tform6.h"
+#include "hotkeys/tform7.h"
+#include "platform/hotkey_registrar.h"
 #include "platform/prompter.h"
 #include "storage/file_names.h"
 #include "storage/text_collection.h"
@@ -90,7 +93,13 @@ void TForm1::FormCreate() {
     connect(Replace1, &ReplaceDialog::findNext, this, &TForm1::Replace1Find);
     connect(Replace1, &ReplaceDialog::replace, this, [this] { Replace1Replace(false); });
     connect(Replace1, &ReplaceDialog::replaceAll, this, [this] { Replace1Replace(true); });
+    registrar_ = new ApplicationHotkeyRegistrar(paths_.hotkeyLocks, this);
+    registrar_->setReceiver([this](int id) { WMHotKey(id); });
+    Form6 = new TForm6(*registrar_, prompter_, paths_.keysFile, this);
+    Form7 = new TForm7(*Form6, prompter_, Form6);
+    Form6->setAssignDialog(Form7);
     ChangeCaption();
+    RegisterHotKeys();
 }
 
 void TForm1::buildWidgets() {
@@ -334,7 +343,7 @@ void TForm1::buildCommands() {
          I::Schemes);
     tool(editorBar_,
          addCommand(QStringLiteral("ToolButton28"), QString(),
-                    QStringLiteral("Назначение горячих клавиш для вставки текста")),
+                    QStringLiteral("Назначение горячих клавиш для вставки текста"), &TForm1::ToolButton28Click),
          I::Hotkeys);
     QMenu* marks = dropDownMenu(QStringLiteral("PopupMenu7"));
     QMenu* assign = marks->addMenu(QStringLiteral("Назначить"));
@@ -419,6 +428,7 @@ void TForm1::FormShow() {
     Form4->LoadSettings();
     Form5->LoadSettings();
     FindExe(paths_.programsDir);
+    Form6->LoadKeys(paths_.keysFile);
     openLastFile();
     startUpdateCheck();
 }
@@ -427,6 +437,7 @@ void TForm1::FormClose() {
     // An applications list still open is written as if closed, not lost.
     if (Form4->isVisible()) Form4->close();
     if (!SaveSettings()) prompter_.showMessage(unableToWrite(paths_.settingsFile));
+    for (int id = 1; id <= 5; ++id) registrar_->unregisterHotKey(id);
 }
 
 void TForm1::LoadSettings() {

@@ -37,6 +37,10 @@ class TForm5;
 class TForm2;
 class TForm3;
 class TForm10;
+class TForm6;
+class TForm7;
+class ApplicationHotkeyRegistrar;
+class HotkeyRegistrar;
 class FindDialog;
 class ReplaceDialog;
 
@@ -106,6 +110,16 @@ public:
     void showFileSearch(bool modal);
     TForm3* fileSearchDialog() const { return Form3; }
     void setStatusText(int panel, const QString& text);
+    // Text-insertion hotkeys: the list window, the assignment dialog and the registrar of
+    // the system-wide key combinations.
+    TForm6* hotkeyList() const { return Form6; }
+    TForm7* assignDialog() const { return Form7; }
+    HotkeyRegistrar& hotkeyRegistrar();
+    // Registers the own keys 1-5 (Ctrl+Q, Ctrl+W, Ctrl+F, Ctrl+D, Alt+S); the failures are
+    // reported in one message.
+    void RegisterHotKeys();
+    // A press of a registered combination; ignored while the program is not active.
+    void WMHotKey(int id);
     // Adds the nodes of a branch file below target, keeping every tab on its node.
     void AddXMLToTree(Node* target, const QString& fileName);
     void IncreaseLine();
@@ -175,6 +189,7 @@ public slots:
     void SQL1Click();          // every item of the language menu
     void ToolButton14Click();  // the face of "Подсветка синтаксиса"
     void ToolButton27Click();  // "Настройка цветовых схем"
+    void ToolButton28Click();  // "Назначение горячих клавиш для вставки текста"
     void N63Click();           // "Найти" > "в текущей вкладке"
     void ToolButton16Click();  // the face of "Правка": find in the current tab
     void N64Click();           // "Найти" > "во вкладках"
@@ -300,6 +315,9 @@ private:
     QMenu* PopupMenu6 = nullptr;
     QMenu* Applications = nullptr;
     TForm10* Form10 = nullptr;
+    ApplicationHotkeyRegistrar* registrar_ = nullptr;
+    TForm6* Form6 = nullptr;
+    TForm7* Form7 = nullptr;
     QAction* autoLayout_ = nullptr;
     NoKeyboardLayouts noLayouts_;
     KeyboardLayouts* layouts_ = &noLayouts_;

@@ -1,0 +1,66 @@
+// The main window's part of the text-insertion hotkeys: its own five keys, the dispatch of
+// every registered combination, and the command that opens the hotkey list window.
+#include "app/tform1.h"
+#include "editor/synmemo.h"
+#include "hotkeys/hotkey_table.h"
+#include "hotkeys/tform6.h"
+#include "platform/hotkey_registrar.h"
+#include "platform/prompter.h"
+
+#include <QApplication>
+
+namespace tw {
+
+namespace {
+struct OwnKey {
+    int id;
+    int modifiers;
+    char key;
+    const char* failure;
+};
+// In the order of registration and of the failure report.
+constexpr OwnKey kOwnKeys[] = {
+    {1, kModControl, 'Q', "Unable to assign Ctrl-Q as hotkey."},
+    {2, kModControl, 'W', "Unable to assign Ctrl-W as hotkey."},
+    {3, kModControl, 'F', "Unable to assign Ctrl-F as hotkey."},
+    {5, kModControl, 'D', "Unable to assign Ctrl-D as hotkey."},
+    {4, kModAlt, 'S', "Unable to assign Alt-S as hotkey."},
+};
+} // namespace
+
+HotkeyRegistrar& TForm1::hotkeyRegistrar() { return *registrar_; }
+
+void TForm1::RegisterHotKeys() {
+    QString report;
+    for (const OwnKey& k : kOwnKeys)
+        if (!registrar_->registerHotKey(k.id, k.modifiers, k.key))
+            report += QString::fromLatin1(k.failure) + QStringLiteral("\r\n");
+    if (!report.isEmpty()) prompter_.showMessage(report);
+}
+
+void TForm1::WMHotKey(int id) {
+    // The combinations belong to the program while it runs, but act only while one of its
+    // windows is the active one.
+    if (!QApplication::activeWindow()) return;
+    switch (id) {
+    case 1: expandBranch(true); break;
+    case 2: expandBranch(false); break;
+    case 3: showApplicationsList(false); break;
+    case 4: showGoToLine(); break;
+    case 5: showFileSearch(false); break;
+    default: break;
+    }
+    if (id < kFirstTableHotKey) return;
+    const int row = id - kFirstTableHotKey;
+    if (row >= static_cast<int>(Form6->rows().size())) return;
+    // One edit like typing: it replaces the selection and reaches the bound page.
+    SynMemo1->replaceSelection(Form6->rowText(row).toStdString());
+}
+
+void TForm1::ToolButton28Click() {
+    Form6->show();
+    Form6->raise();
+    Form6->activateWindow();
+}
+
+} // namespace tw

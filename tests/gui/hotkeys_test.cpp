@@ -1,0 +1,295 @@
+// The hotkey list window, the assignment dialog, and the dispatch of the program's own
+// keys and of the table's keys, driven by real key events.
+#include "app/tform1.h"
+#include "editor/synmemo.h"
+#include "exchange/tform3.h"
+#include "hotkeys/tform6.h"
+#include "launcher/tform4.h"
+#include "hotkeys/tform7.h"
+#include "platform/hotkey_registrar.h"
+#include "scripted_prompter.h"
+#include "../test_files.h"
+#include "tree/tree_model.h"
+#include "tree/tree_view.h"
+#include "workspace/tform2.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace tw;
+
+namespace {
+
+const QString kOwnKeysReport = QStringLiteral(
+    "Unable to assign Ctrl-Q as hotkey.\r\nUnable to assign Ctrl-W as hotkey.\r\nUnable to assign Ctrl-F as hotkey.\r\n"
+    "Unable to assign Ctrl-D as hotkey.\r\nUnable to assign Alt-S as hotkey.\r\n");
+
+class Hotkeys : public testing::Test {
+protected:
+    ScriptedPrompter prompter;
+    QTemporaryDir dir;
+    std::unique_ptr<TForm1> form;
+
+    QString keysFile() const { return dir.filePath("keys.dat"); }
+    // Shows the window (which reads keys.dat) and makes it the active one.
+    void start(const QByteArray& keys = {}) {
+        if (!keys.isNull()) {
+            ASSERT_TRUE(writeFileBytes(keysFile(), keys));
+        }
+        form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.path()));
+        form->show();
+        QApplication::setActiveWindow(form.get());
+    }
+    // A key pressed on the widget that has the focus, as the keyboard would.
+    void press(QWidget* focus, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        focus->setFocus();
+        QTest::keyClick(focus, key, modifiers);
+    }
+    Node* openPage(const std::string& text) {
+        Node* page = form->AddDoc(form->tree().root(), "p");
+        page->page->Text = text;
+        form->selectNode(page);
+        form->N37Click();
+        return page;
+    }
+    bool expanded(const Node* node) const {
+        return form->treeView()->isExpanded(form->treeModel()->indexOf(node));
+    }
+    TForm6* list() const { return form->hotkeyList(); }
+    TForm7* assign() const { return form->assignDialog(); }
+};
+
+} // namespace
+
+TEST_F(Hotkeys, CtrlQAndCtrlWExpandAndCollapseTheSelectedNode) {
+    start();
+    Node* outer = form->AddRazdel(form->tree().root(), "outer");
+    Node* inner = form->AddRazdel(outer, "inner");
+    form->AddDoc(inner, "page");
+    form->selectNode(outer);
+    form->treeView()->collapseAll();
+    // The window's menu shortcuts for the same combinations stay silent.
+    QSignalSpy menuExpand(form->command("N46"), &QAction::triggered);
+    QSignalSpy menuCollapse(form->command("N47"), &QAction::triggered);
+
+    press(form->treeView(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(expanded(outer));
+    EXPECT_FALSE(expanded(inner));
+    press(form->treeView(), Qt::Key_W, Qt::ControlModifier);
+    EXPECT_FALSE(expanded(outer));
+
+    form->command("ToolButton23")->setChecked(true);  // "Использовать рекурсию"
+    press(form->treeView(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(expanded(outer));
+    EXPECT_TRUE(expanded(inner));
+    press(form->treeView(), Qt::Key_W, Qt::ControlModifier);
+    EXPECT_FALSE(expanded(outer));
+    EXPECT_FALSE(expanded(inner));
+    EXPECT_EQ(menuExpand.count() + menuCollapse.count(), 0);
+
+    // With no node selected nothing happens.
+    form->treeView()->setCurrentIndex(QModelIndex());
+    press(form->treeView(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(expanded(outer));
+    EXPECT_TRUE(prompter.messages.isEmpty());
+}
+
+TEST_F(Hotkeys, OwnKeysOpenTheDialogsWithoutModality) {
+    start();
+    QSignalSpy editList(form->command("N40"), &QAction::triggered);
+
+    press(form->editor(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(form->applicationsList()->isVisible());
+    EXPECT_FALSE(form->applicationsList()->isModal());
+    EXPECT_EQ(editList.count(), 0);
+    QApplication::setActiveWindow(form.get());
+    press(form->editor(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_TRUE(form->fileSearchDialog()->isVisible());
+    EXPECT_FALSE(form->fileSearchDialog()->isModal());
+
+    QApplication::setActiveWindow(form.get());
+    press(form->editor(), Qt::Key_S, Qt::AltModifier);
+    EXPECT_TRUE(form->goToLineDialog()->isVisible());
+    EXPECT_FALSE(form->goToLineDialog()->isModal());
+}
+
+TEST_F(Hotkeys, TableKeyReplacesTheSelectionAndReachesThePage) {
+    start("ALT\r\nA\r\nbegin\r\n  end;\r\n######\r\nSHIFT\r\nK\r\nkey\r\n######\r\n");
+    EXPECT_TRUE(prompter.messages.isEmpty());
+    ASSERT_EQ(list()->rows().size(), 2u);
+    Node* page = openPage("if x then\r\nfoo");
+    form->editor()->setSelectionStart(11);
+    form->editor()->setSelectionLength(3);  // "foo"
+
+    press(form->editor(), Qt::Key_A, Qt::AltModifier);
+    EXPECT_EQ(page->page->Text, "if x then\r\nbegin\r\n  end;");
+    EXPECT_TRUE(form->tabs()->tabText(form->tabs()->currentIndex()).endsWith('*'));
+
+    // A SHIFT combination inserts its text in place of the capital letter, at the caret.
+    press(form->editor(), Qt::Key_K, Qt::ShiftModifier);
+    EXPECT_EQ(page->page->Text, "if x then\r\nbegin\r\n  end;key");
+    // Other combinations insert nothing, wherever the focus is (pressed on the tree, since
+    // the editor would type their letters).
+    press(form->treeView(), Qt::Key_B, Qt::AltModifier);
+    press(form->treeView(), Qt::Key_K, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(page->page->Text, "if x then\r\nbegin\r\n  end;key");
+
+    // A key pressed while the list window is in front still inserts into the editor.
+    form->command("ToolButton28")->trigger();
+    ASSERT_TRUE(list()->isVisible());
+    QApplication::setActiveWindow(list());
+    press(list()->LV1(), Qt::Key_K, Qt::ShiftModifier);
+    EXPECT_EQ(page->page->Text, "if x then\r\nbegin\r\n  end;keykey");
+}
+
+TEST_F(Hotkeys, NothingHappensWhileTheProgramIsNotActive) {
+    start("ALT\r\nA\r\nsnippet\r\n######\r\n");
+    Node* section = form->AddRazdel(form->tree().root(), "s");
+    form->AddDoc(section, "inner");
+    Node* page = openPage("text");
+    form->selectNode(section);
+    form->treeView()->collapseAll();
+    QApplication::setActiveWindow(nullptr);
+    ASSERT_EQ(QApplication::activeWindow(), nullptr);
+    QTest::keyClick(form->treeView(), Qt::Key_Q, Qt::ControlModifier);
+    QTest::keyClick(form->editor(), Qt::Key_A, Qt::AltModifier);
+    QTest::keyClick(form->editor(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(form->editor(), Qt::Key_S, Qt::AltModifier);
+    EXPECT_FALSE(expanded(section));
+    EXPECT_EQ(page->page->Text, "text");
+    EXPECT_FALSE(form->applicationsList()->isVisible());
+    EXPECT_FALSE(form->goToLineDialog()->isVisible());
+}
+
+TEST_F(Hotkeys, SecondCopyCannotRegisterTheKeys) {
+    start("ALT\r\nA\r\nfirst copy\r\n######\r\n");
+    ScriptedPrompter secondPrompter;
+    {
+        TForm1 second(secondPrompter, ProgramPaths::inFolder(dir.path()));
+        EXPECT_EQ(secondPrompter.messages, QStringList{kOwnKeysReport});
+        // Its table keys do not work: loading is silent, registering again reports them.
+        second.show();
+        EXPECT_EQ(second.hotkeyList()->rows().size(), 1u);
+        EXPECT_EQ(secondPrompter.messages.size(), 1);
+        second.hotkeyList()->RegisterAll();
+        EXPECT_EQ(secondPrompter.messages.value(1), "Unable to register ALT + A\r\n");
+    }
+    // The first copy keeps every key.
+    Node* page = openPage("");
+    press(form->editor(), Qt::Key_A, Qt::AltModifier);
+    EXPECT_EQ(page->page->Text, "first copy");
+    EXPECT_TRUE(prompter.messages.isEmpty());
+
+    // Closing the window releases the own keys; the table's stay registered.
+    ApplicationHotkeyRegistrar probe(ProgramPaths::inFolder(dir.path()).hotkeyLocks);
+    EXPECT_FALSE(probe.registerHotKey(1, kModControl, 'Q'));
+    form->close();
+    EXPECT_TRUE(probe.registerHotKey(1, kModControl, 'Q'));
+    EXPECT_TRUE(probe.registerHotKey(4, kModAlt, 'S'));
+    EXPECT_FALSE(probe.registerHotKey(7, kModAlt, 'A'));
+}
+
+TEST_F(Hotkeys, DeletingARowRegistersTheRestUnderTheirNewIdentifiers) {
+    start("ALT\r\nA\r\na\r\n######\r\nALT\r\nB\r\nb\r\n######\r\nALT\r\nC\r\nc\r\n######\r\n");
+    Node* page = openPage("");
+    // Nothing is deleted without a selected row.
+    list()->SpeedButton2Click();
+    ASSERT_EQ(list()->rows().size(), 3u);
+
+    list()->LV1()->selectRow(1);
+    list()->SpeedButton2Click();
+    ASSERT_EQ(list()->LV1()->rowCount(), 2);
+    EXPECT_EQ(list()->LV1()->item(1, 0)->text(), "ALT + C");
+    EXPECT_TRUE(prompter.messages.isEmpty());
+
+    // Identifier 9 is free again; ALT + C now arrives as 8 and inserts row 1's text.
+    EXPECT_TRUE(form->hotkeyRegistrar().registerHotKey(9, kModShift, 'X'));
+    form->hotkeyRegistrar().unregisterHotKey(9);
+    press(form->treeView(), Qt::Key_C, Qt::AltModifier);
+    press(form->treeView(), Qt::Key_B, Qt::AltModifier);  // no longer a hotkey
+    press(form->treeView(), Qt::Key_A, Qt::AltModifier);
+    EXPECT_EQ(page->page->Text, "ca");
+}
+
+TEST_F(Hotkeys, AssignmentDialogAddsRefusesAndTheListWritesKeysDatOnClose) {
+    start();  // no keys.dat: an empty table and no message
+    EXPECT_TRUE(prompter.messages.isEmpty());
+    form->command("ToolButton28")->trigger();
+    list()->findChild<QPushButton*>("SpeedButton1")->click();  // "Добавить"
+    ASSERT_TRUE(assign()->isVisible());
+    EXPECT_EQ(assign()->windowTitle(), "Назначить");
+    EXPECT_EQ(assign()->modifierText(), "ALT");
+    EXPECT_EQ(assign()->letterText(), "A");
+
+    auto choose = [&](const char* modifier, const char* letter, const char* text) {
+        assign()->ComboBox1()->setEditText(QString::fromLatin1(modifier));
+        assign()->ComboBox2()->setEditText(QString::fromLatin1(letter));
+        assign()->Memo1()->setPlainText(QString::fromUtf8(text));
+        assign()->SpeedButton1Click();
+    };
+    choose("ALT", "A", " \n\t ");  // a blank text: nothing, not even a message
+    EXPECT_TRUE(assign()->isVisible());
+    EXPECT_TRUE(list()->rows().empty());
+    EXPECT_TRUE(prompter.messages.isEmpty());
+
+    choose("control", "c", "copy");  // typed in lower case, shown and checked in upper case
+    EXPECT_EQ(assign()->modifierText(), "CONTROL");
+    EXPECT_EQ(prompter.messages, QStringList{kForbiddenCombination});
+    EXPECT_TRUE(assign()->isVisible());
+
+    choose("CTRL", "K", "x");
+    choose("ALT", "", "x");
+    EXPECT_EQ(prompter.messages.mid(1), (QStringList{kChooseCombination, kChooseCombination}));
+    EXPECT_TRUE(list()->rows().empty());
+
+    choose("ALT", "A", "  first\nsecond  ");
+    EXPECT_FALSE(assign()->isVisible());
+    choose("ALT", "A", "again");  // a duplicate: the dialog closes, nothing is added
+    EXPECT_FALSE(assign()->isVisible());
+    choose("SHIFT", "Z", "z");
+    ASSERT_EQ(list()->rows().size(), 2u);
+    EXPECT_EQ(list()->LV1()->item(0, 0)->text(), "ALT + A");
+    EXPECT_EQ(list()->rowText(0), "  first\r\nsecond  ");  // kept untrimmed while running
+
+    const QImage listShot = list()->grab().toImage();
+    const QImage assignShot = assign()->grab().toImage();
+    EXPECT_EQ(listShot.size(), QSize(348, 265));
+    EXPECT_FALSE(assignShot.isNull());
+    if (qEnvironmentVariableIsSet("TARNWICK_SHOTS")) {
+        listShot.save(qEnvironmentVariable("TARNWICK_SHOTS") + "/tform6.png");
+        assign()->show();
+        assign()->grab().save(qEnvironmentVariable("TARNWICK_SHOTS") + "/tform7.png");
+    }
+
+    EXPECT_FALSE(QFile::exists(keysFile()));
+    list()->findChild<QPushButton*>("SpeedButton3")->click();  // "OK"
+    EXPECT_FALSE(list()->isVisible());
+    EXPECT_EQ(readFileBytes(keysFile()), QByteArray("ALT\r\nA\r\n  first\r\nsecond  \r\n######\r\nSHIFT\r\nZ\r\nz\r\n######\r\n"));
+}
+
+TEST_F(Hotkeys, DamagedOrUnwritableKeysDatIsReported) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("keys.dat"));  // exists, cannot be read or written
+    start();
+    EXPECT_EQ(prompter.messages, QStringList{"Ошибка при чтении keys.dat"});
+    form->command("ToolButton28")->trigger();
+    list()->close();
+    // The window stays open so the table is not lost unseen.
+    EXPECT_TRUE(list()->isVisible());
+    ASSERT_EQ(prompter.messages.size(), 2);
+    EXPECT_TRUE(prompter.messages[1].contains("keys.dat"));
+    ASSERT_TRUE(QDir(dir.path()).rmdir("keys.dat"));
+    list()->close();
+    EXPECT_FALSE(list()->isVisible());
+    EXPECT_EQ(QFileInfo(keysFile()).size(), 0);
+}
