@@ -293,3 +293,15 @@ TEST_F(Hotkeys, DamagedOrUnwritableKeysDatIsReported) {
     EXPECT_FALSE(list()->isVisible());
     EXPECT_EQ(QFileInfo(keysFile()).size(), 0);
 }
+
+TEST_F(Hotkeys, ADamagedKeysDatIsKeptBesideTheRewrittenTable) {
+    // The second record has no key letter: reading stops there and the third is not read.
+    const QByteArray damaged = "ALT\r\nA\r\nfirst\r\n######\r\nALT\r\n\r\nlost?\r\n######\r\nSHIFT\r\nZ\r\nthird\r\n######\r\n";
+    start(damaged);
+    EXPECT_EQ(prompter.messages, QStringList{"Ошибка при чтении keys.dat"});
+    ASSERT_EQ(list()->rows().size(), 1u);
+    form->command("ToolButton28")->trigger();
+    list()->close();
+    EXPECT_EQ(readFileBytes(keysFile()), QByteArray("ALT\r\nA\r\nfirst\r\n######\r\n"));
+    EXPECT_EQ(readFileBytes(keysFile() + ".damaged"), damaged);
+}

@@ -101,9 +101,11 @@ TEST_P(TextExport, SwitchingTabsKeepsTheLanguageOfTheNodeLastOpened) {
 }
 
 TEST_P(TextExport, EndsWithoutAFileOnEmptyEditorCancelOrMissingFolder) {
-    // Empty editor: no dialog (the prompter fails the test on an unscripted one), no message.
-    form->command(QString::fromLatin1(GetParam().command))->trigger();
-    EXPECT_TRUE(prompter.filtersOffered.empty());
+    // Empty editor: the name is asked for, then nothing is written and nothing said.
+    exportTo(dir.filePath(QStringLiteral("code-empty")));
+    EXPECT_EQ(prompter.filtersOffered.size(), 1u);
+    EXPECT_TRUE(files().isEmpty());
+    EXPECT_TRUE(prompter.messages.isEmpty());
 
     openPage("x := 1;", 1, false);
     prompter.fileChoices.push_back(std::nullopt);

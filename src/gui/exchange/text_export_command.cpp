@@ -25,10 +25,10 @@ ExportSettings exportSettingsFor(const SynMemo& editor) {
 
 QString exportEditorText(Prompter& prompter, const SynMemo& editor, const Highlighter& highlighter,
                          ExportFormat format) {
-    const std::string text = editor.wholeText();
-    if (text.empty()) return {};
     const auto choice = prompter.chooseSaveFile({{exportFilterName(format), exportFilterPattern(format)}});
     if (!choice) return {};
+    const std::string text = editor.wholeText();
+    if (text.empty()) return {};  // nothing to export: no file, no message
     const QString fileName = exportFileName(choice->path, format);
     QString message;
     if (writeExportFile(fileName, exportDocument(text, highlighter, format, exportSettingsFor(editor)),

@@ -13,9 +13,9 @@ class SynMemo;
 // colours, the font "Arial" at 10 points and the title "Untitled".
 ExportSettings exportSettingsFor(const SynMemo& editor);
 
-// An empty editor ends the command at once (there is nothing to export). Otherwise asks
-// for a name, appends the format's extension and writes the document; a cancelled dialog
-// writes nothing, a failed write is reported. Returns the name written, or an empty one.
+// Asks for a name, appends the format's extension and writes the document; a cancelled
+// dialog writes nothing, an empty editor ends the command silently after the dialog, a
+// failed write is reported. Returns the name written, or an empty one.
 QString exportEditorText(Prompter& prompter, const SynMemo& editor, const Highlighter& highlighter,
                          ExportFormat format);
 

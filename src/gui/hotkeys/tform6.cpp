@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -114,7 +115,19 @@ void TForm6::LoadKeys(const QString& fileName) {
     LV1_->setRowCount(0);
     const KeysReadResult read = tw::LoadKeys(fileName);
     for (const HotKeyRow& row : read.rows) AddHotKey2(row.keyCode, row.text, row.modifier, row.letter);
-    if (!read.ok) prompter_.showMessage(kKeysReadError + QFileInfo(fileName).fileName());
+    if (!read.ok) {
+        // The rows after the damage are not in the table, and the next close rewrites the
+        // file: keep the damaged file beside it as it was, so no text is lost.
+        keepDamagedCopy(fileName);
+        prompter_.showMessage(kKeysReadError + QFileInfo(fileName).fileName());
+    }
+}
+
+void TForm6::keepDamagedCopy(const QString& fileName) {
+    if (!QFileInfo(fileName).isFile()) return;
+    QString copy = fileName + QStringLiteral(".damaged");
+    for (int n = 1; QFileInfo::exists(copy); ++n) copy = fileName + QStringLiteral(".damaged%1").arg(n);
+    QFile::copy(fileName, copy);
 }
 
 bool TForm6::SaveKeys(const QString& fileName) { return tw::SaveKeys(fileName, rows_); }

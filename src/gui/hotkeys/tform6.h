@@ -57,6 +57,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Copies a keys file that could not be read whole to "<name>.damaged" (or .damaged1, ...).
+    static void keepDamagedCopy(const QString& fileName);
     bool registerRow(int i);
     void appendRow(HotKeyRow row);
 
