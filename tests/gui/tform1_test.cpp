@@ -62,6 +62,7 @@ TEST_F(MainWindow, CommandMapCarriesTheCaptionsAndHints) {
                            Entry{"N32", "Удалить", false, true}, Entry{"N66", "в названиях элементов", false, true},
                            Entry{"ToolButton24", "Закрыть закладку", true, true},
                            Entry{"ToolButton28", "Назначение горячих клавиш для вставки текста", true, true},
+                           Entry{"ToolButton12", "Экспорт кода", true, true}, Entry{"ToolButton15", "", false, true},
                            Entry{"N34", "Текущий текст", false, true}, Entry{"RTF1", "RTF", false, true},
                            Entry{"N35", "Всю структуру", false, true}, Entry{"N74", "Увеличить отступ", false, true},
                            Entry{"N60", "Сохранить ветвь в виде дерева каталогов", false, true},

@@ -227,6 +227,8 @@ void TForm1::buildCommands() {
     auto tool = [](QToolBar* bar, QAction* action, I icon, QMenu* menu = nullptr, bool split = false) {
         action->setIcon(Icons::tool(icon));
         if (menu) action->setMenu(menu);
+        // A button that only opens its menu has no command of its own but must stay usable.
+        if (menu && !split) action->setEnabled(true);
         bar->addAction(action);
         if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
             button->setObjectName(action->objectName());
