@@ -2,8 +2,8 @@
 
 #include "editor/html_export.h"
 #include "editor/rtf_export.h"
+#include "storage/file_names.h"
 
-#include <QDir>
 #include <QSaveFile>
 
 namespace tw {
@@ -32,8 +32,7 @@ bool writeExportFile(const QString& fileName, std::string_view document, QString
     if (file.open(QIODevice::WriteOnly) && file.write(document.data(), size) == size && file.commit())
         return true;
     if (message)
-        *message = QStringLiteral("Cannot create file \"%1\". %2")
-                       .arg(QDir::toNativeSeparators(fileName), file.errorString());
+        *message = cannotCreateFileMessage(fileName, file.errorString());
     return false;
 }
 

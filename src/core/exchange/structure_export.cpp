@@ -1,5 +1,7 @@
 #include "exchange/structure_export.h"
 
+#include "storage/file_names.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QUrl>
@@ -8,8 +10,6 @@ namespace tw {
 
 namespace {
 
-QString escapeHtml(const QString& text) { return text.toHtmlEscaped(); }
-
 bool isBlank(const std::string& text) {
     for (unsigned char c : text)
         if (c > ' ') return false;
@@ -17,10 +17,6 @@ bool isBlank(const std::string& text) {
 }
 
 QString folderOf(const QString& indexPath) { return QFileInfo(indexPath).absolutePath() + u'/'; }
-
-QString cannotCreate(const QString& path, const QString& reason) {
-    return QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason);
-}
 
 } // namespace
 
@@ -33,7 +29,7 @@ QString GetLink(FreeFileNames& names, const QString& indexPath, const QString& c
     // A caption that is no plain file name is linked as it stands but never written.
     nodeFile = isSafeFileNamePart(caption) ? names.RenameF(candidate) : candidate;
     const QString address = QString::fromLatin1(QUrl::toPercentEncoding(nodeFile, "/"));
-    return QStringLiteral("<a href=\"") + address + QStringLiteral("\">") + escapeHtml(caption) + QStringLiteral("</a>");
+    return QStringLiteral("<a href=\"") + address + QStringLiteral("\">") + caption.toHtmlEscaped() + QStringLiteral("</a>");
 }
 
 QString indexEntryLine(int level, bool isPage, const QString& link) {
@@ -78,7 +74,7 @@ StructureExportOutcome AllExportHTML(const CollectionTree& tree, const Highlight
     StructureExportOutcome outcome;
     outcome.indexPath = QFileInfo(chosenName + QStringLiteral(".html")).absoluteFilePath();
     if (!QFileInfo(folderOf(outcome.indexPath)).isDir()) {
-        fb.say(cannotCreate(outcome.indexPath, QStringLiteral("No such directory")));
+        fb.say(cannotCreateFileMessage(outcome.indexPath, QStringLiteral("No such directory")));
         return outcome;
     }
     FreeFileNames names;
@@ -98,7 +94,7 @@ StructureExportOutcome AllExportHTML(const CollectionTree& tree, const Highlight
         index += crlf + QStringLiteral("</font></body></html>") + crlf;
         QString error;
         outcome.indexWritten = SaveTreeHTML(outcome.indexPath, index, error);
-        if (!outcome.indexWritten) fb.say(cannotCreate(outcome.indexPath, error));
+        if (!outcome.indexWritten) fb.say(cannotCreateFileMessage(outcome.indexPath, error));
     }
     fb.setStatus(QString());
     return outcome;

@@ -1,5 +1,7 @@
 #include "storage/file_names.h"
 
+#include <QDir>
+
 namespace tw {
 
 namespace {
@@ -34,6 +36,10 @@ QString replaceExtension(const QString& path, const QString& ext) {
 bool isXmlName(const QString& path) {
     const qsizetype dot = extensionDot(path);
     return dot >= 0 && path.mid(dot).compare(QStringLiteral(".xml"), Qt::CaseInsensitive) == 0;
+}
+
+QString cannotCreateFileMessage(const QString& path, const QString& reason) {
+    return QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason);
 }
 
 } // namespace tw

@@ -21,4 +21,7 @@ QString replaceExtension(const QString& path, const QString& ext);
 // True when the extension is ".xml" in any letter case.
 bool isXmlName(const QString& path);
 
+// The standard message for a file that could not be written: Cannot create file "NAME". REASON
+QString cannotCreateFileMessage(const QString& path, const QString& reason);
+
 } // namespace tw

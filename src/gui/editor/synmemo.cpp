@@ -1,13 +1,13 @@
 #include "editor/synmemo.h"
 
 #include "editor/highlighter_lexer.h"
+#include "storage/text_collection.h"
 
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <cstring>
@@ -29,16 +29,6 @@ QFont defaultEditorFont() {
         font.setPointSizeF(kPoints);
     }
     return font;
-}
-
-// Text from a file as UTF-8 bytes: kept when it is valid UTF-8, else read as Windows-1251.
-std::string fileTextAsUtf8(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) return bytes.toStdString();
-    QStringDecoder cp1251("windows-1251");
-    if (!cp1251.isValid()) return text.toStdString();
-    return QString(cp1251.decode(bytes)).toStdString();
 }
 
 // Line breaks of any kind as CR LF.
@@ -180,7 +170,7 @@ bool SynMemo::loadLinesFromFile(const QString& fileName, QString* error) {
         if (error) *error = file.errorString();
         return false;
     }
-    setWholeText(fileTextAsUtf8(bytes));
+    setWholeText(textFileAsUtf8(bytes).toStdString());
     return true;
 }
 
