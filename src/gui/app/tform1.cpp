@@ -184,8 +184,7 @@ QAction* TForm1::addCommand(const QString& name, const QString& caption, const Q
     auto* action = new QAction(caption, this);
     action->setObjectName(name);
     if (!hint.isEmpty()) action->setToolTip(hint);
-    if (slot) connect(action, &QAction::triggered, this, slot);
-    else action->setEnabled(false);  // its command is not available in this build yet
+    if (slot) connect(action, &QAction::triggered, this, slot);  // none for a button that only opens its menu
     return action;
 }
 
@@ -227,8 +226,6 @@ void TForm1::buildCommands() {
     auto tool = [](QToolBar* bar, QAction* action, I icon, QMenu* menu = nullptr, bool split = false) {
         action->setIcon(Icons::tool(icon));
         if (menu) action->setMenu(menu);
-        // A button that only opens its menu has no command of its own but must stay usable.
-        if (menu && !split) action->setEnabled(true);
         bar->addAction(action);
         if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
             button->setObjectName(action->objectName());
@@ -1302,24 +1299,22 @@ void TForm1::N71Click() { Form2->open(); }
 
 void TForm1::ToolButton21Click() { showFileSearch(true); }
 
-void TForm1::showFileSearch(bool modal) {
-    if (Form3->isVisible()) {
-        Form3->raise();
-        Form3->activateWindow();
-        return;
+namespace {
+// Shows one of the window's dialogs, or only brings it to the front when it is already on
+// screen (its modality then stays as it is).
+void bringUp(QWidget* dialog, bool modal) {
+    if (!dialog->isVisible()) {
+        dialog->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+        dialog->show();
     }
-    if (modal) {
-        Form3->open();
-    } else {
-        Form3->setWindowModality(Qt::NonModal);
-        Form3->show();
-    }
+    dialog->raise();
+    dialog->activateWindow();
 }
+} // namespace
 
-void TForm1::showGoToLine() {
-    Form2->show();
-    Form2->raise();
-}
+void TForm1::showFileSearch(bool modal) { bringUp(Form3, modal); }
+
+void TForm1::showGoToLine() { bringUp(Form2, false); }
 
 QString TForm1::dateTimeText(const QDateTime& when) {
     const QLocale locale = QLocale::system();
@@ -1456,12 +1451,7 @@ void TForm1::ProgClick() {
     if (auto* item = qobject_cast<QAction*>(sender())) launcher_->shellExecute(item->data().toString());
 }
 
-void TForm1::showApplicationsList(bool modal) {
-    if (!Form4->isVisible()) Form4->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
-    Form4->show();
-    Form4->raise();
-    Form4->activateWindow();
-}
+void TForm1::showApplicationsList(bool modal) { bringUp(Form4, modal); }
 
 void TForm1::N40Click() { showApplicationsList(false); }
 void TForm1::ToolButton25Click() { showApplicationsList(false); }
