@@ -7,6 +7,8 @@
 #include "editor/synmemo.h"
 #include "platform/prompter.h"
 
+#include "silent_prompter.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -14,18 +16,6 @@
 #include <cstdio>
 
 namespace {
-
-class SilentPrompter : public tw::Prompter {
-public:
-    bool askYesNo(const QString&, const QString&, bool) override { return false; }
-    void showMessage(const QString&) override {}
-    void showInformation(const QString&) override {}
-    std::optional<tw::FileChoice> chooseOpenFile(const std::vector<tw::FileFilter>&) override { return {}; }
-    std::optional<tw::FileChoice> chooseSaveFile(const std::vector<tw::FileFilter>&) override { return {}; }
-    std::optional<QColor> chooseColor(const QColor&) override { return {}; }
-    std::optional<QString> chooseDirectory(const QString&) override { return {}; }
-    std::optional<QString> askText(const QString&, const QString&, const QString&) override { return {}; }
-};
 
 std::string cppText(size_t bytes) {
     const std::string block =
@@ -50,7 +40,7 @@ int main(int argc, char** argv) {
     tw::TForm1::setUpdateCheckEnabled(false);  // no network from here
     const double megabytes = argc > 1 ? std::atof(argv[1]) : 10.0;
     QTemporaryDir dir;
-    SilentPrompter prompter;
+    tw::bench::SilentPrompter prompter;
     tw::TForm1 form(prompter, tw::ProgramPaths::inFolder(dir.path()));
     form.resize(1000, 700);
     form.show();

@@ -8,25 +8,12 @@
 #include "search/find_dialogs.h"
 #include "tree/tree_model.h"
 
+#include "silent_prompter.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cstdio>
-
-namespace {
-class SilentPrompter : public tw::Prompter {
-public:
-    int informations = 0;
-    bool askYesNo(const QString&, const QString&, bool) override { return false; }
-    void showMessage(const QString&) override {}
-    void showInformation(const QString&) override { ++informations; }
-    std::optional<tw::FileChoice> chooseOpenFile(const std::vector<tw::FileFilter>&) override { return {}; }
-    std::optional<tw::FileChoice> chooseSaveFile(const std::vector<tw::FileFilter>&) override { return {}; }
-    std::optional<QColor> chooseColor(const QColor&) override { return {}; }
-    std::optional<QString> chooseDirectory(const QString&) override { return {}; }
-    std::optional<QString> askText(const QString&, const QString&, const QString&) override { return {}; }
-};
-} // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -35,7 +22,7 @@ int main(int argc, char** argv) {
     tw::bench::GeneratorOptions options;
     if (argc > 1) options.nodes = std::atoi(argv[1]);
     QTemporaryDir dir;
-    SilentPrompter prompter;
+    tw::bench::SilentPrompter prompter;
     tw::TForm1 form(prompter, tw::ProgramPaths::inFolder(dir.path()));
     form.treeModel()->beginRebuild();
     tw::bench::generateCollection(form.tree(), options);

@@ -1,6 +1,7 @@
 #include "storage/text_collection.h"
 #include "storage/xml_collection.h"
 #include "../qt_printers.h"
+#include "../test_files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,10 +10,6 @@
 using namespace tw;
 
 namespace {
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 const QString kExample = QStringLiteral(TARNWICK_FIXTURES "/example.xml");
 } // namespace
 
@@ -23,7 +20,7 @@ TEST(BranchFiles, APageWithoutChildrenAndTheNameGetsXml) {
     const SaveOutcome out = SaveEdjeInXML(t, dir.filePath("x.txt"), *t.nodeAt(3), Feedback{});
     ASSERT_TRUE(out.written);
     EXPECT_EQ(out.fileName, dir.filePath("x.xml"));
-    const QByteArray xml = readAll(out.fileName);
+    const QByteArray xml = readFileBytes(out.fileName);
     EXPECT_TRUE(xml.startsWith("<TREE count=\"0\"><Root name=\"Root\" level=\"0\""));
     EXPECT_TRUE(xml.contains("</text><Страница name=\"Hello\" level=\"1\""));
     EXPECT_TRUE(xml.endsWith("</Страница></Root></TREE>"));
@@ -34,7 +31,7 @@ TEST(BranchFiles, SavedBranchAddsBelowASectionOfAnotherCollection) {
     ASSERT_TRUE(LoadXML(source, kExample, Feedback{}));
     QTemporaryDir dir;
     ASSERT_TRUE(SaveEdjeInXML(source, dir.filePath("b.xml"), *source.nodeAt(1), Feedback{}).written);
-    EXPECT_TRUE(readAll(dir.filePath("b.xml")).startsWith("<TREE count=\"1\">"));
+    EXPECT_TRUE(readFileBytes(dir.filePath("b.xml")).startsWith("<TREE count=\"1\">"));
 
     CollectionTree target;
     Node* s = target.appendChild(target.root(), "Target", 0, 0, -1, MakePage({}, "Target", 0, 0, 1, -1));

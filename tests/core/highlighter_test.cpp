@@ -1,6 +1,7 @@
 #include "editor/catalogue.h"
 #include "editor/token_runs.h"
 #include "../qt_printers.h"
+#include "../test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,11 +10,6 @@
 using namespace tw;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 const QString kSamples = QStringLiteral(TARNWICK_FIXTURES "/highlight");
 
@@ -35,9 +31,9 @@ TEST_P(HighlighterSample, ProducesTheExpectedTokenRuns) {
     const QString name = QString::fromStdString(GetParam());
     const Highlighter* h = set.FindHighlighterByExtension(fileExtension(name));
     ASSERT_NE(h, nullptr) << "no language for " << GetParam();
-    const QByteArray text = readAll(kSamples + u'/' + name);
+    const QByteArray text = readFileBytes(kSamples + u'/' + name);
     const std::string runs = formatTokenRuns(*h, std::string_view(text.constData(), text.size()));
-    EXPECT_EQ(runs, readAll(kSamples + u'/' + name + QStringLiteral(".tokens")).toStdString())
+    EXPECT_EQ(runs, readFileBytes(kSamples + u'/' + name + QStringLiteral(".tokens")).toStdString())
         << h->languageName().toStdString();
 }
 

@@ -1,24 +1,13 @@
 #include "app/ini_file.h"
 #include "schemes/scheme_settings.h"
 #include "../qt_printers.h"
+#include "../test_files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace tw;
-
-namespace {
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-} // namespace
 
 TEST(Settings, IntegerValueRules) {
     struct Case {
@@ -30,7 +19,7 @@ TEST(Settings, IntegerValueRules) {
                           Case{"", 77}, Case{"12abc", 77}, Case{"536870911", 536870911}}) {
         QTemporaryDir dir;
         const QString path = dir.filePath("Settings.ini");
-        writeAll(path, QByteArray("[Controls]\nValue=") + c.text + "\n");
+        ASSERT_TRUE(writeFileBytes(path, QByteArray("[Controls]\nValue=") + c.text + "\n"));
         EXPECT_EQ(IniFile(path).readInt("Controls", "Value", 77), c.expected) << c.text;
     }
 }
@@ -40,7 +29,7 @@ TEST(Settings, NamesIgnoreCaseTextsAreCutAndMissingFilesReadDefaults) {
     const QString path = dir.filePath("Settings.ini");
     EXPECT_EQ(IniFile(path).readText("Files", "LastFile", "none"), "none");
     EXPECT_FALSE(IniFile(path).readBool("Controls", "Recurse", false));
-    writeAll(path, "[files]\nlastfile=/home/u/Коды.xml\n[Controls]\nRecurse=2\nLong=" + QByteArray(3000, 'x') + "\n");
+    ASSERT_TRUE(writeFileBytes(path, "[files]\nlastfile=/home/u/Коды.xml\n[Controls]\nRecurse=2\nLong=" + QByteArray(3000, 'x') + "\n"));
     const IniFile ini(path);
     EXPECT_EQ(ini.readText("Files", "LastFile"), "/home/u/Коды.xml");
     EXPECT_TRUE(ini.readBool("CONTROLS", "recurse", false));
@@ -50,7 +39,7 @@ TEST(Settings, NamesIgnoreCaseTextsAreCutAndMissingFilesReadDefaults) {
 TEST(Settings, WritingKeepsWhatItDoesNotChange) {
     QTemporaryDir dir;
     const QString path = dir.filePath("Settings.ini");
-    writeAll(path, "[Other]\nx=1\n[Window]\nextra=2\nleft=5\n");
+    ASSERT_TRUE(writeFileBytes(path, "[Other]\nx=1\n[Window]\nextra=2\nleft=5\n"));
     {
         IniFile ini(path);
         ini.writeInt("Window", "Left", -4);
@@ -61,7 +50,7 @@ TEST(Settings, WritingKeepsWhatItDoesNotChange) {
     EXPECT_EQ(back.readInt("Other", "x", 0), 1);
     EXPECT_EQ(back.readInt("Window", "extra", 0), 2);
     EXPECT_EQ(back.readInt("Window", "left", 0), -4);
-    EXPECT_TRUE(readAll(path).contains("Recurse=1"));
+    EXPECT_TRUE(readFileBytes(path).contains("Recurse=1"));
 }
 
 TEST(Settings, RefusedWriteIsReported) {
@@ -85,7 +74,7 @@ TEST(Settings, SchemeColoursRoundTripEveryLanguageAndAttribute) {
         saveSchemeColours(ini, set);
         ASSERT_TRUE(ini.save());
     }
-    const QByteArray text = readAll(path);
+    const QByteArray text = readFileBytes(path);
     EXPECT_TRUE(text.contains("[C/C++]"));
     EXPECT_TRUE(text.contains("PL/SQL Reserved Word="));
     EXPECT_TRUE(text.contains("SQL*Plus Command=-2147483640"));

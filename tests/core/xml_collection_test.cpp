@@ -3,6 +3,7 @@
 #include "storage/xml_collection.h"
 
 #include "../qt_printers.h"
+#include "../test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,18 +16,6 @@
 using namespace tw;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QString fixture(const char* name) { return QStringLiteral(TARNWICK_FIXTURES "/") + QString::fromUtf8(name); }
 
@@ -67,7 +56,7 @@ TEST(XmlCollection, ExampleIsWrittenByteForByte) {
     const SaveOutcome out = SaveTreeInXML(t, dir.filePath("example"), rec.feedback());
     EXPECT_TRUE(out.written);
     EXPECT_EQ(out.fileName, dir.filePath("example.xml"));
-    EXPECT_EQ(readAll(out.fileName), readAll(fixture("example.xml")));
+    EXPECT_EQ(readFileBytes(out.fileName), readFileBytes(fixture("example.xml")));
     EXPECT_TRUE(rec.messages.isEmpty());
     EXPECT_EQ(rec.begun, 4);
     EXPECT_EQ(rec.steps, 4);
@@ -102,14 +91,14 @@ TEST(XmlCollection, ExampleReadsBackToTheSameTree) {
 
     QTemporaryDir dir;
     ASSERT_TRUE(SaveTreeInXML(t, dir.filePath("again.xml"), rec.feedback()).written);
-    EXPECT_EQ(readAll(dir.filePath("again.xml")), readAll(fixture("example.xml")));
+    EXPECT_EQ(readFileBytes(dir.filePath("again.xml")), readFileBytes(fixture("example.xml")));
 }
 
 TEST(XmlCollection, NewCollectionIsRootWithMarkerAndEmptyText) {
     CollectionTree t;
     QTemporaryDir dir;
     ASSERT_TRUE(SaveTreeInXML(t, dir.filePath("new.xml"), Feedback{}).written);
-    EXPECT_EQ(readAll(dir.filePath("new.xml")),
+    EXPECT_EQ(readFileBytes(dir.filePath("new.xml")),
               QByteArray("<TREE count=\"1\"><Root name=\"Root\" level=\"0\" stindex=\"20\" slindex=\"3\" imindex=\"3\" "
                          "lan=\"0\"> \r\n <text></text></Root></TREE>"));
     CollectionTree back;
@@ -123,7 +112,7 @@ TEST(XmlCollection, WhiteSpaceTextsKeepTheirBlanks) {
         t.appendChild(t.root(), "p", 2, 2, -1, MakePage(text, "p", 1, 2, 2, -1));
         QTemporaryDir dir;
         ASSERT_TRUE(SaveTreeInXML(t, dir.filePath("w.xml"), Feedback{}).written);
-        EXPECT_TRUE(readAll(dir.filePath("w.xml")).contains("lan=\"1\"> \r\n <text>"));
+        EXPECT_TRUE(readFileBytes(dir.filePath("w.xml")).contains("lan=\"1\"> \r\n <text>"));
         CollectionTree back;
         ASSERT_TRUE(LoadXML(back, dir.filePath("w.xml"), Feedback{}));
         ASSERT_EQ(back.count(), 2);
@@ -145,7 +134,7 @@ TEST(XmlCollection, CharactersXmlCannotHoldAreLeftOut) {
 }
 
 TEST(XmlCollection, ReadsFilesThatStartWithDeclarationCommentOrInstruction) {
-    const QByteArray body = readAll(fixture("example.xml"));
+    const QByteArray body = readFileBytes(fixture("example.xml"));
     for (const QByteArray& prolog : {QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"),
                                     QByteArray("<!-- saved by hand -->"), QByteArray("<?style x?>\n"),
                                     QByteArray("\xEF\xBB\xBF")}) {
@@ -192,7 +181,7 @@ TEST_P(ReaderFailure, ReportsTheOpenErrorAndKeepsNodesAlreadyRead) {
     Recorder rec;
     QTemporaryDir dir;
     const QString path = dir.filePath("bad.xml");
-    writeAll(path, GetParam().xml);
+    ASSERT_TRUE(writeFileBytes(path, GetParam().xml));
     EXPECT_FALSE(LoadXML(t, path, rec.feedback()));
     EXPECT_EQ(rec.messages, QStringList{"Ошибка при открытии файла"});
     EXPECT_EQ(t.count(), GetParam().nodesKept);
@@ -259,7 +248,7 @@ TEST(XmlCollection, MissingFileReportsTheOpenError) {
 TEST(XmlCollection, FailedSaveLeavesThePreviousFileIntact) {
     QTemporaryDir dir;
     const QString path = dir.filePath("keep.xml");
-    writeAll(path, "previous contents");
+    ASSERT_TRUE(writeFileBytes(path, "previous contents"));
     CollectionTree t;
     t.appendChild(t.root(), "big", 2, 2, -1, MakePage(std::string(64 * 1024, 'x'), "big", 1, 2, 2, -1));
     // The write runs out of room half-way: files may not grow beyond 4 KiB for a moment.
@@ -275,7 +264,7 @@ TEST(XmlCollection, FailedSaveLeavesThePreviousFileIntact) {
     std::signal(SIGXFSZ, oldSignal);
     EXPECT_FALSE(out.written);
     EXPECT_EQ(rec.messages, QStringList{"Ошибка при сохранении файла"});
-    EXPECT_EQ(readAll(path), QByteArray("previous contents"));
+    EXPECT_EQ(readFileBytes(path), QByteArray("previous contents"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.xml"});  // no leftovers
 }
 

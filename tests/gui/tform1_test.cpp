@@ -1,6 +1,7 @@
 #include "app/tform1.h"
 #include "main_window_fixture.h"
 #include "scripted_prompter.h"
+#include "../test_files.h"
 
 #include <QAction>
 #include <QFile>
@@ -14,17 +15,6 @@ using namespace tw;
 namespace {
 
 QString fixture(const char* name) { return QStringLiteral(TARNWICK_FIXTURES "/") + QString::fromUtf8(name); }
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 class MainWindow : public MainWindowTest {
 protected:
@@ -92,7 +82,7 @@ TEST_F(MainWindow, OpenReadsTheCollectionAndShowsNameAndCounts) {
 
 TEST_F(MainWindow, FailedOpenShowsTheMessageAndForgetsTheFileName) {
     const QString bad = dir.filePath("bad.xml");
-    writeAll(bad, "<TREE count=\"1\"></TREE>");
+    ASSERT_TRUE(writeFileBytes(bad, "<TREE count=\"1\"></TREE>"));
     prompter.fileChoices.push_back(FileChoice{bad, 1});
     trigger("ToolButton7");
     EXPECT_EQ(prompter.messages, QStringList{"Ошибка при открытии файла"});
@@ -141,9 +131,9 @@ TEST_F(MainWindow, SaveWritesTheCurrentFileAndDoesNothingWithoutOne) {
 
     openExample();
     const QString path = form->currentFileName();
-    writeAll(path, "stale");
+    ASSERT_TRUE(writeFileBytes(path, "stale"));
     trigger("ToolButton5");
-    EXPECT_EQ(readAll(path), readAll(fixture("example.xml")));
+    EXPECT_EQ(readFileBytes(path), readFileBytes(fixture("example.xml")));
     EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6  [example.xml]");
     EXPECT_EQ(form->statusText(1), "");
 }
@@ -154,36 +144,36 @@ TEST_F(MainWindow, SaveAsAppendsXmlAndAsksBeforeReplacingThatFile) {
     prompter.fileChoices.push_back(FileChoice{target, 1});
     trigger("N6");
     EXPECT_TRUE(prompter.questions.empty());  // no such file yet
-    EXPECT_EQ(readAll(target + ".xml"), readAll(fixture("example.xml")));
+    EXPECT_EQ(readFileBytes(target + ".xml"), readFileBytes(fixture("example.xml")));
     EXPECT_EQ(form->currentFileName(), target + ".xml");
     EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6  [copy.xml]");
 
     // Answering No leaves the existing file alone.
-    writeAll(target + ".xml", "older");
+    ASSERT_TRUE(writeFileBytes(target + ".xml", "older"));
     prompter.fileChoices.push_back(FileChoice{target, 1});
     prompter.answers = {false};
     trigger("ToolButton33");
     ASSERT_EQ(prompter.questions.size(), 1u);
     EXPECT_EQ(prompter.questions[0].caption, "Сохранение");
     EXPECT_EQ(prompter.questions[0].text, target + ".xml\n уже существует. Заменить?");
-    EXPECT_EQ(readAll(target + ".xml"), QByteArray("older"));
+    EXPECT_EQ(readFileBytes(target + ".xml"), QByteArray("older"));
 
     prompter.fileChoices.push_back(FileChoice{target + ".xml", 1});
     prompter.answers = {true};
     trigger("N6");
-    EXPECT_EQ(readAll(target + ".xml"), readAll(fixture("example.xml")));
+    EXPECT_EQ(readFileBytes(target + ".xml"), readFileBytes(fixture("example.xml")));
 }
 
 TEST_F(MainWindow, SaveAsAsksAboutTheFileItWritesNotASiblingName) {
     openExample();
     // "notes.dat" is written as it is named; an unrelated "notes.xml" must not be asked about,
     // and an existing "notes.dat" must be.
-    writeAll(dir.filePath("notes.xml"), "unrelated");
+    ASSERT_TRUE(writeFileBytes(dir.filePath("notes.xml"), "unrelated"));
     prompter.fileChoices.push_back(FileChoice{dir.filePath("notes.dat"), 1});
     trigger("N6");
     EXPECT_TRUE(prompter.questions.empty());
-    EXPECT_EQ(readAll(dir.filePath("notes.dat")), readAll(fixture("example.xml")));
-    EXPECT_EQ(readAll(dir.filePath("notes.xml")), QByteArray("unrelated"));
+    EXPECT_EQ(readFileBytes(dir.filePath("notes.dat")), readFileBytes(fixture("example.xml")));
+    EXPECT_EQ(readFileBytes(dir.filePath("notes.xml")), QByteArray("unrelated"));
 
     prompter.fileChoices.push_back(FileChoice{dir.filePath("notes.dat"), 1});
     prompter.answers = {false};
@@ -217,7 +207,7 @@ TEST_F(MainWindow, FailedSaveKeepsMarkersAndShowsTheMessage) {
 TEST_F(MainWindow, StartUpReadsTheLastFileWhateverTheCaseOfItsExtension) {
     const QString path = dir.filePath("Last.XML");
     QFile::copy(fixture("example.xml"), path);
-    writeAll(dir.filePath("Settings.ini"), "[Files]\nLastFile=" + path.toUtf8() + "\n");
+    ASSERT_TRUE(writeFileBytes(dir.filePath("Settings.ini"), "[Files]\nLastFile=" + path.toUtf8() + "\n"));
     form->show();
     EXPECT_EQ(form->tree().count(), 4);
     EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6  [Last.XML]");
@@ -225,7 +215,7 @@ TEST_F(MainWindow, StartUpReadsTheLastFileWhateverTheCaseOfItsExtension) {
 }
 
 TEST_F(MainWindow, StartUpIgnoresAMissingLastFile) {
-    writeAll(dir.filePath("Settings.ini"), "[files]\nlastfile=" + dir.filePath("gone.xml").toUtf8() + "\n");
+    ASSERT_TRUE(writeFileBytes(dir.filePath("Settings.ini"), "[files]\nlastfile=" + dir.filePath("gone.xml").toUtf8() + "\n"));
     form->show();
     EXPECT_EQ(form->tree().count(), 1);
     EXPECT_EQ(form->currentFileName(), dir.filePath("gone.xml"));
@@ -239,11 +229,11 @@ TEST_F(MainWindow, TextCollectionsThroughOpenSaveAsSaveAndStartUp) {
     prompter.fileChoices.push_back(FileChoice{dir.filePath("coll.dat"), 2});  // TXT filter: written as .txt
     trigger("N6");
     EXPECT_EQ(form->currentFileName(), txt);
-    EXPECT_TRUE(readAll(txt).startsWith("3\r\n0\r\n"));
+    EXPECT_TRUE(readFileBytes(txt).startsWith("3\r\n0\r\n"));
 
     form->tree().GetPage(3).Text = "changed";
     trigger("N55");  // the current file is not .xml: written as text again
-    EXPECT_TRUE(readAll(txt).contains("changed\r\n###"));
+    EXPECT_TRUE(readFileBytes(txt).contains("changed\r\n###"));
 
     prompter.fileChoices.push_back(FileChoice{txt, 2});
     trigger("N7");
@@ -261,8 +251,8 @@ TEST_F(MainWindow, TextCollectionsThroughOpenSaveAsSaveAndStartUp) {
 
 TEST_F(MainWindow, StartUpReadsALastFileThatIsNotXmlAsText) {
     const QString txt = dir.filePath("last.txt");
-    writeAll(txt, "1\r\n0\r\n-1\r\n3\r\n3\r\n0\r\nRoot\r\n\r\n###\r\n1\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nx\r\n###\r\n");
-    writeAll(dir.filePath("Settings.ini"), "[Files]\nLastFile=" + txt.toUtf8() + "\n");
+    ASSERT_TRUE(writeFileBytes(txt, "1\r\n0\r\n-1\r\n3\r\n3\r\n0\r\nRoot\r\n\r\n###\r\n1\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nx\r\n###\r\n"));
+    ASSERT_TRUE(writeFileBytes(dir.filePath("Settings.ini"), "[Files]\nLastFile=" + txt.toUtf8() + "\n"));
     form->show();
     EXPECT_EQ(form->tree().count(), 2);
     EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6  [last.txt]");

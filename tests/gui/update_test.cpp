@@ -3,6 +3,7 @@
 #include "app/update_rule.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
+#include "../test_files.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -121,10 +122,7 @@ TEST(UpdateCheck, NoServerIsSilentAndAStuckServerDoesNotHoldUpShutDown) {
 TEST(UpdateCheck, TheWindowShowsTheDownloadButtonWhichOpensTheAddress) {
     VersionServer server(answer("200 OK", "1.7|https://tarnwick.org/get"));
     QTemporaryDir dir;
-    QFile ini(dir.filePath("Settings.ini"));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[Update]\nhost=" + server.host().toLatin1() + "\n");
-    ini.close();
+    ASSERT_TRUE(writeFileBytes(dir.filePath("Settings.ini"), "[Update]\nhost=" + server.host().toLatin1() + "\n"));
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
     TForm1 form(prompter, ProgramPaths::inFolder(dir.path()));
@@ -153,10 +151,7 @@ TEST(HelpAndAbout, HelpOpensTheHelpFileAndAboutReadsTheInfoKeys) {
     EXPECT_EQ(prompter.messages[0], TForm1::aboutText("tarnwick@tarnwick.org", ""));
     EXPECT_TRUE(prompter.messages[0].endsWith("на мой ящик или оставляйте на сайте\r\n"));
 
-    QFile ini(dir.filePath("Settings.ini"));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[Info]\nmail=me@site.example\nsite=https://site.example/\n");
-    ini.close();
+    ASSERT_TRUE(writeFileBytes(dir.filePath("Settings.ini"), "[Info]\nmail=me@site.example\nsite=https://site.example/\n"));
     form.command("N10")->trigger();
     ASSERT_EQ(prompter.messages.size(), 2);
     EXPECT_EQ(prompter.messages[1],

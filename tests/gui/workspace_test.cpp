@@ -4,6 +4,7 @@
 #include "scripted_prompter.h"
 #include "tree/tree_model.h"
 #include "tree/tree_view.h"
+#include "../test_files.h"
 
 #include <QAction>
 #include <QFile>
@@ -17,11 +18,6 @@
 using namespace tw;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 class Workspace : public testing::Test {
 protected:
@@ -120,7 +116,7 @@ TEST_F(Workspace, TypingCopiesTheTextIntoThePageAndMarksTheTabOnce) {
     prompter.fileChoices.push_back(FileChoice{path, 1});
     form->N6Click();
     EXPECT_EQ(captions(), QStringList{"P"});
-    EXPECT_TRUE(readAll(path).contains("<text>a\r\nbcd</text>"));
+    EXPECT_TRUE(readFileBytes(path).contains("<text>a\r\nbcd</text>"));
 }
 
 TEST_F(Workspace, TypingInTheNoneTabChangesNoNode) {
@@ -360,7 +356,7 @@ TEST_F(Workspace, EditorToolbarClearsLoadsAndSavesText) {
     for (const char* name : {"out", "out.txt"}) {
         prompter.fileChoices.push_back(FileChoice{dir.filePath(name), 1});
         form->ToolButton10Click();
-        EXPECT_EQ(readAll(dir.filePath(name) + ".txt"), QByteArray("int x;\r\nint y;"));
+        EXPECT_EQ(readFileBytes(dir.filePath(name) + ".txt"), QByteArray("int x;\r\nint y;"));
     }
 
     prompter.fileChoices.push_back(FileChoice{dir.filePath("missing.txt"), 1});
@@ -424,6 +420,6 @@ TEST_F(Workspace, BranchSavedAndAddedKeepsTabsOnTheirNodes) {
     select(8);  // the text filter writes the branch (the original S2) as a text collection
     prompter.fileChoices.push_back(FileChoice{dir.filePath("branch"), 2});
     form->N59Click();
-    EXPECT_TRUE(readAll(dir.filePath("branch.txt")).startsWith("3\r\n"));
+    EXPECT_TRUE(readFileBytes(dir.filePath("branch.txt")).startsWith("3\r\n"));
     EXPECT_EQ(form->currentFileName(), "");  // a branch save does not change the current file
 }
