@@ -42,7 +42,7 @@ void generateCollection(CollectionTree& tree, const GeneratorOptions& options) {
         if (section) {
             const QString caption = QStringLiteral("Раздел %1").arg(++sectionNo);
             const int icon = rng() % 4 == 0 ? static_cast<int>(rng() % 15) + 1 : -1;
-            sections.emplace_back(tree.appendChild(parent, caption, 0, 0, icon, MakePage({}, caption, 0, 0, 1, icon)),
+            sections.emplace_back(tree.appendChild(parent, caption, 0, 0, icon, makePageRecord({}, caption, 0, 0, 1, icon)),
                                   level + 1);
         } else {
             const int lan = static_cast<int>(rng() % 15) + 1;
@@ -51,7 +51,7 @@ void generateCollection(CollectionTree& tree, const GeneratorOptions& options) {
             std::string text = sample;
             while (static_cast<int>(text.size()) < target) text += "\r\n" + sample;
             const QString caption = QStringLiteral("Пример %1").arg(++pageNo);
-            tree.appendChild(parent, caption, 2, 2, -1, MakePage(std::move(text), caption, lan, 2, 2, -1));
+            tree.appendChild(parent, caption, 2, 2, -1, makePageRecord(std::move(text), caption, lan, 2, 2, -1));
         }
         ++made;
     }

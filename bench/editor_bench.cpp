@@ -3,8 +3,8 @@
 //   bench_editor [MEGABYTES=10]   (BENCH_KEYS=n types n characters and reports the mean)
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
-#include "app/tform1.h"
-#include "editor/synmemo.h"
+#include "app/main_window.h"
+#include "editor/code_editor.h"
 #include "platform/prompter.h"
 
 #include "silent_prompter.h"
@@ -37,28 +37,28 @@ double ms(const QElapsedTimer& t) { return t.nsecsElapsed() / 1e6; }
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    tw::TForm1::setUpdateCheckEnabled(false);  // no network from here
+    tw::MainWindow::setUpdateCheckEnabled(false);  // no network from here
     const double megabytes = argc > 1 ? std::atof(argv[1]) : 10.0;
     QTemporaryDir dir;
     tw::bench::SilentPrompter prompter;
-    tw::TForm1 form(prompter, tw::ProgramPaths::inFolder(dir.path()));
+    tw::MainWindow form(prompter, tw::ProgramPaths::inFolder(dir.path()));
     form.resize(1000, 700);
     form.show();
     QCoreApplication::processEvents();
 
-    tw::Node* page = form.AddDoc(form.tree().root(), QStringLiteral("big"));
-    page->page->Text = cppText(static_cast<size_t>(megabytes * 1024 * 1024));
-    page->page->Lan = 2;  // C/C++
+    tw::Node* page = form.addPage(form.tree().root(), QStringLiteral("big"));
+    page->page->text = cppText(static_cast<size_t>(megabytes * 1024 * 1024));
+    page->page->language = 2;  // C/C++
     form.selectNode(page);
 
     QElapsedTimer t;
     t.start();
-    form.OpenInActivePage();
+    form.openInActiveTab();
     QCoreApplication::processEvents();  // the first paint styles what is shown
     form.editor()->repaint();
     const double open = ms(t);
 
-    tw::SynMemo* editor = form.editor();
+    tw::CodeEditor* editor = form.editor();
     editor->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
     QCoreApplication::processEvents();
     t.restart();
@@ -74,9 +74,9 @@ int main(int argc, char** argv) {
     editor->repaint();
     const double paint = ms(t) - typed * repeats;
 
-    const bool copied = page->page->Text.size() == static_cast<size_t>(editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH)) &&
-                        page->page->Text.back() == 'x';
+    const bool copied = page->page->text.size() == static_cast<size_t>(editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH)) &&
+                        page->page->text.back() == 'x';
     std::printf("page_mb: %.1f\nopen_ms: %.1f\nkeystroke_ms: %.1f\nrepaint_after_keys_ms: %.1f\ntext_copied: %s\n",
-                page->page->Text.size() / 1048576.0, open, typed, paint, copied ? "yes" : "no");
+                page->page->text.size() / 1048576.0, open, typed, paint, copied ? "yes" : "no");
     return copied ? 0 : 1;
 }

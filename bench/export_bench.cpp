@@ -28,22 +28,22 @@ int main(int argc, char** argv) {
     const tw::HighlighterSet highlighters;
     std::string joined;
     for (int i = 0; i < tree.count(); ++i)
-        joined += tree.GetPage(i).Text;
+        joined += tree.pageAt(i).text;
     std::printf("nodes: %d\ntext_mb: %.1f\n", options.nodes, joined.size() / 1e6);
 
     size_t out = 0;
     const auto everyPage = [&](auto exporter) {
         return bestOf(repeats, [&] {
             for (int i = 0; i < tree.count(); ++i) {
-                const tw::TPage& page = tree.GetPage(i);
-                out += exporter(page.Text, highlighters.GetSynHL(page.Lan - 1), tw::ExportSettings{}).size();
+                const tw::PageRecord& page = tree.pageAt(i);
+                out += exporter(page.text, highlighters.byPosition(page.language - 1), tw::ExportSettings{}).size();
             }
         });
     };
     std::printf("html_every_page_ms: %.1f\n", everyPage(tw::exportHtml));
     std::printf("rtf_every_page_ms: %.1f\n", everyPage(tw::exportRtf));
 
-    const tw::Highlighter& cpp = highlighters.GetSynHL(1);
+    const tw::Highlighter& cpp = highlighters.byPosition(1);
     // The tokenizer alone, for comparison: the exporters' own share is the difference.
     const double tokens = bestOf(repeats, [&] { out += cpp.tokenize(joined).size(); });
     std::printf("tokenize_one_page_ms: %.1f\n", tokens);

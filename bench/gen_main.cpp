@@ -19,5 +19,5 @@ int main(int argc, char** argv) {
     tw::bench::generateCollection(tree, options);
     tw::Feedback fb;
     fb.message = [](const QString& m) { std::fprintf(stderr, "%s\n", m.toUtf8().constData()); };
-    return tw::SaveTreeInXML(tree, args[2], fb).written ? 0 : 1;
+    return tw::saveCollectionXml(tree, args[2], fb).written ? 0 : 1;
 }

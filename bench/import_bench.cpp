@@ -2,11 +2,11 @@
 // tree and through the window (tree model, tabs, status bar, the dialog's event handling),
 // each without and with loading the files' contents (and their languages).
 //   bench_import [FILES=50000] [FILES_PER_DIRECTORY=50]
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include "editor/catalogue.h"
 #include "exchange/file_masks.h"
 #include "exchange/file_search.h"
-#include "exchange/tform3.h"
+#include "exchange/file_search_dialog.h"
 #include "silent_prompter.h"
 
 #include <QApplication>
@@ -41,7 +41,7 @@ double coreImport(const QString& path, bool load, const tw::HighlighterSet& lang
     tw::CollectionTree tree;
     tw::TreeImportSink sink(tree);
     tw::FileSearchOptions options;
-    options.masks = tw::GetExtensions(QStringLiteral("*"));
+    options.masks = tw::parseMasks(QStringLiteral("*"));
     options.loadFiles = load;
     options.languages = load ? &languages : nullptr;
     const tw::Feedback fb;
@@ -57,10 +57,10 @@ double coreImport(const QString& path, bool load, const tw::HighlighterSet& lang
 double windowImport(const QString& path, bool load, int& nodes) {
     QTemporaryDir settings;
     tw::bench::SilentPrompter prompter;
-    tw::TForm1 form(prompter, tw::ProgramPaths::inFolder(settings.path()));
+    tw::MainWindow form(prompter, tw::ProgramPaths::inFolder(settings.path()));
     form.show();
     form.showFileSearch(false);
-    tw::TForm3* dialog = form.fileSearchDialog();
+    tw::FileSearchDialog* dialog = form.fileSearchDialog();
     dialog->pathEdit()->setText(path);
     dialog->masksEdit()->setText(QStringLiteral("*"));
     dialog->loadBox()->setChecked(load);
@@ -68,7 +68,7 @@ double windowImport(const QString& path, bool load, int& nodes) {
     dialog->sizeEdit()->setText(QStringLiteral("0"));
     QElapsedTimer t;
     t.start();
-    dialog->StartSearch();
+    dialog->startSearch();
     const double ms = t.nsecsElapsed() / 1e6;
     nodes = form.tree().count();
     dialog->reject();

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     {
         tw::CollectionTree tree;
         tw::bench::generateCollection(tree, options);
-        if (!tw::SaveTreeInXML(tree, path, {}).written) return 1;
+        if (!tw::saveCollectionXml(tree, path, {}).written) return 1;
     }
     const qint64 bytes = QFileInfo(path).size();
     std::printf("nodes: %d\nfile_mb: %.1f\n", options.nodes, bytes / 1e6);
@@ -65,9 +65,9 @@ int main(int argc, char** argv) {
     std::unique_ptr<tw::CollectionTree> loaded;
     const double load = bestOf(repeats, [&] {
         loaded = std::make_unique<tw::CollectionTree>();
-        tw::LoadXML(*loaded, path, {});
+        tw::loadCollectionXml(*loaded, path, {});
     });
-    const double save = bestOf(repeats, [&] { tw::SaveTreeInXML(*loaded, out, {}); });
+    const double save = bestOf(repeats, [&] { tw::saveCollectionXml(*loaded, out, {}); });
     const bool same = readFile(out) == readFile(path);
 
     std::printf("pugixml_parse_ms: %.1f\npugixml_save_ms: %.1f\n", pugiParse, pugiSave);

@@ -1,9 +1,9 @@
 // Times "find next" over all pages of a large collection when nothing matches: the walk
 // from the first page to the last, as the user's command runs it.
 //   bench_search [NODES=100000]
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include "collection_generator.h"
-#include "editor/synmemo.h"
+#include "editor/code_editor.h"
 #include "platform/prompter.h"
 #include "search/find_dialogs.h"
 #include "tree/tree_model.h"
@@ -18,24 +18,24 @@
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    tw::TForm1::setUpdateCheckEnabled(false);  // no network from here
+    tw::MainWindow::setUpdateCheckEnabled(false);  // no network from here
     tw::bench::GeneratorOptions options;
     if (argc > 1) options.nodes = std::atoi(argv[1]);
     QTemporaryDir dir;
     tw::bench::SilentPrompter prompter;
-    tw::TForm1 form(prompter, tw::ProgramPaths::inFolder(dir.path()));
+    tw::MainWindow form(prompter, tw::ProgramPaths::inFolder(dir.path()));
     form.treeModel()->beginRebuild();
     tw::bench::generateCollection(form.tree(), options);
     form.treeModel()->endRebuild();
     form.show();
     form.selectNode(form.tree().nodeAt(1));
-    form.OpenInActivePage();
+    form.openInActiveTab();
 
     QElapsedTimer t;
     t.start();
-    QMetaObject::invokeMethod(&form, "N65Click");
+    QMetaObject::invokeMethod(&form, "findInAllPages");
     form.findDialog()->setText(QStringLiteral("no such text anywhere"));
-    form.FindDlgFind();
+    form.findNext();
     const double ms = t.nsecsElapsed() / 1e6;
     const bool walked = form.tree().indexOf(form.selectedNode()) == form.tree().count() - 1 && prompter.informations == 1;
     std::printf("nodes: %d\nfind_all_pages_no_match_ms: %.1f\nreached_last_node: %s\n", form.tree().count(), ms,

@@ -18,7 +18,7 @@ double exportMs(const tw::CollectionTree& tree, const tw::HighlighterSet& highli
                 int& failed) {
     QElapsedTimer timer;
     timer.start();
-    const tw::StructureExportOutcome out = tw::AllExportHTML(tree, highlighters, name, tw::Feedback{});
+    const tw::StructureExportOutcome out = tw::exportStructureHtml(tree, highlighters, name, tw::Feedback{});
     const double ms = timer.nsecsElapsed() / 1e6;
     failed += out.failedNodes + (out.indexWritten ? 0 : 1);
     return ms;
@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
         tw::CollectionTree tree;
         for (int i = 0; i < equal; ++i)
             tree.appendChild(tree.root(), QStringLiteral("Loop"), tw::kPageKind, tw::kPageKind, -1,
-                             tw::MakePage("for (;;) { break; }\r\n", QStringLiteral("Loop"), 2, 2, 2, -1));
+                             tw::makePageRecord("for (;;) { break; }\r\n", QStringLiteral("Loop"), 2, 2, 2, -1));
         std::printf("equal_captions: %d\n", equal);
         std::printf("equal_captions_export_ms: %.0f\n", exportMs(tree, highlighters, dir.filePath("equal/index"), failed));
         // Again into the same folder: every name is taken already.

@@ -30,18 +30,18 @@ void appendEscaped(std::string& out, std::string_view text) {
 }
 
 void appendNodeHead(std::string& out, const Node& node) {
-    const TPage& page = *node.page;
+    const PageRecord& page = *node.page;
     out += "{\"caption\":";
     appendEscaped(out, node.caption.toStdString());
     out += ",\"kindImage\":" + std::to_string(node.kindImage);
     out += ",\"selectedImage\":" + std::to_string(node.selectedImage);
     out += ",\"stateIndex\":" + std::to_string(node.stateIndex);
     out += ",\"text\":";
-    appendEscaped(out, page.Text);
-    out += ",\"lan\":" + std::to_string(page.Lan);
-    out += ",\"imIndex\":" + std::to_string(page.ImIndex);
-    out += ",\"slIndex\":" + std::to_string(page.SlIndex);
-    out += ",\"stIndex\":" + std::to_string(page.StIndex);
+    appendEscaped(out, page.text);
+    out += ",\"lan\":" + std::to_string(page.language);
+    out += ",\"imIndex\":" + std::to_string(page.imageIndex);
+    out += ",\"slIndex\":" + std::to_string(page.selectedIndex);
+    out += ",\"stIndex\":" + std::to_string(page.stateIndex);
     out += ",\"children\":[";
 }
 

@@ -57,8 +57,8 @@ int usage() {
 
 // Reads a collection by its extension: ".xml" in any case as XML, anything else as text.
 bool readCollection(tw::CollectionTree& tree, const QString& fileName) {
-    return tw::isXmlName(fileName) ? tw::LoadXML(tree, fileName, cliFeedback())
-                                   : tw::loadTree(tree, fileName, cliFeedback());
+    return tw::isXmlName(fileName) ? tw::loadCollectionXml(tree, fileName, cliFeedback())
+                                   : tw::loadCollectionText(tree, fileName, cliFeedback());
 }
 
 int dump(const QString& fileName) {
@@ -69,8 +69,8 @@ int dump(const QString& fileName) {
 }
 
 bool writeCollection(const tw::CollectionTree& tree, const QString& out) {
-    if (tw::isXmlName(out)) return tw::SaveTreeInXML(tree, out, cliFeedback()).written;
-    return tw::SaveTree(tree, out, *tree.root(), cliFeedback()).written;
+    if (tw::isXmlName(out)) return tw::saveCollectionXml(tree, out, cliFeedback()).written;
+    return tw::saveCollectionText(tree, out, *tree.root(), cliFeedback()).written;
 }
 
 int convert(const QString& in, const QString& out) {
@@ -124,7 +124,7 @@ int branchSave(const QString& file, const QString& index, const QString& out) {
     if (!readCollection(tree, file)) return 1;
     const tw::Node* node = nodeArgument(tree, index);
     if (!node) return 1;
-    return tw::SaveEdjeInXML(tree, out, *node, cliFeedback()).written ? 0 : 1;
+    return tw::saveBranchXml(tree, out, *node, cliFeedback()).written ? 0 : 1;
 }
 
 int branchAdd(const QString& file, const QString& index, const QString& branch, const QString& out) {
@@ -136,7 +136,7 @@ int branchAdd(const QString& file, const QString& index, const QString& branch, 
         printError(QStringLiteral("Добавление ветви к странице невозможно!"));
         return 1;
     }
-    const bool added = tw::AddXMLToTree(tree, branch, node, cliFeedback());
+    const bool added = tw::addBranchFile(tree, branch, node, cliFeedback());
     return writeCollection(tree, out) && added ? 0 : 1;
 }
 
@@ -166,13 +166,13 @@ int importDirectory(const QStringList& args) {
     if (!into.isEmpty() && !readCollection(tree, into)) return 1;
     const tw::HighlighterSet highlighters;
     if (language) options.languages = &highlighters;
-    options.masks = tw::GetExtensions(masks);
+    options.masks = tw::parseMasks(masks);
     options.sizeLimit = tw::sizeLimitBytes(maxKb);
     tw::TreeImportSink sink(tree);
     const tw::Feedback fb;
     tw::FileSearch search(std::move(options), sink, fb);
     search.run(dir, tree.root());
-    if (deleteEmpty) tw::DelEmptyRazdel(tree);
+    if (deleteEmpty) tw::removeEmptySections(tree);
     return writeCollection(tree, out) ? 0 : 1;
 }
 
@@ -191,7 +191,7 @@ int exportText(const QString& file, const QString& index, const QString& out, co
     if (!readCollection(tree, file)) return 1;
     const tw::Node* node = nodeArgument(tree, index);
     if (!node) return 1;
-    if (node->page->Text.empty()) {
+    if (node->page->text.empty()) {
         printError(QStringLiteral("The text of node ") + index + QStringLiteral(" is empty: nothing exported"));
         return 1;
     }
@@ -199,7 +199,7 @@ int exportText(const QString& file, const QString& index, const QString& out, co
     if (!settings.isEmpty()) tw::loadSchemeColours(tw::IniFile(settings), highlighters);
     const auto kind = format == 0 ? tw::ExportFormat::Html : tw::ExportFormat::Rtf;
     const std::string document =
-        tw::exportDocument(node->page->Text, highlighters.GetSynHL(node->page->Lan - 1), kind);
+        tw::exportDocument(node->page->text, highlighters.byPosition(node->page->language - 1), kind);
     QString message;
     if (tw::writeExportFile(tw::exportFileName(out, kind), document, &message)) return 0;
     printError(message);
@@ -210,7 +210,7 @@ int exportStructure(const QString& file, const QString& name) {
     tw::CollectionTree tree;
     if (!readCollection(tree, file)) return 1;
     const tw::HighlighterSet highlighters;
-    const tw::StructureExportOutcome out = tw::AllExportHTML(tree, highlighters, name, cliFeedback());
+    const tw::StructureExportOutcome out = tw::exportStructureHtml(tree, highlighters, name, cliFeedback());
     return out.indexWritten && out.failedNodes == 0 ? 0 : 1;
 }
 

@@ -17,7 +17,7 @@ struct InsertCase {
 class Insertion : public testing::TestWithParam<InsertCase> {};
 
 TEST_P(Insertion, MovesIndexesAtOrBehindTheNewNode) {
-    EXPECT_EQ(IncIndexes(GetParam().tags, GetParam().at), GetParam().expected);
+    EXPECT_EQ(afterInsertion(GetParam().tags, GetParam().at), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(BoundIndexes, Insertion,

@@ -15,9 +15,9 @@ const QString kExample = QStringLiteral(TARNWICK_FIXTURES "/example.xml");
 
 TEST(BranchFiles, APageWithoutChildrenAndTheNameGetsXml) {
     CollectionTree t;
-    ASSERT_TRUE(LoadXML(t, kExample, Feedback{}));
+    ASSERT_TRUE(loadCollectionXml(t, kExample, Feedback{}));
     QTemporaryDir dir;
-    const SaveOutcome out = SaveEdjeInXML(t, dir.filePath("x.txt"), *t.nodeAt(3), Feedback{});
+    const SaveOutcome out = saveBranchXml(t, dir.filePath("x.txt"), *t.nodeAt(3), Feedback{});
     ASSERT_TRUE(out.written);
     EXPECT_EQ(out.fileName, dir.filePath("x.xml"));
     const QByteArray xml = readFileBytes(out.fileName);
@@ -28,19 +28,19 @@ TEST(BranchFiles, APageWithoutChildrenAndTheNameGetsXml) {
 
 TEST(BranchFiles, SavedBranchAddsBelowASectionOfAnotherCollection) {
     CollectionTree source;
-    ASSERT_TRUE(LoadXML(source, kExample, Feedback{}));
+    ASSERT_TRUE(loadCollectionXml(source, kExample, Feedback{}));
     QTemporaryDir dir;
-    ASSERT_TRUE(SaveEdjeInXML(source, dir.filePath("b.xml"), *source.nodeAt(1), Feedback{}).written);
+    ASSERT_TRUE(saveBranchXml(source, dir.filePath("b.xml"), *source.nodeAt(1), Feedback{}).written);
     EXPECT_TRUE(readFileBytes(dir.filePath("b.xml")).startsWith("<TREE count=\"1\">"));
 
     CollectionTree target;
-    Node* s = target.appendChild(target.root(), "Target", 0, 0, -1, MakePage({}, "Target", 0, 0, 1, -1));
-    target.appendChild(s, "old", 2, 2, -1, MakePage("x", "old", 1, 2, 2, -1));
-    Node* after = target.appendChild(target.root(), "after", 2, 2, -1, MakePage("y", "after", 1, 2, 2, -1));
+    Node* s = target.appendChild(target.root(), "Target", 0, 0, -1, makePageRecord({}, "Target", 0, 0, 1, -1));
+    target.appendChild(s, "old", 2, 2, -1, makePageRecord("x", "old", 1, 2, 2, -1));
+    Node* after = target.appendChild(target.root(), "after", 2, 2, -1, makePageRecord("y", "after", 1, 2, 2, -1));
     int added = -1;
     GraftHooks hooks;
     hooks.aboutToAdd = [&](int count) { added = count; };
-    ASSERT_TRUE(AddXMLToTree(target, dir.filePath("b.xml"), s, Feedback{}, hooks));
+    ASSERT_TRUE(addBranchFile(target, dir.filePath("b.xml"), s, Feedback{}, hooks));
     EXPECT_EQ(added, 1);
     ASSERT_EQ(s->children.size(), 2u);
     EXPECT_EQ(s->children[1]->caption, "Новый раздел");
@@ -49,18 +49,18 @@ TEST(BranchFiles, SavedBranchAddsBelowASectionOfAnotherCollection) {
     EXPECT_EQ(s->children[1]->kindImage, 0);  // a collapsed section stays collapsed
 
     // A whole collection as a branch: every child of its root goes below the target.
-    ASSERT_TRUE(AddXMLToTree(target, kExample, target.root(), Feedback{}));
+    ASSERT_TRUE(addBranchFile(target, kExample, target.root(), Feedback{}));
     EXPECT_EQ(target.root()->children.back()->caption, "Hello");
     EXPECT_EQ(target.count(), 6 + 3);
 }
 
 TEST(BranchFiles, TheRootNodesBranchAddsARootKindCopy) {
     CollectionTree t;
-    ASSERT_TRUE(LoadXML(t, kExample, Feedback{}));
+    ASSERT_TRUE(loadCollectionXml(t, kExample, Feedback{}));
     QTemporaryDir dir;
-    ASSERT_TRUE(SaveEdjeInXML(t, dir.filePath("all"), *t.root(), Feedback{}).written);
+    ASSERT_TRUE(saveBranchXml(t, dir.filePath("all"), *t.root(), Feedback{}).written);
     CollectionTree other;
-    ASSERT_TRUE(AddXMLToTree(other, dir.filePath("all.xml"), other.root(), Feedback{}));
+    ASSERT_TRUE(addBranchFile(other, dir.filePath("all.xml"), other.root(), Feedback{}));
     ASSERT_EQ(other.root()->children.size(), 1u);
     const Node* copy = other.root()->children[0].get();
     EXPECT_EQ(copy->kindImage, 3);
@@ -79,14 +79,14 @@ TEST(BranchFiles, AFailedAddKeepsWhatWasReadAndReportsIt) {
     QStringList messages;
     Feedback fb;
     fb.message = [&](const QString& m) { messages << m; };
-    EXPECT_FALSE(AddXMLToTree(t, dir.filePath("bad.xml"), t.root(), fb));
+    EXPECT_FALSE(addBranchFile(t, dir.filePath("bad.xml"), t.root(), fb));
     EXPECT_EQ(messages, QStringList{"Ошибка при открытии файла"});
     EXPECT_EQ(t.count(), 2);
 }
 
 TEST(BranchFiles, TextBranchOfASectionReadsAsRootSectionPage) {
     CollectionTree t;
-    ASSERT_TRUE(LoadXML(t, kExample, Feedback{}));
+    ASSERT_TRUE(loadCollectionXml(t, kExample, Feedback{}));
     const std::string text = textCollectionBytes(t, *t.nodeAt(1), Feedback{});
     EXPECT_EQ(text.substr(0, 3), "1\r\n");
     CollectionTree back;

@@ -51,7 +51,7 @@ class ExportedDocument : public testing::TestWithParam<DocumentCase> {};
 TEST_P(ExportedDocument, MatchesTheExpectedHtmlAndRtf) {
     const DocumentCase c = GetParam();
     const std::string text = readFixture(QString::fromLatin1(c.input));
-    const Highlighter& h = colouredSet().GetSynHL(c.position);
+    const Highlighter& h = colouredSet().byPosition(c.position);
     EXPECT_EQ(exportHtml(text, h), readFixture(QString::fromLatin1(c.input) + QStringLiteral(".html")));
     EXPECT_EQ(exportRtf(text, h), readFixture(QString::fromLatin1(c.input) + QStringLiteral(".rtf")));
 }
@@ -77,7 +77,7 @@ TEST(ExportClassName, IsTheShortNameOneAndTheAttributeInLowerCaseLetters) {
                           Case{12, "Number", "asm1-number"}, Case{13, "Comment", "vbscript1-comment"},
                           Case{14, "PL/SQL Reserved Word", "sql1-plsqlreservedword"},
                           Case{14, "SQL*Plus Command", "sql1-sqlpluscommand"}})
-        EXPECT_EQ(exportClassName(set.GetSynHL(c.position), QString::fromLatin1(c.attribute)),
+        EXPECT_EQ(exportClassName(set.byPosition(c.position), QString::fromLatin1(c.attribute)),
                   QString::fromLatin1(c.expected));
     // Every attribute of every language gets a class of its own that CSS accepts as it stands.
     QStringList all;

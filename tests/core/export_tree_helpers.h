@@ -11,12 +11,12 @@ namespace tw::testing_helpers {
 
 inline Node* addSection(CollectionTree& t, Node* parent, const QString& caption) {
     return t.appendChild(parent, caption, kSectionCollapsed, kSectionCollapsed, -1,
-                         MakePage({}, caption, 0, kSectionCollapsed, kSectionExpanded, -1));
+                         makePageRecord({}, caption, 0, kSectionCollapsed, kSectionExpanded, -1));
 }
 
 inline Node* addPage(CollectionTree& t, Node* parent, const QString& caption, std::string text = {}, int lan = 1) {
     return t.appendChild(parent, caption, kPageKind, kPageKind, -1,
-                         MakePage(std::move(text), caption, lan, kPageKind, kPageKind, -1));
+                         makePageRecord(std::move(text), caption, lan, kPageKind, kPageKind, -1));
 }
 
 inline QByteArray readBytes(const QString& path) {

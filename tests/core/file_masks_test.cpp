@@ -67,7 +67,7 @@ struct ExtensionsCase {
     QStringList masks;
 };
 
-TEST(FileMask, GetExtensionsSplitsAtBlanks) {
+TEST(FileMask, ParseMasksSplitsAtBlanks) {
     const ExtensionsCase cases[] = {
         {"*.pas *.dpr", {"*.pas", "*.dpr"}},
         {"  *.c   *.h  ", {"*.c", "*.h"}},
@@ -76,10 +76,10 @@ TEST(FileMask, GetExtensionsSplitsAtBlanks) {
         {"   ", {""}},
         {"[a *.pas", {"[a", "*.pas"}},
     };
-    for (const ExtensionsCase& c : cases) EXPECT_EQ(GetExtensions(QString::fromUtf8(c.text)), c.masks) << c.text;
+    for (const ExtensionsCase& c : cases) EXPECT_EQ(parseMasks(QString::fromUtf8(c.text)), c.masks) << c.text;
 }
 
-TEST(FileMask, ExtCheckTriesMasksInOrderAndStopsAtAnUnparsableOne) {
+TEST(FileMask, MatchesAnyMaskTriesMasksInOrderAndStopsAtAnUnparsableOne) {
     struct Case {
         const char* masks;
         const char* extension;
@@ -91,7 +91,7 @@ TEST(FileMask, ExtCheckTriesMasksInOrderAndStopsAtAnUnparsableOne) {
         {"*.pas [a", ".pas", true},    {"*.pas [a", ".c", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ExtCheck(GetExtensions(QString::fromUtf8(c.masks)), QString::fromUtf8(c.extension)), c.expected)
+        EXPECT_EQ(matchesAnyMask(parseMasks(QString::fromUtf8(c.masks)), QString::fromUtf8(c.extension)), c.expected)
             << c.masks << " / " << c.extension;
 }
 

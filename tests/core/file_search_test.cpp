@@ -40,7 +40,7 @@ protected:
     }
     static FileSearchOptions masks(const char* text) {
         FileSearchOptions o;
-        o.masks = GetExtensions(QString::fromUtf8(text));
+        o.masks = parseMasks(QString::fromUtf8(text));
         return o;
     }
     // Node paths below the root, a "/" after sections.
@@ -60,7 +60,7 @@ protected:
         ADD_FAILURE() << "no node " << caption.toStdString();
         return tree.root();
     }
-    std::string text(const char* caption) const { return find(QString::fromUtf8(caption))->page->Text; }
+    std::string text(const char* caption) const { return find(QString::fromUtf8(caption))->page->text; }
 };
 
 TEST_F(FileSearchWalk, SectionsForDirectoriesPagesForMatchingFiles) {
@@ -70,8 +70,8 @@ TEST_F(FileSearchWalk, SectionsForDirectoriesPagesForMatchingFiles) {
     // Records as a new section and a new page have them.
     const Node* page = find("a.pas");
     EXPECT_EQ(page->kindImage, kPageKind);
-    EXPECT_EQ(page->page->Text, " ");
-    EXPECT_EQ(page->page->Lan, 1);
+    EXPECT_EQ(page->page->text, " ");
+    EXPECT_EQ(page->page->language, 1);
     EXPECT_EQ(find("src")->kindImage, kSectionCollapsed);
     EXPECT_EQ(tree.counts().pages, 3);
 }
@@ -134,7 +134,7 @@ TEST_F(FileSearchWalk, FragmentIsAMaskForTheWholeContent) {
         for (const char* f : {"exact.txt", "inside.txt", "other.txt"})
             EXPECT_EQ(text(f) != " ", c.loaded.count(f) == 1) << c.fragment << " / " << f;
         TreeImportSink sink(tree);
-        EXPECT_EQ(FileSearch(o, sink, fb).CheckFile(at("exact.txt")), c.loaded.count("exact.txt") == 1);
+        EXPECT_EQ(FileSearch(o, sink, fb).fileMatches(at("exact.txt")), c.loaded.count("exact.txt") == 1);
     }
 }
 
@@ -145,27 +145,27 @@ TEST_F(FileSearchWalk, LanguageByExtension) {
     o.languages = &highlighters;
     import(o);
     for (const char* f : {"a.cpp", "b.pas", "c.sql", "d.unknown", "Makefile"})
-        EXPECT_EQ(find(QString::fromUtf8(f))->page->Lan, highlighters.languageNumberForFile(QString::fromUtf8(f))) << f;
-    EXPECT_NE(find("a.cpp")->page->Lan, find("c.sql")->page->Lan);
-    EXPECT_EQ(find("d.unknown")->page->Lan, 1);
+        EXPECT_EQ(find(QString::fromUtf8(f))->page->language, highlighters.languageNumberForFile(QString::fromUtf8(f))) << f;
+    EXPECT_NE(find("a.cpp")->page->language, find("c.sql")->page->language);
+    EXPECT_EQ(find("d.unknown")->page->language, 1);
 }
 
 TEST_F(FileSearchWalk, DeleteEmptySectionsAlsoOlderOnes) {
     mkdir("src/util");
     write("keep/a.pas", "x");
     write("keep/deeper/b.txt", "x");
-    Node* old = tree.appendChild(tree.root(), "old", kSectionExpanded, kSectionExpanded, -1, MakePage({}, "old", 0, 1, 1, -1));
-    tree.appendChild(old, "older", kSectionCollapsed, kSectionCollapsed, -1, MakePage({}, "older", 0, 0, 1, -1));
-    Node* full = tree.appendChild(tree.root(), "full", kSectionCollapsed, 0, -1, MakePage({}, "full", 0, 0, 1, -1));
-    tree.appendChild(full, "p", kPageKind, kPageKind, -1, MakePage(" ", "p", 1, 2, 2, -1));
+    Node* old = tree.appendChild(tree.root(), "old", kSectionExpanded, kSectionExpanded, -1, makePageRecord({}, "old", 0, 1, 1, -1));
+    tree.appendChild(old, "older", kSectionCollapsed, kSectionCollapsed, -1, makePageRecord({}, "older", 0, 0, 1, -1));
+    Node* full = tree.appendChild(tree.root(), "full", kSectionCollapsed, 0, -1, makePageRecord({}, "full", 0, 0, 1, -1));
+    tree.appendChild(full, "p", kPageKind, kPageKind, -1, makePageRecord(" ", "p", 1, 2, 2, -1));
     import(masks("*.pas"));
     EXPECT_EQ(shape(), (std::multiset<QString>{"old/", "old\\older/", "full/", "full\\p", "src/", "src\\util/", "keep/",
                                                "keep\\a.pas", "keep\\deeper/"}));
-    DelEmptyRazdel(tree);
+    removeEmptySections(tree);
     EXPECT_EQ(shape(), (std::multiset<QString>{"full/", "full\\p", "keep/", "keep\\a.pas"}));
     // An empty collection keeps its root node.
     tree.reset();
-    DelEmptyRazdel(tree);
+    removeEmptySections(tree);
     EXPECT_EQ(tree.count(), 1);
 }
 

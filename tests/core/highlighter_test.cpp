@@ -29,7 +29,7 @@ class HighlighterSample : public testing::TestWithParam<std::string> {};
 TEST_P(HighlighterSample, ProducesTheExpectedTokenRuns) {
     static const HighlighterSet set;
     const QString name = QString::fromStdString(GetParam());
-    const Highlighter* h = set.FindHighlighterByExtension(fileExtension(name));
+    const Highlighter* h = set.forExtension(fileExtension(name));
     ASSERT_NE(h, nullptr) << "no language for " << GetParam();
     const QByteArray text = readFileBytes(kSamples + u'/' + name);
     const std::string runs = formatTokenRuns(*h, std::string_view(text.constData(), text.size()));
@@ -49,7 +49,7 @@ TEST(Highlighters, CatalogueAttributesAreSortedAndEveryTextIsCovered) {
     const HighlighterSet set;
     const std::string text = "x = (1 + 'a') /* c */ \"s\"\r\n\tend; -- z\n$v @w #p <b>&amp;</b>\r\xD0\x96";
     for (int p = 0; p < kLanguageCount; ++p) {
-        const Highlighter& h = set.GetSynHL(p);
+        const Highlighter& h = set.byPosition(p);
         EXPECT_EQ(h.languageName(), QLatin1String(languageCatalogue()[p].name));
         const auto& attrs = h.attributes();
         for (size_t i = 1; i < attrs.size(); ++i)
@@ -86,11 +86,11 @@ TEST(Highlighters, ExtensionLookupAndLanguageNames) {
                           Case{"x.hpp", 2}, Case{"q.sql", 15}, Case{"noext", 1}, Case{"d.p/x", 1}, Case{"x.ph", 1}}) {
         EXPECT_EQ(set.languageNumberForFile(c.file), c.lan) << c.file;
     }
-    EXPECT_EQ(set.FindHighlighterByExtension(".txt"), nullptr);
-    EXPECT_EQ(set.FindHighlighterByExtension(""), nullptr);
-    EXPECT_EQ(HighlighterSet::GetIndbyLN("cobol"), 0);
-    EXPECT_EQ(HighlighterSet::GetIndbyLN("COBOL"), 5);
-    EXPECT_EQ(&set.GetSynHL(-1), &set.GetSynHL(0));
-    EXPECT_EQ(&set.GetSynHL(15), &set.GetSynHL(0));
-    EXPECT_EQ(set.GetSynHL(0).languageName(), "Object Pascal");
+    EXPECT_EQ(set.forExtension(".txt"), nullptr);
+    EXPECT_EQ(set.forExtension(""), nullptr);
+    EXPECT_EQ(HighlighterSet::positionOfName("cobol"), 0);
+    EXPECT_EQ(HighlighterSet::positionOfName("COBOL"), 5);
+    EXPECT_EQ(&set.byPosition(-1), &set.byPosition(0));
+    EXPECT_EQ(&set.byPosition(15), &set.byPosition(0));
+    EXPECT_EQ(set.byPosition(0).languageName(), "Object Pascal");
 }

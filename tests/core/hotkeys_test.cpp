@@ -18,7 +18,7 @@ QString fixture(const char* name) { return kFixtures + QString::fromUtf8(name); 
 
 HotKeyRow row(const char* modifier, const char* letter, const char* text) {
     const QString m = QString::fromLatin1(modifier), l = QString::fromLatin1(letter);
-    return {m, l, ToShortCut2(l.isEmpty() ? QChar() : l.at(0), m), QString::fromUtf8(text)};
+    return {m, l, keyCodeFor(l.isEmpty() ? QChar() : l.at(0), m), QString::fromUtf8(text)};
 }
 
 // "CAPTION=text" per row, for comparing whole tables in one line.
@@ -34,39 +34,39 @@ const std::vector<HotKeyRow> kThreeRows = {row("ALT", "A", "begin\r\nend"), row(
 } // namespace
 
 TEST(HotkeyCodes, ModifiersKeyCodesAndReservedCombinations) {
-    EXPECT_EQ(ToShortCut2(u'A', "ALT"), 32833);
-    EXPECT_EQ(ToShortCut2(u'A', "CONTROL"), 16449);
-    EXPECT_EQ(ToShortCut2(u'A', "SHIFT"), 8257);
-    EXPECT_EQ(ToShortCut2(u'A', "alt"), 0);  // names are compared exactly
-    EXPECT_EQ(ToShortCut(1, "K"), 0x4000 + 'K');
-    EXPECT_EQ(ToShortCut(-1, "K"), 0);
-    EXPECT_EQ(ToShortCut(0, ""), 0);
-    EXPECT_EQ(ToModifiers2("ALT"), kModAlt);
-    EXPECT_EQ(ToModifiers2("CONTROL"), kModControl);
-    EXPECT_EQ(ToModifiers2("SHIFT"), kModShift);
-    EXPECT_EQ(ToModifiers2("CTRL"), 0);
-    EXPECT_EQ(ToModifiers(3), 0);
+    EXPECT_EQ(keyCodeFor(u'A', "ALT"), 32833);
+    EXPECT_EQ(keyCodeFor(u'A', "CONTROL"), 16449);
+    EXPECT_EQ(keyCodeFor(u'A', "SHIFT"), 8257);
+    EXPECT_EQ(keyCodeFor(u'A', "alt"), 0);  // names are compared exactly
+    EXPECT_EQ(keyCodeAt(1, "K"), 0x4000 + 'K');
+    EXPECT_EQ(keyCodeAt(-1, "K"), 0);
+    EXPECT_EQ(keyCodeAt(0, ""), 0);
+    EXPECT_EQ(modifiersNamed("ALT"), kModAlt);
+    EXPECT_EQ(modifiersNamed("CONTROL"), kModControl);
+    EXPECT_EQ(modifiersNamed("SHIFT"), kModShift);
+    EXPECT_EQ(modifiersNamed("CTRL"), 0);
+    EXPECT_EQ(modifiersAt(3), 0);
 
     for (const char* reserved : {"CONTROL+Q", "CONTROL+W", "CONTROL+F", "CONTROL+D", "CONTROL+C", "CONTROL+V", "ALT+S",
                                  "control+q"}) {
         const QStringList parts = QString::fromLatin1(reserved).split(u'+');
-        EXPECT_TRUE(CheckKeys(parts[0], parts[1])) << reserved;
+        EXPECT_TRUE(isReservedCombination(parts[0], parts[1])) << reserved;
     }
     for (const char* allowed : {"ALT+Q", "SHIFT+C", "CONTROL+A", "ALT+D"}) {
         const QStringList parts = QString::fromLatin1(allowed).split(u'+');
-        EXPECT_FALSE(CheckKeys(parts[0], parts[1])) << allowed;
+        EXPECT_FALSE(isReservedCombination(parts[0], parts[1])) << allowed;
     }
-    EXPECT_TRUE(HotKeyExists(kThreeRows, 32833));
-    EXPECT_FALSE(HotKeyExists(kThreeRows, 16449 + 1));
+    EXPECT_TRUE(hasKeyCode(kThreeRows, 32833));
+    EXPECT_FALSE(hasKeyCode(kThreeRows, 16449 + 1));
 }
 
 TEST(KeysFile, WritesTheFixtureByteForByteAndReadsItBack) {
     QTemporaryDir dir;
     const QString path = dir.filePath("keys.dat");
-    ASSERT_TRUE(SaveKeys(path, kThreeRows));
+    ASSERT_TRUE(saveKeys(path, kThreeRows));
     EXPECT_EQ(readFileBytes(path), readFileBytes(fixture("three_rows.dat")));
 
-    const KeysReadResult read = LoadKeys(fixture("three_rows.dat"));
+    const KeysReadResult read = loadKeys(fixture("three_rows.dat"));
     EXPECT_TRUE(read.ok);
     // The text whose first line is the separator survives.
     EXPECT_EQ(describe(read.rows), describe(kThreeRows));
@@ -75,10 +75,10 @@ TEST(KeysFile, WritesTheFixtureByteForByteAndReadsItBack) {
 TEST(KeysFile, EmptyTableIsAnEmptyFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath("keys.dat");
-    ASSERT_TRUE(SaveKeys(path, {}));
+    ASSERT_TRUE(saveKeys(path, {}));
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_EQ(QFileInfo(path).size(), 0);
-    const KeysReadResult read = LoadKeys(path);
+    const KeysReadResult read = loadKeys(path);
     EXPECT_TRUE(read.ok);
     EXPECT_TRUE(read.rows.empty());
 }
@@ -86,8 +86,8 @@ TEST(KeysFile, EmptyTableIsAnEmptyFile) {
 TEST(KeysFile, SeparatorOnALaterLineCutsTheTextAndStartsTheNextRecord) {
     QTemporaryDir dir;
     const QString path = dir.filePath("keys.dat");
-    ASSERT_TRUE(SaveKeys(path, {row("ALT", "B", "one\r\n######\r\nSHIFT\r\nY\r\ntail")}));
-    const KeysReadResult read = LoadKeys(path);
+    ASSERT_TRUE(saveKeys(path, {row("ALT", "B", "one\r\n######\r\nSHIFT\r\nY\r\ntail")}));
+    const KeysReadResult read = loadKeys(path);
     EXPECT_TRUE(read.ok);
     EXPECT_EQ(describe(read.rows), describe({row("ALT", "B", "one"), row("SHIFT", "Y", "tail")}));
 }
@@ -96,10 +96,10 @@ TEST(KeysFile, TextsAreTrimmedOnTheNextStartOnly) {
     QTemporaryDir dir;
     const QString path = dir.filePath("keys.dat");
     const HotKeyRow padded = row("CONTROL", "T", " \r\n\t  code();  \r\n\r\n");
-    ASSERT_TRUE(SaveKeys(path, {padded}));
+    ASSERT_TRUE(saveKeys(path, {padded}));
     // Written as the row holds it.
     EXPECT_EQ(readFileBytes(path), QByteArray("CONTROL\r\nT\r\n \r\n\t  code();  \r\n\r\n\r\n######\r\n"));
-    EXPECT_EQ(describe(LoadKeys(path).rows), describe({row("CONTROL", "T", "code();")}));
+    EXPECT_EQ(describe(loadKeys(path).rows), describe({row("CONTROL", "T", "code();")}));
 }
 
 TEST(KeysFile, ReadsRecordsOfEveryShape) {
@@ -130,22 +130,22 @@ TEST(KeysFile, ReadsRecordsOfEveryShape) {
 TEST(KeysFile, FailuresAndEncodings) {
     // Every first start: no file, an empty table, no failure.
     QTemporaryDir dir;
-    KeysReadResult read = LoadKeys(dir.filePath("keys.dat"));
+    KeysReadResult read = loadKeys(dir.filePath("keys.dat"));
     EXPECT_TRUE(read.ok);
     EXPECT_TRUE(read.rows.empty());
 
     // A keys.dat that exists but cannot be read.
     ASSERT_TRUE(QDir(dir.path()).mkdir("keys.dat"));
-    EXPECT_FALSE(LoadKeys(dir.filePath("keys.dat")).ok);
-    EXPECT_FALSE(SaveKeys(dir.filePath("missing/keys.dat"), kThreeRows));
+    EXPECT_FALSE(loadKeys(dir.filePath("keys.dat")).ok);
+    EXPECT_FALSE(saveKeys(dir.filePath("missing/keys.dat"), kThreeRows));
 
     // A damaged record ends the reading; the rows before it stay.
-    read = LoadKeys(fixture("empty_letter.dat"));
+    read = loadKeys(fixture("empty_letter.dat"));
     EXPECT_FALSE(read.ok);
     EXPECT_EQ(describe(read.rows), describe({row("ALT", "A", "first")}));
 
     // Files of earlier versions are Windows-1251.
-    read = LoadKeys(fixture("cp1251.dat"));
+    read = loadKeys(fixture("cp1251.dat"));
     EXPECT_TRUE(read.ok);
     EXPECT_EQ(describe(read.rows), describe({row("ALT", "R", "Привет")}));
 }

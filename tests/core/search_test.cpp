@@ -34,10 +34,10 @@ TEST(Search, ForwardAndBackwardOverText) {
 
 TEST(Search, NodesAfterTheSelectedOne) {
     CollectionTree t;
-    Node* s = t.appendChild(t.root(), "Section", 0, 0, -1, MakePage({}, "Section", 0, 0, 1, -1));
-    t.appendChild(s, "alpha", 2, 2, -1, MakePage("int x;", "alpha", 1, 2, 2, -1));
-    t.appendChild(t.root(), "beta", 2, 2, -1, MakePage("x = 1", "beta", 1, 2, 2, -1));
-    t.root()->page->Text = "x";
+    Node* s = t.appendChild(t.root(), "Section", 0, 0, -1, makePageRecord({}, "Section", 0, 0, 1, -1));
+    t.appendChild(s, "alpha", 2, 2, -1, makePageRecord("int x;", "alpha", 1, 2, 2, -1));
+    t.appendChild(t.root(), "beta", 2, 2, -1, makePageRecord("x = 1", "beta", 1, 2, 2, -1));
+    t.root()->page->text = "x";
     EXPECT_EQ(findNextCaption(t, 0, "a"), 2);     // "Section" has no "a"
     EXPECT_EQ(findNextCaption(t, 2, "a"), 3);
     EXPECT_EQ(findNextCaption(t, 3, "a"), -1);    // the last node: nothing after it

@@ -68,7 +68,7 @@ TEST(Settings, SchemeColoursRoundTripEveryLanguageAndAttribute) {
     std::int32_t value = 1;
     for (Highlighter* h : set.list())
         for (int i = 0; i < static_cast<int>(h->attributes().size()); ++i) h->attribute(i).foreground = value++;
-    set.GetSynHL(14).attribute(set.GetSynHL(14).attributeIndex(u"SQL*Plus Command")).foreground = 0x80000008;
+    set.byPosition(14).attribute(set.byPosition(14).attributeIndex(u"SQL*Plus Command")).foreground = 0x80000008;
     {
         IniFile ini(path);
         saveSchemeColours(ini, set);
@@ -82,11 +82,11 @@ TEST(Settings, SchemeColoursRoundTripEveryLanguageAndAttribute) {
     HighlighterSet fresh;
     loadSchemeColours(IniFile(path), fresh);
     for (int p = 0; p < kLanguageCount; ++p)
-        for (size_t i = 0; i < set.GetSynHL(p).attributes().size(); ++i)
-            EXPECT_EQ(fresh.GetSynHL(p).attributes()[i].foreground, set.GetSynHL(p).attributes()[i].foreground);
+        for (size_t i = 0; i < set.byPosition(p).attributes().size(); ++i)
+            EXPECT_EQ(fresh.byPosition(p).attributes()[i].foreground, set.byPosition(p).attributes()[i].foreground);
 
     // No file at all: every colour is none.
     HighlighterSet none;
     loadSchemeColours(IniFile(dir.filePath("missing.ini")), none);
-    EXPECT_EQ(none.GetSynHL(0).attributes()[0].foreground, kNoColor);
+    EXPECT_EQ(none.byPosition(0).attributes()[0].foreground, kNoColor);
 }

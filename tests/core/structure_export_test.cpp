@@ -37,7 +37,7 @@ protected:
     Recorded rec;
 
     StructureExportOutcome run(const QString& name = QStringLiteral("out")) {
-        return AllExportHTML(tree, highlighters, dir.filePath(name), rec.feedback());
+        return exportStructureHtml(tree, highlighters, dir.filePath(name), rec.feedback());
     }
     QByteArray index(const QString& name = QStringLiteral("out.html")) { return readBytes(dir.filePath(name)); }
     // The address of a node file in a link: brackets are percent-encoded too.
@@ -49,22 +49,22 @@ protected:
 
 } // namespace
 
-TEST(FreeFileNameParts, ExtractNumAndMyPos) {
+TEST(FreeFileNameParts, TrailingNumberAndPositionOf) {
     struct Case {
         const char* name;
         qint64 number;
     };
     for (const Case& c : {Case{"abc[7].html", 7}, Case{"abc[x].html", 0}, Case{"abc.html", 0}, Case{"a[1]b[12].html", 12},
                           Case{"a]b[3.html", 0}, Case{"a[3.html", 0}, Case{"a[-3].html", -3}, Case{"[99999999999].html", 0}})
-        EXPECT_EQ(ExtractNum(QString::fromUtf8(c.name)), c.number) << c.name;
-    EXPECT_EQ(MyPos(".", "a.b.html", true, 8), 4);
-    EXPECT_EQ(MyPos(".", "a.b.html", true, 3), 2);
-    EXPECT_EQ(MyPos(".", "a.b.html", false, 3), 4);
-    EXPECT_EQ(MyPos("x", "a.b.html", true, 8), 0);
-    EXPECT_EQ(MyPos("ml", "a.b.html", true, 8), 7);
+        EXPECT_EQ(trailingNumber(QString::fromUtf8(c.name)), c.number) << c.name;
+    EXPECT_EQ(positionOf(".", "a.b.html", true, 8), 4);
+    EXPECT_EQ(positionOf(".", "a.b.html", true, 3), 2);
+    EXPECT_EQ(positionOf(".", "a.b.html", false, 3), 4);
+    EXPECT_EQ(positionOf("x", "a.b.html", true, 8), 0);
+    EXPECT_EQ(positionOf("ml", "a.b.html", true, 8), 7);
 }
 
-TEST(FreeFileNames, RenameFCountsEveryFileThatBeginsWithTheBase) {
+TEST(FreeFileNames, FreeNameCountsEveryFileThatBeginsWithTheBase) {
     struct Case {
         QStringList existing;
         const char* candidate;
@@ -83,31 +83,31 @@ TEST(FreeFileNames, RenameFCountsEveryFileThatBeginsWithTheBase) {
         QTemporaryDir dir;
         for (const QString& f : c.existing) touch(dir.filePath(f));
         FreeFileNames names;
-        EXPECT_EQ(names.RenameF(dir.filePath(QString::fromUtf8(c.candidate))), dir.filePath(QString::fromUtf8(c.expected)))
+        EXPECT_EQ(names.freeName(dir.filePath(QString::fromUtf8(c.candidate))), dir.filePath(QString::fromUtf8(c.expected)))
             << c.candidate << " with " << c.existing.join(u',').toStdString();
     }
     // A folder of the candidate's name is no file.
     QTemporaryDir dir;
     QDir(dir.path()).mkdir("abc.html");
-    EXPECT_EQ(FreeFileNames().RenameF(dir.filePath("abc.html")), dir.filePath("abc.html"));
+    EXPECT_EQ(FreeFileNames().freeName(dir.filePath("abc.html")), dir.filePath("abc.html"));
 }
 
 TEST(FreeFileNames, RemembersWhatTheExportWroteWithoutListingAgain) {
     QTemporaryDir dir;
     touch(dir.filePath("abc.html"));
     FreeFileNames names;
-    EXPECT_EQ(names.RenameF(dir.filePath("abc.html")), dir.filePath("abc[1].html"));
+    EXPECT_EQ(names.freeName(dir.filePath("abc.html")), dir.filePath("abc[1].html"));
     // Files that appear behind its back are not seen: the folder was listed once.
     touch(dir.filePath("abc[40].html"));
-    EXPECT_EQ(names.RenameF(dir.filePath("abc.html")), dir.filePath("abc[1].html"));
+    EXPECT_EQ(names.freeName(dir.filePath("abc.html")), dir.filePath("abc[1].html"));
     // What it is told about counts, also for a base it was already asked about.
     names.noteWritten(dir.filePath("abc[1].html"));
     names.noteWritten(dir.filePath("abcd[6].html"));
     names.noteWritten(dir.filePath("abcd[9].txt"));
-    EXPECT_EQ(names.RenameF(dir.filePath("abc.html")), dir.filePath("abc[7].html"));
-    EXPECT_EQ(names.RenameF(dir.filePath("Loop.html")), dir.filePath("Loop.html"));
+    EXPECT_EQ(names.freeName(dir.filePath("abc.html")), dir.filePath("abc[7].html"));
+    EXPECT_EQ(names.freeName(dir.filePath("Loop.html")), dir.filePath("Loop.html"));
     names.noteWritten(dir.filePath("Loop.html"));
-    EXPECT_EQ(names.RenameF(dir.filePath("Loop.html")), dir.filePath("loop[1].html"));
+    EXPECT_EQ(names.freeName(dir.filePath("Loop.html")), dir.filePath("loop[1].html"));
 }
 
 TEST_F(StructureExport, RootOnlyGivesTheRootDocumentAndAOneEntryIndex) {
@@ -134,7 +134,7 @@ TEST_F(StructureExport, RootOnlyGivesTheRootDocumentAndAOneEntryIndex) {
 TEST_F(StructureExport, ChosenNameAlwaysGetsHtml) {
     for (const char* name : {"out", "out.html"}) {
         QTemporaryDir d;
-        EXPECT_TRUE(AllExportHTML(tree, highlighters, d.filePath(name), Feedback{}).indexWritten);
+        EXPECT_TRUE(exportStructureHtml(tree, highlighters, d.filePath(name), Feedback{}).indexWritten);
         EXPECT_EQ(listTree(d.path()), QStringList({"Root.html", QString::fromLatin1(name) + ".html"}));
     }
 }
@@ -210,7 +210,7 @@ TEST_F(StructureExport, CaptionsThatAreNoFileNameFailAloneAndNothingIsWrittenOut
     QDir(dir.path()).mkdir("inner");
     for (const char* caption : {"../evil", "a/b", "..\\up", ".", ".."}) addPage(tree, tree.root(), caption);
     addPage(tree, tree.root(), "fine");
-    const StructureExportOutcome out = AllExportHTML(tree, highlighters, dir.filePath("inner/out"), rec.feedback());
+    const StructureExportOutcome out = exportStructureHtml(tree, highlighters, dir.filePath("inner/out"), rec.feedback());
     EXPECT_TRUE(out.indexWritten);
     EXPECT_EQ(out.failedNodes, 5);
     EXPECT_EQ(rec.messages, QStringList({"Ошибка при сохранении ../evil.html", "Ошибка при сохранении a/b.html",

@@ -22,7 +22,7 @@ struct Recorder {
 };
 
 Node* page(CollectionTree& t, Node* parent, const QString& caption, std::string text, int lan = 1) {
-    return t.appendChild(parent, caption, 2, 2, -1, MakePage(std::move(text), caption, lan, 2, 2, -1));
+    return t.appendChild(parent, caption, 2, 2, -1, makePageRecord(std::move(text), caption, lan, 2, 2, -1));
 }
 } // namespace
 
@@ -33,16 +33,16 @@ TEST(TextCollection, WritesTheRecordsByteForByte) {
     EXPECT_EQ(bytes(t, *t.root()), std::string("1\r\n") + kRoot + "1\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nabc\r\n###\r\n");
 
     CollectionTree b;
-    Node* s = b.appendChild(b.root(), "S", 0, 0, 4, MakePage({}, "S", 0, 0, 1, -1));
+    Node* s = b.appendChild(b.root(), "S", 0, 0, 4, makePageRecord({}, "S", 0, 0, 1, -1));
     page(b, s, "P", "x");
-    b.root()->page->Text = "never written";
+    b.root()->page->text = "never written";
     EXPECT_EQ(bytes(b, *s), std::string("1\r\n") + kRoot + "1\r\n4\r\n0\r\n0\r\n0\r\nS\r\n\r\n###\r\n" +
                                 "2\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nx\r\n###\r\n");
 }
 
 TEST(TextCollection, ReadsBackTextsExactlyAndSavesAgainIdentically) {
     CollectionTree t;
-    Node* s = t.appendChild(t.root(), "Раздел", 1, 1, 7, MakePage({}, "Раздел", 0, 0, 1, 7));
+    Node* s = t.appendChild(t.root(), "Раздел", 1, 1, 7, makePageRecord({}, "Раздел", 0, 0, 1, 7));
     for (const char* text : {"abc", "Part", "", "a\r\nb\r\n", "lone\nLF and lone\rCR", "\r\n"}) page(t, s, "p", text, 15);
     const std::string first = bytes(t, *t.root());
     CollectionTree back;
@@ -50,14 +50,14 @@ TEST(TextCollection, ReadsBackTextsExactlyAndSavesAgainIdentically) {
     ASSERT_TRUE(loadTextBytes(back, QByteArray::fromStdString(first), rec.feedback()));
     ASSERT_EQ(back.count(), t.count());
     for (int i = 1; i < t.count(); ++i) {
-        EXPECT_EQ(back.GetPage(i).Text, t.GetPage(i).Text) << i;
+        EXPECT_EQ(back.pageAt(i).text, t.pageAt(i).text) << i;
         EXPECT_EQ(back.nodeAt(i)->caption, t.nodeAt(i)->caption);
         EXPECT_EQ(back.nodeAt(i)->stateIndex, t.nodeAt(i)->stateIndex);
-        EXPECT_EQ(back.GetPage(i).Lan, t.GetPage(i).Lan);
-        EXPECT_EQ(back.GetPage(i).Name, "");  // the format does not hold the record's name
+        EXPECT_EQ(back.pageAt(i).language, t.pageAt(i).language);
+        EXPECT_EQ(back.pageAt(i).name, "");  // the format does not hold the record's name
     }
-    // The record's ImIndex is not in the file: it is taken from the kind image (1 here, 0 before).
-    EXPECT_EQ(back.GetPage(1).ImIndex, 1);
+    // The record's image index is not in the file: it is taken from the kind image (1 here, 0 before).
+    EXPECT_EQ(back.pageAt(1).imageIndex, 1);
     EXPECT_EQ(bytes(back, *back.root()), first);
 }
 
@@ -68,10 +68,10 @@ TEST(TextCollection, BranchReadsAsRootSectionPageAndTheRootKeepsItsCaption) {
     ASSERT_TRUE(loadTextBytes(t, file, Feedback{}));
     ASSERT_EQ(t.count(), 3);
     EXPECT_EQ(t.root()->caption, "Root");
-    EXPECT_EQ(t.GetPage(0).Lan, 0);
+    EXPECT_EQ(t.pageAt(0).language, 0);
     EXPECT_EQ(t.nodeAt(1)->caption, "S");
     EXPECT_EQ(t.nodeAt(2)->parent, t.nodeAt(1));
-    EXPECT_EQ(t.GetPage(2).Text, "x");
+    EXPECT_EQ(t.pageAt(2).text, "x");
 }
 
 TEST(TextCollection, DamagedFiles) {
@@ -105,16 +105,16 @@ TEST(TextCollection, ReadsWindows1251FilesAndWritesThroughASaveFile) {
     CollectionTree t;
     ASSERT_TRUE(loadTextBytes(t, cp1251, Feedback{}));
     EXPECT_EQ(t.nodeAt(1)->caption, "Пример");
-    EXPECT_EQ(t.GetPage(1).Text, "// код");
+    EXPECT_EQ(t.pageAt(1).text, "// код");
 
     QTemporaryDir dir;
     Recorder rec;
-    const SaveOutcome out = SaveTree(t, dir.filePath("c.dat"), *t.root(), rec.feedback());
+    const SaveOutcome out = saveCollectionText(t, dir.filePath("c.dat"), *t.root(), rec.feedback());
     EXPECT_TRUE(out.written);
     EXPECT_EQ(out.fileName, dir.filePath("c.txt"));
     CollectionTree back;
-    ASSERT_TRUE(loadTree(back, out.fileName, Feedback{}));
+    ASSERT_TRUE(loadCollectionText(back, out.fileName, Feedback{}));
     EXPECT_EQ(back.nodeAt(1)->caption, "Пример");
-    EXPECT_FALSE(SaveTree(t, "/nonexistent/x.txt", *t.root(), rec.feedback()).written);
+    EXPECT_FALSE(saveCollectionText(t, "/nonexistent/x.txt", *t.root(), rec.feedback()).written);
     EXPECT_EQ(rec.messages, QStringList{"Ошибка при сохранении файла"});
 }

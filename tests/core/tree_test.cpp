@@ -8,10 +8,10 @@ using namespace tw;
 namespace {
 
 Node* addSection(CollectionTree& t, Node* parent, const QString& caption) {
-    return t.appendChild(parent, caption, 0, 0, -1, MakePage({}, caption, 0, 0, 1, -1));
+    return t.appendChild(parent, caption, 0, 0, -1, makePageRecord({}, caption, 0, 0, 1, -1));
 }
 Node* addPage(CollectionTree& t, Node* parent, const QString& caption) {
-    return t.appendChild(parent, caption, 2, 2, -1, MakePage(" ", caption, 1, 2, 2, -1));
+    return t.appendChild(parent, caption, 2, 2, -1, makePageRecord(" ", caption, 1, 2, 2, -1));
 }
 
 // Pre-order and levels computed the slow, obvious way.
@@ -32,22 +32,22 @@ TEST(CollectionTree, NewCollectionHoldsOnlyTheRootNode) {
     EXPECT_EQ(root->selectedImage, 3);
     EXPECT_EQ(root->stateIndex, -1);
     EXPECT_EQ(t.levelOf(root), 0);
-    const TPage& p = t.GetPage(0);
-    EXPECT_EQ(p.Text, "");
-    EXPECT_EQ(p.Name, "Root");
-    EXPECT_EQ(p.Lan, 0);
-    EXPECT_EQ(p.ImIndex, 3);
-    EXPECT_EQ(p.SlIndex, 3);
-    EXPECT_EQ(p.StIndex, 20);
-    EXPECT_TRUE(p.Marks.empty());
+    const PageRecord& p = t.pageAt(0);
+    EXPECT_EQ(p.text, "");
+    EXPECT_EQ(p.name, "Root");
+    EXPECT_EQ(p.language, 0);
+    EXPECT_EQ(p.imageIndex, 3);
+    EXPECT_EQ(p.selectedIndex, 3);
+    EXPECT_EQ(p.stateIndex, 20);
+    EXPECT_TRUE(p.bookmarks.empty());
 }
 
-TEST(CollectionTree, MakePageKeepsLowEightBits) {
-    auto p = MakePage("x", "n", 258, 0x1FF, -1, -5);
-    EXPECT_EQ(p->Lan, 2);
-    EXPECT_EQ(p->ImIndex, 0xFF);
-    EXPECT_EQ(p->SlIndex, 0xFF);
-    EXPECT_EQ(p->StIndex, -5);
+TEST(CollectionTree, MakePageRecordKeepsLowEightBits) {
+    auto p = makePageRecord("x", "n", 258, 0x1FF, -1, -5);
+    EXPECT_EQ(p->language, 2);
+    EXPECT_EQ(p->imageIndex, 0xFF);
+    EXPECT_EQ(p->selectedIndex, 0xFF);
+    EXPECT_EQ(p->stateIndex, -5);
 }
 
 TEST(CollectionTree, CountsDescendantsAndSectionsAndPages) {
@@ -62,23 +62,23 @@ TEST(CollectionTree, CountsDescendantsAndSectionsAndPages) {
     }
     // a and b hold three children each, and one of those holds one more.
     int counter = 0;
-    ChildCount(a, counter);
+    addDescendantCount(a, counter);
     EXPECT_EQ(counter, 4);
     counter = 10;
-    ChildCount(t.root(), counter);
+    addDescendantCount(t.root(), counter);
     EXPECT_EQ(counter, 10 + 10);
 
-    EXPECT_EQ(t.GetChildCount(0), t.count() - 1);
-    EXPECT_EQ(t.GetChildCount(t.indexOf(a)), 4);
-    EXPECT_EQ(t.GetChildCount(t.indexOf(a->children[1].get())), 0);  // a page
-    EXPECT_EQ(t.GetChildCount(t.count() - 1), 0);                    // the last node
+    EXPECT_EQ(t.descendantCount(0), t.count() - 1);
+    EXPECT_EQ(t.descendantCount(t.indexOf(a)), 4);
+    EXPECT_EQ(t.descendantCount(t.indexOf(a->children[1].get())), 0);  // a page
+    EXPECT_EQ(t.descendantCount(t.count() - 1), 0);                    // the last node
 
     const TreeCounts c = t.counts();
     EXPECT_EQ(c.sections, 4);
     EXPECT_EQ(c.pages, 6);
 }
 
-TEST(CollectionTree, ChildCountOfTwoSectionsWithThreeChildrenEach) {
+TEST(CollectionTree, DescendantCountOfTwoSectionsWithThreeChildrenEach) {
     CollectionTree t;
     Node* s = addSection(t, t.root(), "s");
     for (int i = 0; i < 2; ++i) {
@@ -86,24 +86,24 @@ TEST(CollectionTree, ChildCountOfTwoSectionsWithThreeChildrenEach) {
         for (int j = 0; j < 3; ++j) addPage(t, c, "p");
     }
     int counter = 0;
-    ChildCount(s, counter);
+    addDescendantCount(s, counter);
     EXPECT_EQ(counter, 8);
 }
 
-TEST(CollectionTree, OverLevelFindsTheNearestNodeOneLevelUp) {
+TEST(CollectionTree, ParentForLevelFindsTheNearestNodeOneLevelUp) {
     CollectionTree t;
-    TMass mass{t.root()};
+    NodeList mass{t.root()};
     Node* a = addSection(t, t.root(), "a");
     mass.push_back(a);
     Node* b = addPage(t, a, "b");
     mass.push_back(b);
-    EXPECT_EQ(OverLevel(t, 1, 0, mass), t.root());
-    EXPECT_EQ(OverLevel(t, 2, 2, mass), a);
-    EXPECT_EQ(OverLevel(t, 3, 2, mass), b);
-    EXPECT_EQ(OverLevel(t, 1, 2, mass), t.root());
-    EXPECT_EQ(OverLevel(t, 5, 2, mass), nullptr);
-    EXPECT_EQ(OverLevel(t, 0, 2, mass), nullptr);
-    EXPECT_EQ(OverLevel(t, 1, 0, TMass{}), nullptr);
+    EXPECT_EQ(parentForLevel(t, 1, 0, mass), t.root());
+    EXPECT_EQ(parentForLevel(t, 2, 2, mass), a);
+    EXPECT_EQ(parentForLevel(t, 3, 2, mass), b);
+    EXPECT_EQ(parentForLevel(t, 1, 2, mass), t.root());
+    EXPECT_EQ(parentForLevel(t, 5, 2, mass), nullptr);
+    EXPECT_EQ(parentForLevel(t, 0, 2, mass), nullptr);
+    EXPECT_EQ(parentForLevel(t, 1, 0, NodeList{}), nullptr);
 }
 
 // Indexes, levels and rows stay right through appends, middle inserts and removals.
@@ -118,7 +118,7 @@ TEST(CollectionTree, IndexCacheAgreesWithAPlainWalkAfterRandomEdits) {
             addSection(t, target, QString::number(step));
         } else if (op < 8) {
             t.insertChild(target, static_cast<int>(rng() % (target->children.size() + 1)), std::make_unique<Node>())
-                ->page = MakePage({}, {}, 0, 0, 0, -1);
+                ->page = makePageRecord({}, {}, 0, 0, 0, -1);
         } else if (target != t.root()) {
             t.take(target);
         }
@@ -142,16 +142,16 @@ TEST(CollectionTree, DeepChainIsBuiltAndDestroyedWithoutRecursion) {
     Node* n = t->root();
     for (int i = 0; i < 200000; ++i) n = addSection(*t, n, "d");
     EXPECT_EQ(t->levelOf(n), 200000);
-    EXPECT_EQ(t->GetChildCount(0), 200000);
+    EXPECT_EQ(t->descendantCount(0), 200000);
     t.reset();  // must not overflow the stack
 }
 
 TEST(CollectionTree, ResetPutsAFreshRootBack) {
     CollectionTree t;
     addPage(t, t.root(), "p");
-    t.root()->page->Text = "typed";
+    t.root()->page->text = "typed";
     t.reset();
     EXPECT_EQ(t.count(), 1);
-    EXPECT_EQ(t.GetPage(0).Text, "");
-    EXPECT_EQ(t.GetPage(0).StIndex, 20);
+    EXPECT_EQ(t.pageAt(0).text, "");
+    EXPECT_EQ(t.pageAt(0).stateIndex, 20);
 }

@@ -34,10 +34,10 @@ struct Recorder {
 
 // The collection of the example: a section with a new page, and a page Hello.
 void buildExample(CollectionTree& t) {
-    Node* section = t.appendChild(t.root(), "Новый раздел", 0, 0, -1, MakePage({}, "Новый раздел", 0, 0, 1, -1));
-    t.appendChild(section, "Новый код", 2, 2, -1, MakePage(" ", "Новый код", 1, 2, 2, -1));
+    Node* section = t.appendChild(t.root(), "Новый раздел", 0, 0, -1, makePageRecord({}, "Новый раздел", 0, 0, 1, -1));
+    t.appendChild(section, "Новый код", 2, 2, -1, makePageRecord(" ", "Новый код", 1, 2, 2, -1));
     t.appendChild(t.root(), "Hello", 2, 2, 7,
-                  MakePage("program Hello;\r\nbegin writeln('Hi & <bye>') end.", "Hello", 2, 2, 2, 7));
+                  makePageRecord("program Hello;\r\nbegin writeln('Hi & <bye>') end.", "Hello", 2, 2, 2, 7));
 }
 
 bool loadBytes(CollectionTree& t, const QByteArray& xml, Recorder* rec = nullptr) {
@@ -53,7 +53,7 @@ TEST(XmlCollection, ExampleIsWrittenByteForByte) {
     buildExample(t);
     QTemporaryDir dir;
     Recorder rec;
-    const SaveOutcome out = SaveTreeInXML(t, dir.filePath("example"), rec.feedback());
+    const SaveOutcome out = saveCollectionXml(t, dir.filePath("example"), rec.feedback());
     EXPECT_TRUE(out.written);
     EXPECT_EQ(out.fileName, dir.filePath("example.xml"));
     EXPECT_EQ(readFileBytes(out.fileName), readFileBytes(fixture("example.xml")));
@@ -66,7 +66,7 @@ TEST(XmlCollection, ExampleIsWrittenByteForByte) {
 TEST(XmlCollection, ExampleReadsBackToTheSameTree) {
     CollectionTree t;
     Recorder rec;
-    ASSERT_TRUE(LoadXML(t, fixture("example.xml"), rec.feedback()));
+    ASSERT_TRUE(loadCollectionXml(t, fixture("example.xml"), rec.feedback()));
     EXPECT_EQ(rec.begun, 4);
     EXPECT_EQ(rec.ended, 1);
     ASSERT_EQ(t.count(), 4);
@@ -75,62 +75,62 @@ TEST(XmlCollection, ExampleReadsBackToTheSameTree) {
     EXPECT_EQ(section->kindImage, 0);
     EXPECT_EQ(section->selectedImage, 1);
     EXPECT_EQ(section->stateIndex, -1);
-    EXPECT_EQ(section->page->Name, "Новый раздел");
-    const TPage& fresh = t.GetPage(2);
-    EXPECT_EQ(fresh.Text, " ");  // a blank text survives the round trip
-    EXPECT_EQ(fresh.Lan, 1);
+    EXPECT_EQ(section->page->name, "Новый раздел");
+    const PageRecord& fresh = t.pageAt(2);
+    EXPECT_EQ(fresh.text, " ");  // a blank text survives the round trip
+    EXPECT_EQ(fresh.language, 1);
     EXPECT_EQ(t.levelOf(t.nodeAt(2)), 2);
     const Node* hello = t.nodeAt(3);
     EXPECT_EQ(hello->caption, "Hello");
     EXPECT_EQ(hello->stateIndex, 7);
-    EXPECT_EQ(hello->page->StIndex, 7);
-    EXPECT_EQ(hello->page->Lan, 2);
-    EXPECT_EQ(hello->page->Text, "program Hello;\r\nbegin writeln('Hi & <bye>') end.");
+    EXPECT_EQ(hello->page->stateIndex, 7);
+    EXPECT_EQ(hello->page->language, 2);
+    EXPECT_EQ(hello->page->text, "program Hello;\r\nbegin writeln('Hi & <bye>') end.");
     // The root node keeps its own record whatever the file says of it.
-    EXPECT_EQ(t.GetPage(0).StIndex, 20);
+    EXPECT_EQ(t.pageAt(0).stateIndex, 20);
 
     QTemporaryDir dir;
-    ASSERT_TRUE(SaveTreeInXML(t, dir.filePath("again.xml"), rec.feedback()).written);
+    ASSERT_TRUE(saveCollectionXml(t, dir.filePath("again.xml"), rec.feedback()).written);
     EXPECT_EQ(readFileBytes(dir.filePath("again.xml")), readFileBytes(fixture("example.xml")));
 }
 
 TEST(XmlCollection, NewCollectionIsRootWithMarkerAndEmptyText) {
     CollectionTree t;
     QTemporaryDir dir;
-    ASSERT_TRUE(SaveTreeInXML(t, dir.filePath("new.xml"), Feedback{}).written);
+    ASSERT_TRUE(saveCollectionXml(t, dir.filePath("new.xml"), Feedback{}).written);
     EXPECT_EQ(readFileBytes(dir.filePath("new.xml")),
               QByteArray("<TREE count=\"1\"><Root name=\"Root\" level=\"0\" stindex=\"20\" slindex=\"3\" imindex=\"3\" "
                          "lan=\"0\"> \r\n <text></text></Root></TREE>"));
     CollectionTree back;
-    ASSERT_TRUE(LoadXML(back, dir.filePath("new.xml"), Feedback{}));
+    ASSERT_TRUE(loadCollectionXml(back, dir.filePath("new.xml"), Feedback{}));
     EXPECT_EQ(back.count(), 1);
 }
 
 TEST(XmlCollection, WhiteSpaceTextsKeepTheirBlanks) {
     for (const std::string text : {" ", "   ", "\r\n\t \r\n"}) {
         CollectionTree t;
-        t.appendChild(t.root(), "p", 2, 2, -1, MakePage(text, "p", 1, 2, 2, -1));
+        t.appendChild(t.root(), "p", 2, 2, -1, makePageRecord(text, "p", 1, 2, 2, -1));
         QTemporaryDir dir;
-        ASSERT_TRUE(SaveTreeInXML(t, dir.filePath("w.xml"), Feedback{}).written);
+        ASSERT_TRUE(saveCollectionXml(t, dir.filePath("w.xml"), Feedback{}).written);
         EXPECT_TRUE(readFileBytes(dir.filePath("w.xml")).contains("lan=\"1\"> \r\n <text>"));
         CollectionTree back;
-        ASSERT_TRUE(LoadXML(back, dir.filePath("w.xml"), Feedback{}));
+        ASSERT_TRUE(loadCollectionXml(back, dir.filePath("w.xml"), Feedback{}));
         ASSERT_EQ(back.count(), 2);
-        EXPECT_EQ(back.GetPage(1).Text, text);
+        EXPECT_EQ(back.pageAt(1).text, text);
     }
 }
 
 TEST(XmlCollection, CharactersXmlCannotHoldAreLeftOut) {
     CollectionTree t;
     t.appendChild(t.root(), QString::fromUtf8("bad\x01name\x1f"), 2, 2, -1,
-                  MakePage(std::string("a") + '\0' + "b\x07\tc\r\nd\x1b", "x", 1, 2, 2, -1));
+                  makePageRecord(std::string("a") + '\0' + "b\x07\tc\r\nd\x1b", "x", 1, 2, 2, -1));
     QTemporaryDir dir;
     Recorder rec;
-    ASSERT_TRUE(SaveTreeInXML(t, dir.filePath("c.xml"), rec.feedback()).written);
+    ASSERT_TRUE(saveCollectionXml(t, dir.filePath("c.xml"), rec.feedback()).written);
     CollectionTree back;
-    ASSERT_TRUE(LoadXML(back, dir.filePath("c.xml"), rec.feedback()));
+    ASSERT_TRUE(loadCollectionXml(back, dir.filePath("c.xml"), rec.feedback()));
     EXPECT_EQ(back.nodeAt(1)->caption, "badname");
-    EXPECT_EQ(back.GetPage(1).Text, "ab\tc\r\nd");
+    EXPECT_EQ(back.pageAt(1).text, "ab\tc\r\nd");
 }
 
 TEST(XmlCollection, ReadsFilesThatStartWithDeclarationCommentOrInstruction) {
@@ -154,9 +154,9 @@ TEST(XmlCollection, ReadsCdataAndIndentedFilesAndValuesModulo256) {
                              "    </Страница>\n  </Root>\n</TREE>\n"));
     ASSERT_EQ(t.count(), 3);
     const Node* page = t.nodeAt(1);
-    EXPECT_EQ(page->page->Text, "a < b");
-    EXPECT_EQ(page->page->Lan, 1);
-    EXPECT_EQ(page->page->SlIndex, 2);
+    EXPECT_EQ(page->page->text, "a < b");
+    EXPECT_EQ(page->page->language, 1);
+    EXPECT_EQ(page->page->selectedIndex, 2);
     EXPECT_EQ(page->selectedImage, 258);
     ASSERT_EQ(page->children.size(), 1u);  // nodes nested below a page are kept
     EXPECT_EQ(page->children[0]->caption, "under page");
@@ -182,7 +182,7 @@ TEST_P(ReaderFailure, ReportsTheOpenErrorAndKeepsNodesAlreadyRead) {
     QTemporaryDir dir;
     const QString path = dir.filePath("bad.xml");
     ASSERT_TRUE(writeFileBytes(path, GetParam().xml));
-    EXPECT_FALSE(LoadXML(t, path, rec.feedback()));
+    EXPECT_FALSE(loadCollectionXml(t, path, rec.feedback()));
     EXPECT_EQ(rec.messages, QStringList{"Ошибка при открытии файла"});
     EXPECT_EQ(t.count(), GetParam().nodesKept);
     if (rec.begun >= 0) {
@@ -241,7 +241,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(XmlCollection, MissingFileReportsTheOpenError) {
     CollectionTree t;
     Recorder rec;
-    EXPECT_FALSE(LoadXML(t, "/nonexistent/dir/none.xml", rec.feedback()));
+    EXPECT_FALSE(loadCollectionXml(t, "/nonexistent/dir/none.xml", rec.feedback()));
     EXPECT_EQ(rec.messages, QStringList{"Ошибка при открытии файла"});
 }
 
@@ -250,7 +250,7 @@ TEST(XmlCollection, FailedSaveLeavesThePreviousFileIntact) {
     const QString path = dir.filePath("keep.xml");
     ASSERT_TRUE(writeFileBytes(path, "previous contents"));
     CollectionTree t;
-    t.appendChild(t.root(), "big", 2, 2, -1, MakePage(std::string(64 * 1024, 'x'), "big", 1, 2, 2, -1));
+    t.appendChild(t.root(), "big", 2, 2, -1, makePageRecord(std::string(64 * 1024, 'x'), "big", 1, 2, 2, -1));
     // The write runs out of room half-way: files may not grow beyond 4 KiB for a moment.
     rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -259,7 +259,7 @@ TEST(XmlCollection, FailedSaveLeavesThePreviousFileIntact) {
     small.rlim_cur = 4096;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     Recorder rec;
-    const SaveOutcome out = SaveTreeInXML(t, path, rec.feedback());
+    const SaveOutcome out = saveCollectionXml(t, path, rec.feedback());
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldSignal);
     EXPECT_FALSE(out.written);
@@ -271,7 +271,7 @@ TEST(XmlCollection, FailedSaveLeavesThePreviousFileIntact) {
 TEST(XmlCollection, SaveIntoMissingFolderFails) {
     CollectionTree t;
     Recorder rec;
-    const SaveOutcome out = SaveTreeInXML(t, "/nonexistent/dir/x", rec.feedback());
+    const SaveOutcome out = saveCollectionXml(t, "/nonexistent/dir/x", rec.feedback());
     EXPECT_FALSE(out.written);
     EXPECT_EQ(out.fileName, "/nonexistent/dir/x.xml");
     EXPECT_EQ(rec.messages, QStringList{"Ошибка при сохранении файла"});

@@ -1,9 +1,9 @@
 // Bracket highlighting, caret-line colours, indenting, layout detection, date, undo and
 // go to line.
-#include "app/tform1.h"
-#include "editor/synmemo.h"
+#include "app/main_window.h"
+#include "editor/code_editor.h"
 #include "scripted_prompter.h"
-#include "workspace/tform2.h"
+#include "workspace/go_to_line_dialog.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -35,16 +35,16 @@ class EditingAids : public testing::Test {
 protected:
     ScriptedPrompter prompter;
     QTemporaryDir dir;
-    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.path()));
+    std::unique_ptr<MainWindow> form = std::make_unique<MainWindow>(prompter, ProgramPaths::inFolder(dir.path()));
     Node* page = nullptr;
 
-    SynMemo* ed() { return form->editor(); }
+    CodeEditor* ed() { return form->editor(); }
     void openText(const std::string& text, int lan = 1) {
-        page = form->AddDoc(form->tree().root(), "p");
-        page->page->Text = text;
-        page->page->Lan = static_cast<std::uint8_t>(lan);
+        page = form->addPage(form->tree().root(), "p");
+        page->page->text = text;
+        page->page->language = static_cast<std::uint8_t>(lan);
         form->selectNode(page);
-        form->N37Click();
+        form->openSelectedInNewTab();
     }
     int offsetOf(int line, int column) {  // 1-based
         int offset = 0;
@@ -92,10 +92,10 @@ TEST_F(EditingAids, CaretLineColourShowsABookmarkedLine) {
     openText("a\r\nb\r\nc\r\nd");
     ed()->setCaretLine(3);
     form->findChild<QAction*>("Assign0")->trigger();
-    form->SetActiveLineColor();
+    form->updateCaretLineColour();
     EXPECT_EQ(ed()->activeLineColor(), QColor(198, 253, 221));
     ed()->setCaretLine(4);
-    form->SetActiveLineColor();
+    form->updateCaretLineColour();
     EXPECT_EQ(ed()->activeLineColor(), QColor(239, 239, 195));
 }
 
@@ -103,32 +103,32 @@ TEST_F(EditingAids, IndentAndUnindentSelectedLines) {
     openText("l1\r\nl2 line\r\nl3 line\r\nl4 line\r\nl5");
     select(2, 1, 4, 3);
     const int s = ed()->selectionStart(), e = ed()->selectionEnd();
-    form->N74Click();
-    EXPECT_EQ(page->page->Text, "l1\r\n l2 line\r\n l3 line\r\n l4 line\r\nl5");
+    form->indentSelection();
+    EXPECT_EQ(page->page->text, "l1\r\n l2 line\r\n l3 line\r\n l4 line\r\nl5");
     EXPECT_EQ(ed()->selectionStart(), s + 1);
     EXPECT_EQ(ed()->selectionEnd(), e + 3);
     EXPECT_EQ(form->tabs()->tabText(0), "p");  // no modified marker
 
     select(4, 1, 5, 1);  // ending at column 1 of line 5 still takes line 5
-    form->N74Click();
-    EXPECT_EQ(page->page->Text, "l1\r\n l2 line\r\n l3 line\r\n  l4 line\r\n l5");
+    form->indentSelection();
+    EXPECT_EQ(page->page->text, "l1\r\n l2 line\r\n l3 line\r\n  l4 line\r\n l5");
 
     ed()->setSelectionStart(0);
-    form->N74Click();  // no selection: nothing
-    EXPECT_EQ(page->page->Text, "l1\r\n l2 line\r\n l3 line\r\n  l4 line\r\n l5");
+    form->indentSelection();  // no selection: nothing
+    EXPECT_EQ(page->page->text, "l1\r\n l2 line\r\n l3 line\r\n  l4 line\r\n l5");
 }
 
 TEST_F(EditingAids, UnindentKeepsEmptyLinesAndMovesTheSelectionByTheRules) {
     openText("  a\r\n b");
     select(1, 1, 2, 3);
-    form->N75Click();
-    EXPECT_EQ(page->page->Text, " a\r\nb");
+    form->unindentSelection();
+    EXPECT_EQ(page->page->text, " a\r\nb");
     EXPECT_EQ(ed()->selectionStart(), 0);  // one left of the old start, which was the text's start
     EXPECT_FALSE(ed()->hasSelection());
 
     ed()->setWholeText(" x\r\n\r\n y");
     select(1, 1, 3, 2);
-    form->N75Click();
+    form->unindentSelection();
     EXPECT_EQ(ed()->wholeText(), "x\r\n\r\ny");
 }
 
@@ -136,7 +136,7 @@ TEST_F(EditingAids, LayoutDetectionSwallowsOnceAndSwitches) {
     FakeLayouts layouts;
     form->setKeyboardLayouts(&layouts);
     openText("call(f(x), g(y)).done\r\nкороткая\r\nпривет мир как дела\r\n123456789");
-    form->findChild<QAction*>("N72")->setChecked(true);
+    form->findChild<QAction*>("autoLayout")->setChecked(true);
     ed()->setSelectionStart(offsetOf(1, 8));
     const std::string before = ed()->wholeText();
     QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("ы"));
@@ -148,14 +148,14 @@ TEST_F(EditingAids, LayoutDetectionSwallowsOnceAndSwitches) {
 
     bool cancel = false;
     ed()->setSelectionStart(offsetOf(3, 8));  // Cyrillic around the caret
-    form->AutoLan(u'q', cancel);
+    form->switchLayoutByContext(u'q', cancel);
     EXPECT_TRUE(cancel);
     EXPECT_EQ(layouts.current, kRussianLayout);
 
     cancel = false;
     layouts.activated.clear();
     ed()->setSelectionStart(offsetOf(4, 5));  // a line of nine characters never switches
-    form->AutoLan(u'x', cancel);
+    form->switchLayoutByContext(u'x', cancel);
     EXPECT_FALSE(cancel);
     EXPECT_TRUE(layouts.activated.empty());
 }
@@ -163,32 +163,32 @@ TEST_F(EditingAids, LayoutDetectionSwallowsOnceAndSwitches) {
 TEST_F(EditingAids, DateReplacesTheSelectionAndUndoTakesItBack) {
     openText("abc");
     select(1, 2, 1, 3);
-    form->N68Click();
+    form->insertDateTime();
     const std::string text = ed()->wholeText();
     EXPECT_EQ(text.front(), 'a');
     EXPECT_EQ(text.back(), 'c');
     EXPECT_NE(text.find(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString()),
               std::string::npos);
-    EXPECT_EQ(page->page->Text, text);
+    EXPECT_EQ(page->page->text, text);
     EXPECT_EQ(form->tabs()->tabText(0), "p*");
-    form->N69Click();
+    form->undo();
     EXPECT_EQ(ed()->wholeText(), "abc");
-    EXPECT_EQ(page->page->Text, "abc");
+    EXPECT_EQ(page->page->text, "abc");
 
     const QDateTime midnight(QDate(2024, 3, 5), QTime(0, 0, 0));
-    EXPECT_EQ(TForm1::dateTimeText(midnight), QLocale::system().toString(midnight.date(), QLocale::ShortFormat));
+    EXPECT_EQ(MainWindow::dateTimeText(midnight), QLocale::system().toString(midnight.date(), QLocale::ShortFormat));
 }
 
 TEST_F(EditingAids, GoToLine) {
     openText("1\r\n2\r\n3\r\n4");
-    TForm2* dialog = form->goToLineDialog();
+    GoToLineDialog* dialog = form->goToLineDialog();
     dialog->goToLine(3);
-    EXPECT_EQ(ed()->caretPos().Line, 3);
+    EXPECT_EQ(ed()->caretPos().line, 3);
     dialog->goToLine(0);
-    EXPECT_EQ(ed()->caretPos().Line, 1);
+    EXPECT_EQ(ed()->caretPos().line, 1);
     dialog->goToLine(9);  // beyond the text: nothing
-    EXPECT_EQ(ed()->caretPos().Line, 1);
-    form->N71Click();
+    EXPECT_EQ(ed()->caretPos().line, 1);
+    form->showGoToLineModal();
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->findChild<QSpinBox*>("SE1")->maximum(), 4);
+    EXPECT_EQ(dialog->findChild<QSpinBox*>("lineSpin")->maximum(), 4);
 }

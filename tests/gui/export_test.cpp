@@ -1,6 +1,6 @@
-#include "app/tform1.h"
-#include "exchange/tform10.h"
-#include "exchange/tform9.h"
+#include "app/main_window.h"
+#include "exchange/directory_export_dialog.h"
+#include "exchange/folder_chooser.h"
 #include "main_window_fixture.h"
 #include "tree/tree_view.h"
 
@@ -45,7 +45,7 @@ class Exports : public MainWindowTest {
 protected:
     void click(int absIndex) {
         form->selectNode(form->tree().nodeAt(absIndex));
-        form->TreeClick();
+        form->treeClicked();
     }
 };
 
@@ -55,12 +55,12 @@ TEST_F(Exports, WholeStructureWritesEveryNodeAndTheIndexThenCleansUp) {
     openExample();
     QDir(dir.path()).mkdir("site");
     prompter.fileChoices.push_back(std::nullopt);  // cancelled: nothing
-    trigger("N35");
+    trigger("exportStructure");
     EXPECT_TRUE(filesIn(dir.filePath("site")).isEmpty());
 
-    form->AddRazdel(form->tree().root(), "a/b");
+    form->addSection(form->tree().root(), "a/b");
     prompter.fileChoices.push_back(FileChoice{dir.filePath("site/index"), 1});
-    trigger("N35");
+    trigger("exportStructure");
     ASSERT_EQ(prompter.filtersOffered.back().size(), 1u);
     EXPECT_EQ(prompter.filtersOffered.back()[0].pattern, "*.html");
     EXPECT_EQ(filesIn(dir.filePath("site")),
@@ -74,7 +74,7 @@ TEST_F(Exports, WholeStructureWritesEveryNodeAndTheIndexThenCleansUp) {
 
 TEST_F(Exports, DirectoryExportNeedsASelectedBranch) {
     form->treeView()->selectionModel()->clear();
-    trigger("N60");
+    trigger("exportBranchDirectories");
     EXPECT_EQ(prompter.messages, QStringList({"Вы не выбрали ветвь для экспорта!"}));
     EXPECT_FALSE(form->exportDialog()->isVisible());
 }
@@ -86,32 +86,32 @@ TEST_F(Exports, DirectoryExportDialogWritesTheBranchAndKeepsItsTarget) {
     const QString target = dir.filePath("out");
     QDir(dir.path()).mkdir("out");
     prompter.directoryChoices.push_back(target);
-    whenModal<TForm10>([&](TForm10* d) {
+    whenModal<DirectoryExportDialog>([&](DirectoryExportDialog* d) {
         EXPECT_EQ(d->windowTitle(), "Root\\Новый раздел\\");
-        EXPECT_FALSE(d->Pb()->isVisible());
-        d->findChild<QToolButton*>("SpeedButton4")->click();
-        EXPECT_EQ(d->Edit1()->text(), target);
-        d->SpeedButton1()->click();
-        d->SpeedButton1()->click();  // twice: the second set is numbered
+        EXPECT_FALSE(d->progressBar()->isVisible());
+        d->findChild<QToolButton*>("browseButton")->click();
+        EXPECT_EQ(d->targetEdit()->text(), target);
+        d->saveButton()->click();
+        d->saveButton()->click();  // twice: the second set is numbered
         EXPECT_TRUE(d->isVisible());
-        EXPECT_FALSE(d->Pb()->isVisible());
-        EXPECT_EQ(d->Pb()->value(), 0);
-        EXPECT_EQ(d->Element()->text(), "");
+        EXPECT_FALSE(d->progressBar()->isVisible());
+        EXPECT_EQ(d->progressBar()->value(), 0);
+        EXPECT_EQ(d->elementLabel()->text(), "");
     });
-    trigger("N60");
+    trigger("exportBranchDirectories");
     EXPECT_EQ(prompter.directoryStarts, std::vector<QString>({QString()}));
     EXPECT_EQ(filesIn(target + "/Новый раздел"), QStringList({"Новый код.txt", "новый код[1].txt"}));
     EXPECT_TRUE(prompter.messages.isEmpty());
 
     // The field is kept for the next opening; a failure ends the export with the message.
-    form->AddRazdel(form->tree().root(), "x/y");
+    form->addSection(form->tree().root(), "x/y");
     click(form->tree().count() - 1);
-    whenModal<TForm10>([&](TForm10* d) {
-        EXPECT_EQ(d->Edit1()->text(), target);
-        d->CheckBox1()->setChecked(true);
-        d->SpeedButton1()->click();
+    whenModal<DirectoryExportDialog>([&](DirectoryExportDialog* d) {
+        EXPECT_EQ(d->targetEdit()->text(), target);
+        d->emptySectionsBox()->setChecked(true);
+        d->saveButton()->click();
     });
-    trigger("N60");
+    trigger("exportBranchDirectories");
     EXPECT_EQ(prompter.messages, QStringList({"Ошибка при попытке экспорта."}));
     EXPECT_EQ(filesIn(target), QStringList({"Новый раздел"}));
 }
@@ -119,7 +119,7 @@ TEST_F(Exports, DirectoryExportDialogWritesTheBranchAndKeepsItsTarget) {
 TEST(DirectoryChooser, FollowsTheFieldAndTheTreeAndReturnsTheChosenFolder) {
     QTemporaryDir dir;
     QDir(dir.path()).mkpath("a/b");
-    TForm9 chooser;
+    FolderChooser chooser;
     EXPECT_EQ(chooser.windowTitle(), "Выбор директории");
     const QFileSystemModel* model = chooser.folderModel();
     chooser.setPath(dir.path());
@@ -136,12 +136,12 @@ TEST(DirectoryChooser, FollowsTheFieldAndTheTreeAndReturnsTheChosenFolder) {
 
     // Every folder choice of the program is this dialog: OK gives the folder, cancel nothing.
     QtPrompter prompter;
-    whenModal<TForm9>([&](TForm9* d) {
+    whenModal<FolderChooser>([&](FolderChooser* d) {
         EXPECT_EQ(d->path(), dir.path());
         d->folders()->setCurrentIndex(d->folderModel()->index(dir.filePath("a")));
-        d->findChild<QPushButton*>("SpeedButton1")->click();
+        d->findChild<QPushButton*>("okButton")->click();
     });
     EXPECT_EQ(prompter.chooseDirectory(dir.path()), std::optional<QString>(dir.filePath("a")));
-    whenModal<TForm9>([](TForm9* d) { d->findChild<QPushButton*>("SpeedButton2")->click(); });
+    whenModal<FolderChooser>([](FolderChooser* d) { d->findChild<QPushButton*>("cancelButton")->click(); });
     EXPECT_EQ(prompter.chooseDirectory(dir.path()), std::nullopt);
 }

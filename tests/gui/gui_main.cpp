@@ -1,11 +1,11 @@
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    tw::TForm1::setUpdateCheckEnabled(false);  // no network from here
+    tw::MainWindow::setUpdateCheckEnabled(false);  // no network from here
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

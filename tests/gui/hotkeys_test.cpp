@@ -1,17 +1,17 @@
 // The hotkey list window, the assignment dialog, and the dispatch of the program's own
 // keys and of the table's keys, driven by real key events.
-#include "app/tform1.h"
-#include "editor/synmemo.h"
-#include "exchange/tform3.h"
-#include "hotkeys/tform6.h"
-#include "launcher/tform4.h"
-#include "hotkeys/tform7.h"
+#include "app/main_window.h"
+#include "editor/code_editor.h"
+#include "exchange/file_search_dialog.h"
+#include "hotkeys/snippet_keys_window.h"
+#include "launcher/applications_dialog.h"
+#include "hotkeys/assign_key_dialog.h"
 #include "platform/hotkey_registrar.h"
 #include "scripted_prompter.h"
 #include "../test_files.h"
 #include "tree/tree_model.h"
 #include "tree/tree_view.h"
-#include "workspace/tform2.h"
+#include "workspace/go_to_line_dialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,7 +39,7 @@ class Hotkeys : public testing::Test {
 protected:
     ScriptedPrompter prompter;
     QTemporaryDir dir;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
 
     QString keysFile() const { return dir.filePath("keys.dat"); }
     // Shows the window (which reads keys.dat) and makes it the active one.
@@ -47,7 +47,7 @@ protected:
         if (!keys.isNull()) {
             ASSERT_TRUE(writeFileBytes(keysFile(), keys));
         }
-        form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.path()));
+        form = std::make_unique<MainWindow>(prompter, ProgramPaths::inFolder(dir.path()));
         form->show();
         QApplication::setActiveWindow(form.get());
     }
@@ -57,31 +57,31 @@ protected:
         QTest::keyClick(focus, key, modifiers);
     }
     Node* openPage(const std::string& text) {
-        Node* page = form->AddDoc(form->tree().root(), "p");
-        page->page->Text = text;
+        Node* page = form->addPage(form->tree().root(), "p");
+        page->page->text = text;
         form->selectNode(page);
-        form->N37Click();
+        form->openSelectedInNewTab();
         return page;
     }
     bool expanded(const Node* node) const {
         return form->treeView()->isExpanded(form->treeModel()->indexOf(node));
     }
-    TForm6* list() const { return form->hotkeyList(); }
-    TForm7* assign() const { return form->assignDialog(); }
+    SnippetKeysWindow* list() const { return form->hotkeyList(); }
+    AssignKeyDialog* assign() const { return form->assignDialog(); }
 };
 
 } // namespace
 
 TEST_F(Hotkeys, CtrlQAndCtrlWExpandAndCollapseTheSelectedNode) {
     start();
-    Node* outer = form->AddRazdel(form->tree().root(), "outer");
-    Node* inner = form->AddRazdel(outer, "inner");
-    form->AddDoc(inner, "page");
+    Node* outer = form->addSection(form->tree().root(), "outer");
+    Node* inner = form->addSection(outer, "inner");
+    form->addPage(inner, "page");
     form->selectNode(outer);
     form->treeView()->collapseAll();
     // The window's menu shortcuts for the same combinations stay silent.
-    QSignalSpy menuExpand(form->command("N46"), &QAction::triggered);
-    QSignalSpy menuCollapse(form->command("N47"), &QAction::triggered);
+    QSignalSpy menuExpand(form->command("expandBranch"), &QAction::triggered);
+    QSignalSpy menuCollapse(form->command("collapseBranch"), &QAction::triggered);
 
     press(form->treeView(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_TRUE(expanded(outer));
@@ -89,7 +89,7 @@ TEST_F(Hotkeys, CtrlQAndCtrlWExpandAndCollapseTheSelectedNode) {
     press(form->treeView(), Qt::Key_W, Qt::ControlModifier);
     EXPECT_FALSE(expanded(outer));
 
-    form->command("ToolButton23")->setChecked(true);  // "Использовать рекурсию"
+    form->command("recursionButton")->setChecked(true);  // "Использовать рекурсию"
     press(form->treeView(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_TRUE(expanded(outer));
     EXPECT_TRUE(expanded(inner));
@@ -107,7 +107,7 @@ TEST_F(Hotkeys, CtrlQAndCtrlWExpandAndCollapseTheSelectedNode) {
 
 TEST_F(Hotkeys, OwnKeysOpenTheDialogsWithoutModality) {
     start();
-    QSignalSpy editList(form->command("N40"), &QAction::triggered);
+    QSignalSpy editList(form->command("editApplications"), &QAction::triggered);
 
     press(form->editor(), Qt::Key_F, Qt::ControlModifier);
     EXPECT_TRUE(form->applicationsList()->isVisible());
@@ -133,30 +133,30 @@ TEST_F(Hotkeys, TableKeyReplacesTheSelectionAndReachesThePage) {
     form->editor()->setSelectionLength(3);  // "foo"
 
     press(form->editor(), Qt::Key_A, Qt::AltModifier);
-    EXPECT_EQ(page->page->Text, "if x then\r\nbegin\r\n  end;");
+    EXPECT_EQ(page->page->text, "if x then\r\nbegin\r\n  end;");
     EXPECT_TRUE(form->tabs()->tabText(form->tabs()->currentIndex()).endsWith('*'));
 
     // A SHIFT combination inserts its text in place of the capital letter, at the caret.
     press(form->editor(), Qt::Key_K, Qt::ShiftModifier);
-    EXPECT_EQ(page->page->Text, "if x then\r\nbegin\r\n  end;key");
+    EXPECT_EQ(page->page->text, "if x then\r\nbegin\r\n  end;key");
     // Other combinations insert nothing, wherever the focus is (pressed on the tree, since
     // the editor would type their letters).
     press(form->treeView(), Qt::Key_B, Qt::AltModifier);
     press(form->treeView(), Qt::Key_K, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(page->page->Text, "if x then\r\nbegin\r\n  end;key");
+    EXPECT_EQ(page->page->text, "if x then\r\nbegin\r\n  end;key");
 
     // A key pressed while the list window is in front still inserts into the editor.
-    form->command("ToolButton28")->trigger();
+    form->command("snippetKeysButton")->trigger();
     ASSERT_TRUE(list()->isVisible());
     QApplication::setActiveWindow(list());
-    press(list()->LV1(), Qt::Key_K, Qt::ShiftModifier);
-    EXPECT_EQ(page->page->Text, "if x then\r\nbegin\r\n  end;keykey");
+    press(list()->table(), Qt::Key_K, Qt::ShiftModifier);
+    EXPECT_EQ(page->page->text, "if x then\r\nbegin\r\n  end;keykey");
 }
 
 TEST_F(Hotkeys, NothingHappensWhileTheProgramIsNotActive) {
     start("ALT\r\nA\r\nsnippet\r\n######\r\n");
-    Node* section = form->AddRazdel(form->tree().root(), "s");
-    form->AddDoc(section, "inner");
+    Node* section = form->addSection(form->tree().root(), "s");
+    form->addPage(section, "inner");
     Node* page = openPage("text");
     form->selectNode(section);
     form->treeView()->collapseAll();
@@ -167,7 +167,7 @@ TEST_F(Hotkeys, NothingHappensWhileTheProgramIsNotActive) {
     QTest::keyClick(form->editor(), Qt::Key_F, Qt::ControlModifier);
     QTest::keyClick(form->editor(), Qt::Key_S, Qt::AltModifier);
     EXPECT_FALSE(expanded(section));
-    EXPECT_EQ(page->page->Text, "text");
+    EXPECT_EQ(page->page->text, "text");
     EXPECT_FALSE(form->applicationsList()->isVisible());
     EXPECT_FALSE(form->goToLineDialog()->isVisible());
 }
@@ -176,19 +176,19 @@ TEST_F(Hotkeys, SecondCopyCannotRegisterTheKeys) {
     start("ALT\r\nA\r\nfirst copy\r\n######\r\n");
     ScriptedPrompter secondPrompter;
     {
-        TForm1 second(secondPrompter, ProgramPaths::inFolder(dir.path()));
+        MainWindow second(secondPrompter, ProgramPaths::inFolder(dir.path()));
         EXPECT_EQ(secondPrompter.messages, QStringList{kOwnKeysReport});
         // Its table keys do not work: loading is silent, registering again reports them.
         second.show();
         EXPECT_EQ(second.hotkeyList()->rows().size(), 1u);
         EXPECT_EQ(secondPrompter.messages.size(), 1);
-        second.hotkeyList()->RegisterAll();
+        second.hotkeyList()->registerAll();
         EXPECT_EQ(secondPrompter.messages.value(1), "Unable to register ALT + A\r\n");
     }
     // The first copy keeps every key.
     Node* page = openPage("");
     press(form->editor(), Qt::Key_A, Qt::AltModifier);
-    EXPECT_EQ(page->page->Text, "first copy");
+    EXPECT_EQ(page->page->text, "first copy");
     EXPECT_TRUE(prompter.messages.isEmpty());
 
     // Closing the window releases the own keys; the table's stay registered.
@@ -204,13 +204,13 @@ TEST_F(Hotkeys, DeletingARowRegistersTheRestUnderTheirNewIdentifiers) {
     start("ALT\r\nA\r\na\r\n######\r\nALT\r\nB\r\nb\r\n######\r\nALT\r\nC\r\nc\r\n######\r\n");
     Node* page = openPage("");
     // Nothing is deleted without a selected row.
-    list()->SpeedButton2Click();
+    list()->removeKey();
     ASSERT_EQ(list()->rows().size(), 3u);
 
-    list()->LV1()->selectRow(1);
-    list()->SpeedButton2Click();
-    ASSERT_EQ(list()->LV1()->rowCount(), 2);
-    EXPECT_EQ(list()->LV1()->item(1, 0)->text(), "ALT + C");
+    list()->table()->selectRow(1);
+    list()->removeKey();
+    ASSERT_EQ(list()->table()->rowCount(), 2);
+    EXPECT_EQ(list()->table()->item(1, 0)->text(), "ALT + C");
     EXPECT_TRUE(prompter.messages.isEmpty());
 
     // Identifier 9 is free again; ALT + C now arrives as 8 and inserts row 1's text.
@@ -219,24 +219,24 @@ TEST_F(Hotkeys, DeletingARowRegistersTheRestUnderTheirNewIdentifiers) {
     press(form->treeView(), Qt::Key_C, Qt::AltModifier);
     press(form->treeView(), Qt::Key_B, Qt::AltModifier);  // no longer a hotkey
     press(form->treeView(), Qt::Key_A, Qt::AltModifier);
-    EXPECT_EQ(page->page->Text, "ca");
+    EXPECT_EQ(page->page->text, "ca");
 }
 
 TEST_F(Hotkeys, AssignmentDialogAddsRefusesAndTheListWritesKeysDatOnClose) {
     start();  // no keys.dat: an empty table and no message
     EXPECT_TRUE(prompter.messages.isEmpty());
-    form->command("ToolButton28")->trigger();
-    list()->findChild<QPushButton*>("SpeedButton1")->click();  // "Добавить"
+    form->command("snippetKeysButton")->trigger();
+    list()->findChild<QPushButton*>("addButton")->click();  // "Добавить"
     ASSERT_TRUE(assign()->isVisible());
     EXPECT_EQ(assign()->windowTitle(), "Назначить");
     EXPECT_EQ(assign()->modifierText(), "ALT");
     EXPECT_EQ(assign()->letterText(), "A");
 
     auto choose = [&](const char* modifier, const char* letter, const char* text) {
-        assign()->ComboBox1()->setEditText(QString::fromLatin1(modifier));
-        assign()->ComboBox2()->setEditText(QString::fromLatin1(letter));
-        assign()->Memo1()->setPlainText(QString::fromUtf8(text));
-        assign()->SpeedButton1Click();
+        assign()->modifierBox()->setEditText(QString::fromLatin1(modifier));
+        assign()->letterBox()->setEditText(QString::fromLatin1(letter));
+        assign()->textEdit()->setPlainText(QString::fromUtf8(text));
+        assign()->confirm();
     };
     choose("ALT", "A", " \n\t ");  // a blank text: nothing, not even a message
     EXPECT_TRUE(assign()->isVisible());
@@ -259,7 +259,7 @@ TEST_F(Hotkeys, AssignmentDialogAddsRefusesAndTheListWritesKeysDatOnClose) {
     EXPECT_FALSE(assign()->isVisible());
     choose("SHIFT", "Z", "z");
     ASSERT_EQ(list()->rows().size(), 2u);
-    EXPECT_EQ(list()->LV1()->item(0, 0)->text(), "ALT + A");
+    EXPECT_EQ(list()->table()->item(0, 0)->text(), "ALT + A");
     EXPECT_EQ(list()->rowText(0), "  first\r\nsecond  ");  // kept untrimmed while running
 
     const QImage listShot = list()->grab().toImage();
@@ -267,13 +267,13 @@ TEST_F(Hotkeys, AssignmentDialogAddsRefusesAndTheListWritesKeysDatOnClose) {
     EXPECT_EQ(listShot.size(), QSize(348, 265));
     EXPECT_FALSE(assignShot.isNull());
     if (qEnvironmentVariableIsSet("TARNWICK_SHOTS")) {
-        listShot.save(qEnvironmentVariable("TARNWICK_SHOTS") + "/tform6.png");
+        listShot.save(qEnvironmentVariable("TARNWICK_SHOTS") + "/snippet_keys_window.png");
         assign()->show();
-        assign()->grab().save(qEnvironmentVariable("TARNWICK_SHOTS") + "/tform7.png");
+        assign()->grab().save(qEnvironmentVariable("TARNWICK_SHOTS") + "/assign_key_dialog.png");
     }
 
     EXPECT_FALSE(QFile::exists(keysFile()));
-    list()->findChild<QPushButton*>("SpeedButton3")->click();  // "OK"
+    list()->findChild<QPushButton*>("okButton")->click();  // "OK"
     EXPECT_FALSE(list()->isVisible());
     EXPECT_EQ(readFileBytes(keysFile()), QByteArray("ALT\r\nA\r\n  first\r\nsecond  \r\n######\r\nSHIFT\r\nZ\r\nz\r\n######\r\n"));
 }
@@ -282,7 +282,7 @@ TEST_F(Hotkeys, DamagedOrUnwritableKeysDatIsReported) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("keys.dat"));  // exists, cannot be read or written
     start();
     EXPECT_EQ(prompter.messages, QStringList{"Ошибка при чтении keys.dat"});
-    form->command("ToolButton28")->trigger();
+    form->command("snippetKeysButton")->trigger();
     list()->close();
     // The window stays open so the table is not lost unseen.
     EXPECT_TRUE(list()->isVisible());
@@ -300,7 +300,7 @@ TEST_F(Hotkeys, ADamagedKeysDatIsKeptBesideTheRewrittenTable) {
     start(damaged);
     EXPECT_EQ(prompter.messages, QStringList{"Ошибка при чтении keys.dat"});
     ASSERT_EQ(list()->rows().size(), 1u);
-    form->command("ToolButton28")->trigger();
+    form->command("snippetKeysButton")->trigger();
     list()->close();
     EXPECT_EQ(readFileBytes(keysFile()), QByteArray("ALT\r\nA\r\nfirst\r\n######\r\n"));
     EXPECT_EQ(readFileBytes(keysFile() + ".damaged"), damaged);

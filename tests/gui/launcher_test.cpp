@@ -1,7 +1,7 @@
 // The "Приложения" menu and the applications list with its drop-down menu.
 #include "app/ini_file.h"
-#include "app/tform1.h"
-#include "launcher/tform4.h"
+#include "app/main_window.h"
+#include "launcher/applications_dialog.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
 
@@ -18,12 +18,12 @@ using namespace tw;
 
 namespace {
 
-class Applications : public testing::Test {
+class ApplicationsMenu : public testing::Test {
 protected:
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
     QTemporaryDir dir;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
 
     QString ini() const { return dir.filePath("Settings.ini"); }
     void writeFile(const QString& path, const QByteArray& text, bool executable = false) {
@@ -34,12 +34,12 @@ protected:
         if (executable) f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
     }
     void start() {
-        form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.path()));
+        form = std::make_unique<MainWindow>(prompter, ProgramPaths::inFolder(dir.path()));
         form->setLauncher(&launcher);
         form->show();
     }
-    TForm4* list() { return form->applicationsList(); }
-    QMenu* dropDown() { return form->findChild<QMenu*>("PopupMenu6"); }
+    ApplicationsDialog* list() { return form->applicationsList(); }
+    QMenu* dropDown() { return form->findChild<QMenu*>("applicationsMenu_"); }
     // The captions of the drop-down, "-" for the separator.
     QStringList dropDownCaptions() {
         QStringList captions;
@@ -57,13 +57,13 @@ protected:
         b->click();
     }
     void selectRow(int row) {
-        list()->ListView1()->setCurrentItem(list()->ListView1()->topLevelItem(row));
+        list()->list()->setCurrentItem(list()->list()->topLevelItem(row));
     }
 };
 
 } // namespace
 
-TEST_F(Applications, EntriesStandBeforeTheSeparatorAndOpenTheirObjects) {
+TEST_F(ApplicationsMenu, EntriesStandBeforeTheSeparatorAndOpenTheirObjects) {
     writeFile(ini(), "[Files]\ncount=2\nD0=Editor\nF0=/usr/bin/editor\nD1=Docs\nF1=/home/u/docs\n");
     start();
     EXPECT_EQ(dropDownCaptions(), QStringList({"Editor", "Docs", "-", "Редактировать список"}));
@@ -71,7 +71,7 @@ TEST_F(Applications, EntriesStandBeforeTheSeparatorAndOpenTheirObjects) {
     EXPECT_EQ(launcher.targets, QStringList{"/home/u/docs"});
 
     // Deleting Editor leaves Docs as item 0, still opening the folder.
-    form->command("ToolButton25")->trigger();
+    form->command("applicationsButton")->trigger();
     ASSERT_TRUE(list()->isVisible());
     click("DeleteButton");  // nothing selected: nothing deleted
     EXPECT_EQ(rows().size(), 2);
@@ -94,7 +94,7 @@ TEST_F(Applications, EntriesStandBeforeTheSeparatorAndOpenTheirObjects) {
     EXPECT_EQ(launcher.targets.last(), "https://example.org");
 }
 
-TEST_F(Applications, AddingAsksForDescriptionThenObject) {
+TEST_F(ApplicationsMenu, AddingAsksForDescriptionThenObject) {
     struct Case {
         std::vector<std::optional<QString>> answers;
         int questions;
@@ -115,7 +115,7 @@ TEST_F(Applications, AddingAsksForDescriptionThenObject) {
         prompter.textAnswers.assign(c.answers.begin(), c.answers.end());
         prompter.textQuestions.clear();
         prompter.messages.clear();
-        list()->AddMenuItem();
+        list()->addEntry();
         ASSERT_EQ(static_cast<int>(prompter.textQuestions.size()), c.questions);
         EXPECT_EQ(prompter.textQuestions[0].caption, "Добавление объекта");
         EXPECT_EQ(prompter.textQuestions[0].prompt, "Описание:");
@@ -134,11 +134,11 @@ TEST_F(Applications, AddingAsksForDescriptionThenObject) {
     EXPECT_EQ(rows(), QStringList{"  Docs | /home/u "});
 }
 
-TEST_F(Applications, ClosingTheDialogWritesTheListRenumbered) {
+TEST_F(ApplicationsMenu, ClosingTheDialogWritesTheListRenumbered) {
     writeFile(ini(), "[Files]\nLastFile=/x.xml\ncount=3\nD0=A\nF0=/a\nF1=/b\nD2=C\nF2=/c\nD5=old\nF5=/old\n");
     start();
     EXPECT_EQ(rows(), QStringList({"A|/a", "C|/c"}));
-    form->command("N40")->trigger();
+    form->command("editApplications")->trigger();
     EXPECT_EQ(IniFile(ini()).readInt("Files", "count", -1), 3);  // written only on closing
     click("OkButton");
     EXPECT_FALSE(list()->isVisible());
@@ -151,11 +151,11 @@ TEST_F(Applications, ClosingTheDialogWritesTheListRenumbered) {
     EXPECT_TRUE(prompter.messages.isEmpty());
 }
 
-TEST_F(Applications, AListLeftOpenIsWrittenAtShutDownAndARefusedWriteIsReported) {
+TEST_F(ApplicationsMenu, AListLeftOpenIsWrittenAtShutDownAndARefusedWriteIsReported) {
     start();
     form->showApplicationsList(false);
     prompter.textAnswers = {QStringLiteral("Docs"), QStringLiteral("/home/u/docs")};
-    list()->AddMenuItem();
+    list()->addEntry();
     form->close();
     const IniFile written(ini());
     EXPECT_EQ(written.readInt("Files", "count", -1), 1);
@@ -168,22 +168,22 @@ TEST_F(Applications, AListLeftOpenIsWrittenAtShutDownAndARefusedWriteIsReported)
     EXPECT_EQ(prompter.messages, QStringList{"Unable to write to " + ini()});
 }
 
-TEST_F(Applications, ShowingTheListAgainKeepsTheOneDialog) {
+TEST_F(ApplicationsMenu, ShowingTheListAgainKeepsTheOneDialog) {
     start();
     form->showApplicationsList(false);
     EXPECT_TRUE(list()->isVisible());
     EXPECT_FALSE(list()->isModal());
-    form->command("ToolButton25")->trigger();
+    form->command("applicationsButton")->trigger();
     form->showApplicationsList(true);  // already on screen: only comes to the front
     EXPECT_FALSE(list()->isModal());
-    EXPECT_EQ(form->findChildren<TForm4*>().size(), 1);
+    EXPECT_EQ(form->findChildren<ApplicationsDialog*>().size(), 1);
     list()->close();
     form->showApplicationsList(true);
     EXPECT_TRUE(list()->isModal());
     list()->close();
 }
 
-TEST_F(Applications, ProgramsMenuListsTheExecutablesAndStartsThatFile) {
+TEST_F(ApplicationsMenu, ProgramsMenuListsTheExecutablesAndStartsThatFile) {
     const QDir programs(dir.filePath("programs"));
     ASSERT_TRUE(QDir().mkpath(programs.path()));
     writeFile(programs.filePath("a.b.exe"), "#!/bin/sh\n", true);
@@ -191,7 +191,7 @@ TEST_F(Applications, ProgramsMenuListsTheExecutablesAndStartsThatFile) {
     writeFile(programs.filePath("notes.txt"), "text");
     ASSERT_TRUE(QDir().mkpath(programs.filePath("x.exe")));
     start();
-    auto* menu = form->findChild<QMenu*>("Applications");
+    auto* menu = form->findChild<QMenu*>("programsMenu");
     ASSERT_NE(menu, nullptr);
     QStringList captions;
     for (QAction* a : menu->actions()) captions << a->text();
@@ -200,8 +200,8 @@ TEST_F(Applications, ProgramsMenuListsTheExecutablesAndStartsThatFile) {
     EXPECT_EQ(launcher.targets, QStringList{programs.filePath("a.b.exe")});
 }
 
-TEST_F(Applications, NoProgramsFolderLeavesTheMenuEmpty) {
+TEST_F(ApplicationsMenu, NoProgramsFolderLeavesTheMenuEmpty) {
     start();
-    EXPECT_TRUE(form->findChild<QMenu*>("Applications")->actions().isEmpty());
+    EXPECT_TRUE(form->findChild<QMenu*>("programsMenu")->actions().isEmpty());
     EXPECT_TRUE(prompter.messages.isEmpty());
 }

@@ -2,7 +2,7 @@
 // A main window over a temporary program folder with a scripted prompter, and the steps
 // most window tests begin with.
 
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include "scripted_prompter.h"
 
 #include <QAction>
@@ -17,7 +17,7 @@ class MainWindowTest : public testing::Test {
 protected:
     ScriptedPrompter prompter;
     QTemporaryDir dir;
-    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.path()));
+    std::unique_ptr<MainWindow> form = std::make_unique<MainWindow>(prompter, ProgramPaths::inFolder(dir.path()));
 
     void trigger(const char* name) {
         QAction* a = form->command(QString::fromLatin1(name));
@@ -30,7 +30,7 @@ protected:
         const QString copy = dir.filePath("example.xml");
         QFile::copy(QStringLiteral(TARNWICK_FIXTURES "/example.xml"), copy);
         prompter.fileChoices.push_back(FileChoice{copy, 1});
-        trigger("N7");
+        trigger("openCollection");
     }
 };
 

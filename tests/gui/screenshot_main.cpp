@@ -5,12 +5,12 @@
 // dialog. A settings file given as the third argument supplies colours (its LastFile is
 // replaced by the collection).
 //   tarnwick_screenshot --dialogs OUTDIR
-// saves the directory chooser and the directory export dialog as Form9.png and Form10.png.
+// saves the directory chooser and the directory export dialog as folderChooser.png and directoryExport.png.
 #include "app/ini_file.h"
-#include "app/tform1.h"
-#include "exchange/tform10.h"
-#include "exchange/tform3.h"
-#include "exchange/tform9.h"
+#include "app/main_window.h"
+#include "exchange/directory_export_dialog.h"
+#include "exchange/file_search_dialog.h"
+#include "exchange/folder_chooser.h"
 #include "platform/prompter.h"
 
 #include <QApplication>
@@ -26,18 +26,18 @@
 namespace {
 int dialogPictures(QApplication& app, const QString& outDir) {
     tw::QtPrompter prompter;
-    tw::TForm1 form(prompter, tw::ProgramPaths::inFolder(outDir));
-    tw::TForm9 chooser;
+    tw::MainWindow form(prompter, tw::ProgramPaths::inFolder(outDir));
+    tw::FolderChooser chooser;
     chooser.setPath(QDir::homePath());
     chooser.show();
-    tw::TForm10* exporter = form.exportDialog();
+    tw::DirectoryExportDialog* exporter = form.exportDialog();
     exporter->setWindowTitle(QStringLiteral("Root\\Sorting\\"));
-    exporter->Edit1()->setText(QDir::homePath());
+    exporter->targetEdit()->setText(QDir::homePath());
     exporter->show();
     int rc = 1;
     QTimer::singleShot(600, [&] {
-        rc = chooser.grab().save(outDir + QStringLiteral("/Form9.png")) &&
-                     exporter->grab().save(outDir + QStringLiteral("/Form10.png"))
+        rc = chooser.grab().save(outDir + QStringLiteral("/folderChooser.png")) &&
+                     exporter->grab().save(outDir + QStringLiteral("/directoryExport.png"))
                  ? 0
                  : 1;
         app.quit();
@@ -49,7 +49,7 @@ int dialogPictures(QApplication& app, const QString& outDir) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    tw::TForm1::setUpdateCheckEnabled(false);  // no network from here
+    tw::MainWindow::setUpdateCheckEnabled(false);  // no network from here
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[1] == QLatin1String("--dialogs")) return dialogPictures(app, args[2]);
     if (args.size() < 3) return 2;
@@ -62,18 +62,18 @@ int main(int argc, char** argv) {
         settings.save();
     }
     tw::QtPrompter prompter;
-    tw::TForm1 form(prompter, tw::ProgramPaths::inFolder(settingsDir.path()));
+    tw::MainWindow form(prompter, tw::ProgramPaths::inFolder(settingsDir.path()));
     prompter.setParent(&form);
     form.resize(860, 560);
     form.show();
-    if (auto* tree = form.findChild<QTreeView*>(QStringLiteral("Tree"))) tree->expandAll();
+    if (auto* tree = form.findChild<QTreeView*>(QStringLiteral("treeView"))) tree->expandAll();
     std::vector<const tw::Node*> pages;
     for (const tw::Node* n : form.tree().preorder())
         if (n->kindImage == tw::kPageKind) pages.push_back(n);
     if (pages.size() > 3) pages.erase(pages.begin(), pages.end() - 3);
     for (const tw::Node* page : pages) {
         form.selectNode(page);
-        form.OpenInNewPage();
+        form.openInNewTab();
     }
     int rc = 1;
     QTimer::singleShot(400, [&] {

@@ -1,6 +1,6 @@
 // Find and replace in the four scopes, driven through the main window.
-#include "app/tform1.h"
-#include "editor/synmemo.h"
+#include "app/main_window.h"
+#include "editor/code_editor.h"
 #include "scripted_prompter.h"
 #include "search/find_dialogs.h"
 #include "tree/tree_view.h"
@@ -17,32 +17,32 @@ class Search : public testing::Test {
 protected:
     ScriptedPrompter prompter;
     QTemporaryDir dir;
-    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.path()));
+    std::unique_ptr<MainWindow> form = std::make_unique<MainWindow>(prompter, ProgramPaths::inFolder(dir.path()));
 
     // root 0; A 1 "one two"; S 2 [B 3 "two"; C 4 "none"]; D 5 "two two"
     void build() {
         Node* root = form->tree().root();
         page(root, "A", "one two");
-        Node* s = form->AddRazdel(root, "S");
+        Node* s = form->addSection(root, "S");
         page(s, "B", "two");
         page(s, "C", "none");
         page(root, "D", "two two");
     }
     Node* page(Node* parent, const char* caption, const char* text) {
-        Node* n = form->AddDoc(parent, caption);
-        n->page->Text = text;
+        Node* n = form->addPage(parent, caption);
+        n->page->text = text;
         return n;
     }
     Node* at(int i) { return form->tree().nodeAt(i); }
     void open(int i, bool newTab = true) {
         form->selectNode(at(i));
-        newTab ? form->N37Click() : form->N36Click();
+        newTab ? form->openSelectedInNewTab() : form->openSelectedInActiveTab();
     }
     void find(const char* command, const char* text, bool down = true) {
         QMetaObject::invokeMethod(form.get(), command);
         form->findDialog()->setText(QString::fromUtf8(text));
         form->findDialog()->setDownward(down);
-        form->FindDlgFind();
+        form->findNext();
     }
     std::string selected() { return form->editor()->selectionText(); }
     QString notFound(const char* text) { return QStringLiteral("Текст \"%1\" не найден.").arg(QString::fromUtf8(text)); }
@@ -55,15 +55,15 @@ TEST_F(Search, CurrentTabUpwardAndDownward) {
     open(1);
     form->editor()->setWholeText("abab");
     form->editor()->setSelectionStart(4);
-    find("N63Click", "ab", false);
+    find("findInCurrentTab", "ab", false);
     EXPECT_EQ(form->editor()->selectionStart(), 2);
-    form->FindDlgFind();
+    form->findNext();
     EXPECT_EQ(form->editor()->selectionStart(), 0);
-    form->FindDlgFind();
+    form->findNext();
     EXPECT_EQ(prompter.messages, QStringList{notFound("ab")});
 
     form->editor()->setSelectionStart(3);  // downward never wraps to the top
-    find("N63Click", "ab");
+    find("findInCurrentTab", "ab");
     EXPECT_EQ(prompter.messages.size(), 2);
     EXPECT_EQ(form->searchScope(), 1);
 }
@@ -74,14 +74,14 @@ TEST_F(Search, OpenTabsAreWalkedToTheRightOnly) {
     open(4);  // "none"
     open(5);  // "two two"
     form->tabs()->setCurrentIndex(0);
-    find("N64Click", "two");
+    find("findInTabs", "two");
     EXPECT_EQ(form->editor()->selectionStart(), 4);
-    form->FindDlgFind();  // "none" has none; the third tab has two
+    form->findNext();  // "none" has none; the third tab has two
     EXPECT_EQ(form->tabs()->currentIndex(), 2);
     EXPECT_EQ(form->editor()->selectionStart(), 0);
-    form->FindDlgFind();
+    form->findNext();
     EXPECT_EQ(form->editor()->selectionStart(), 4);
-    form->FindDlgFind();  // the last tab: the message, never back to the first tab
+    form->findNext();  // the last tab: the message, never back to the first tab
     EXPECT_EQ(prompter.messages, QStringList{notFound("two")});
     EXPECT_EQ(form->tabs()->currentIndex(), 2);
 }
@@ -89,19 +89,19 @@ TEST_F(Search, OpenTabsAreWalkedToTheRightOnly) {
 TEST_F(Search, AllNodesAfterTheSelectedNodeAndNotFoundOnTheLast) {
     build();
     open(1);
-    find("N65Click", "two");  // the shown text first
+    find("findInAllPages", "two");  // the shown text first
     EXPECT_EQ(form->editor()->selectionStart(), 4);
-    form->FindDlgFind();  // then B, skipping the section S
+    form->findNext();  // then B, skipping the section S
     EXPECT_EQ(form->selectedNode(), at(3));
     EXPECT_EQ(form->tabs()->tabText(0), "B");
     EXPECT_EQ(selected(), "two");
-    form->FindDlgFind();  // C holds none: on to D
+    form->findNext();  // C holds none: on to D
     EXPECT_EQ(form->selectedNode(), at(5));
-    form->FindDlgFind();
-    form->FindDlgFind();
+    form->findNext();
+    form->findNext();
     EXPECT_EQ(prompter.messages, QStringList{notFound("two")});
 
-    find("N65Click", "absent");  // the editor ends on the last node visited
+    find("findInAllPages", "absent");  // the editor ends on the last node visited
     EXPECT_EQ(form->selectedNode(), at(5));
     EXPECT_EQ(prompter.messages.size(), 2);
 }
@@ -109,13 +109,13 @@ TEST_F(Search, AllNodesAfterTheSelectedNodeAndNotFoundOnTheLast) {
 TEST_F(Search, ElementNamesAfterTheSelectedNode) {
     build();
     form->selectNode(at(0));
-    find("N66Click", "Root");  // never the root node
+    find("findInNodeNames", "Root");  // never the root node
     EXPECT_EQ(prompter.messages, QStringList{notFound("Root")});
     form->selectNode(at(0));
-    find("N66Click", "D");
+    find("findInNodeNames", "D");
     EXPECT_EQ(form->selectedNode(), at(5));
     EXPECT_EQ(form->tabs()->tabText(0), "D");
-    form->FindDlgFind();  // D is the last node: the message at once
+    form->findNext();  // D is the last node: the message at once
     EXPECT_EQ(prompter.messages.size(), 2);
 }
 
@@ -123,13 +123,13 @@ TEST_F(Search, ReplaceOneAndReplaceAll) {
     build();
     open(1);
     form->editor()->setWholeText("aaa");
-    QMetaObject::invokeMethod(form.get(), "N63Click");
-    form->N62Click();
+    QMetaObject::invokeMethod(form.get(), "findInCurrentTab");
+    form->showReplace();
     form->replaceDialog()->setText("a");
     form->replaceDialog()->setReplacement("aa");
-    form->Replace1Replace(true);
+    form->replace(true);
     EXPECT_EQ(form->editor()->wholeText(), "aaaaaa");
-    EXPECT_EQ(at(1)->page->Text, "aaaaaa");
+    EXPECT_EQ(at(1)->page->text, "aaaaaa");
     EXPECT_EQ(form->tabs()->tabText(0), "A*");
     EXPECT_EQ(prompter.messages, QStringList{notFound("a")});
 
@@ -139,7 +139,7 @@ TEST_F(Search, ReplaceOneAndReplaceAll) {
     form->editor()->setSelectionLength(1);
     form->replaceDialog()->setText("x");
     form->replaceDialog()->setReplacement("y");
-    form->Replace1Replace(false);
+    form->replace(false);
     EXPECT_EQ(form->editor()->wholeText(), "y x");
     EXPECT_FALSE(form->editor()->hasSelection());
 }
@@ -148,26 +148,26 @@ TEST_F(Search, ReplaceAllCarriesOnThroughTheFollowingNodes) {
     build();
     open(1);
     form->selectNode(at(1));
-    find("N65Click", "zzz");  // sets scope 4; nothing found, ends on the last node
+    find("findInAllPages", "zzz");  // sets scope 4; nothing found, ends on the last node
     open(1, false);
     form->selectNode(at(1));
     form->editor()->setSelectionStart(0);
     form->replaceDialog()->setText("two");
     form->replaceDialog()->setReplacement("2");
-    form->Replace1Replace(true);
-    EXPECT_EQ(at(1)->page->Text, "one 2");
-    EXPECT_EQ(at(3)->page->Text, "2");
-    EXPECT_EQ(at(5)->page->Text, "2 2");
-    EXPECT_EQ(at(4)->page->Text, "none");
+    form->replace(true);
+    EXPECT_EQ(at(1)->page->text, "one 2");
+    EXPECT_EQ(at(3)->page->text, "2");
+    EXPECT_EQ(at(5)->page->text, "2 2");
+    EXPECT_EQ(at(4)->page->text, "none");
 }
 
 TEST_F(Search, CommandsNeedTextOrASelectedNode) {
-    QMetaObject::invokeMethod(form.get(), "N63Click");
+    QMetaObject::invokeMethod(form.get(), "findInCurrentTab");
     EXPECT_FALSE(form->findDialog()->isVisible());
-    form->N62Click();
+    form->showReplace();
     EXPECT_FALSE(form->replaceDialog()->isVisible());
     form->treeView()->setCurrentIndex({});
-    form->N65Click();
+    form->findInAllPages();
     EXPECT_FALSE(form->findDialog()->isVisible());
     EXPECT_EQ(form->searchScope(), 0);
 }
@@ -175,14 +175,14 @@ TEST_F(Search, CommandsNeedTextOrASelectedNode) {
 TEST_F(Search, OpenTabsWalkPassesOverTheNoneTabAndReplaceAllFollowsTheTabs) {
     build();
     open(1);                 // the None tab becomes "A"
-    form->CreateNonePage();  // a None tab to the right
+    form->addNoneTab();  // a None tab to the right
     open(5);                 // "D" takes the None tab: add a fresh one after it
-    form->CreateNonePage();
+    form->addNoneTab();
     ASSERT_EQ(form->tabs()->count(), 3);
     form->tabs()->setCurrentIndex(0);
     form->editor()->setSelectionStart(0);
-    find("N64Click", "two");
-    form->FindDlgFind();  // A's only match is behind us: on to D, passing nothing else
+    find("findInTabs", "two");
+    form->findNext();  // A's only match is behind us: on to D, passing nothing else
     EXPECT_EQ(form->tabs()->currentIndex(), 1);
     EXPECT_EQ(form->editor()->selectionStart(), 0);
 
@@ -190,10 +190,10 @@ TEST_F(Search, OpenTabsWalkPassesOverTheNoneTabAndReplaceAllFollowsTheTabs) {
     form->editor()->setSelectionStart(0);
     form->replaceDialog()->setText("two");
     form->replaceDialog()->setReplacement("2");
-    form->Replace1Replace(true);  // through A and D, then the None tab yields nothing
-    EXPECT_EQ(at(1)->page->Text, "one 2");
-    EXPECT_EQ(at(5)->page->Text, "2 2");
-    EXPECT_EQ(at(3)->page->Text, "two");  // not open in a tab: untouched
+    form->replace(true);  // through A and D, then the None tab yields nothing
+    EXPECT_EQ(at(1)->page->text, "one 2");
+    EXPECT_EQ(at(5)->page->text, "2 2");
+    EXPECT_EQ(at(3)->page->text, "two");  // not open in a tab: untouched
     EXPECT_EQ(form->tabs()->currentIndex(), 2);
     EXPECT_EQ(prompter.messages.back(), notFound("two"));
 }

@@ -1,7 +1,7 @@
 // "HTML" > "Текущий текст" and "RTF": the dialog, the name written, the language used,
 // and the ends without a file (empty editor, cancel, a folder that does not exist).
-#include "app/tform1.h"
-#include "editor/synmemo.h"
+#include "app/main_window.h"
+#include "editor/code_editor.h"
 #include "scripted_prompter.h"
 
 #include <QAction>
@@ -29,23 +29,23 @@ void PrintTo(const FormatCase& f, std::ostream* os) {
 }
 
 const FormatCase kFormats[] = {
-    {"N34", "HTML", "*.html", ".html", "<span class=\"sql1-reservedword\">SELECT",
+    {"exportTextHtml", "HTML", "*.html", ".html", "<span class=\"sql1-reservedword\">SELECT",
      "<span class=\"cpp1-reservedword\">int"},
-    {"RTF1", "RTF", "*.rtf", ".rtf", "\\b SELECT", "\\b int"},
+    {"exportTextRtf", "RTF", "*.rtf", ".rtf", "\\b SELECT", "\\b int"},
 };
 
 class TextExport : public testing::TestWithParam<FormatCase> {
 protected:
     QTemporaryDir dir;
     ScriptedPrompter prompter;
-    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.path()));
+    std::unique_ptr<MainWindow> form = std::make_unique<MainWindow>(prompter, ProgramPaths::inFolder(dir.path()));
 
     void openPage(const std::string& text, int lan, bool newTab) {
-        Node* page = form->AddDoc(form->tree().root(), "p");
-        page->page->Text = text;
-        page->page->Lan = static_cast<std::uint8_t>(lan);
+        Node* page = form->addPage(form->tree().root(), "p");
+        page->page->text = text;
+        page->page->language = static_cast<std::uint8_t>(lan);
         form->selectNode(page);
-        newTab ? form->N37Click() : form->N36Click();
+        newTab ? form->openSelectedInNewTab() : form->openSelectedInActiveTab();
     }
     void exportTo(const QString& chosen) {
         prompter.fileChoices.push_back(FileChoice{chosen, 1});
@@ -74,7 +74,7 @@ TEST_P(TextExport, WritesTheEditorTextInTheLastOpenedNodesLanguage) {
     const std::string doc = contents(written(QStringLiteral("code")));
     EXPECT_NE(doc.find(f.sqlKeyword), std::string::npos) << doc;
     EXPECT_NE(
-        doc.find(f.command == std::string("N34") ? "Отчёт" : "\\u1054?\\u1090?\\u1095?\\u1105?\\u1090?"),
+        doc.find(f.command == std::string("exportTextHtml") ? "Отчёт" : "\\u1054?\\u1090?\\u1095?\\u1105?\\u1090?"),
         std::string::npos);
     EXPECT_TRUE(prompter.messages.isEmpty());
 

@@ -1,5 +1,5 @@
-#include "app/tform1.h"
-#include "app/tupdate.h"
+#include "app/main_window.h"
+#include "app/update_check.h"
 #include "app/update_rule.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
@@ -52,8 +52,8 @@ private:
 
 // Runs one check against the server; the address it offered, or nullopt.
 std::optional<QString> check(const VersionServer& server) {
-    TUpdate update(QUrl(versionFileUrl(server.host())));
-    QSignalSpy offered(&update, &TUpdate::newerVersion);
+    UpdateCheck update(QUrl(versionFileUrl(server.host())));
+    QSignalSpy offered(&update, &UpdateCheck::newerVersion);
     QSignalSpy finished(&update, &QThread::finished);
     update.start();
     EXPECT_TRUE(finished.wait(10000));
@@ -106,13 +106,13 @@ TEST(UpdateCheck, NoServerIsSilentAndAStuckServerDoesNotHoldUpShutDown) {
     QElapsedTimer timer;
     timer.start();
     {
-        TUpdate update(QUrl(versionFileUrl(QStringLiteral("127.0.0.1:%1").arg(silent.serverPort()))));
+        UpdateCheck update(QUrl(versionFileUrl(QStringLiteral("127.0.0.1:%1").arg(silent.serverPort()))));
         update.start();
         QThread::msleep(200);
     }
     EXPECT_LT(timer.elapsed(), 3000);
-    TUpdate refused(QUrl(versionFileUrl(QStringLiteral("127.0.0.1:%1").arg(port))));
-    QSignalSpy offered(&refused, &TUpdate::newerVersion);
+    UpdateCheck refused(QUrl(versionFileUrl(QStringLiteral("127.0.0.1:%1").arg(port))));
+    QSignalSpy offered(&refused, &UpdateCheck::newerVersion);
     QSignalSpy finished(&refused, &QThread::finished);
     refused.start();
     EXPECT_TRUE(finished.wait(10000));
@@ -125,14 +125,14 @@ TEST(UpdateCheck, TheWindowShowsTheDownloadButtonWhichOpensTheAddress) {
     ASSERT_TRUE(writeFileBytes(dir.filePath("Settings.ini"), "[Update]\nhost=" + server.host().toLatin1() + "\n"));
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
-    TForm1 form(prompter, ProgramPaths::inFolder(dir.path()));
+    MainWindow form(prompter, ProgramPaths::inFolder(dir.path()));
     form.setLauncher(&launcher);
-    TForm1::setUpdateCheckEnabled(true);
+    MainWindow::setUpdateCheckEnabled(true);
     form.show();
-    TForm1::setUpdateCheckEnabled(false);
-    QAction* button = form.command("ToolButton30");
+    MainWindow::setUpdateCheckEnabled(false);
+    QAction* button = form.command("downloadUpdate");
     QTRY_VERIFY_WITH_TIMEOUT(button->isVisible(), 10000);
-    EXPECT_TRUE(form.command("ToolButton31")->isVisible());
+    EXPECT_TRUE(form.command("downloadSeparator")->isVisible());
     button->trigger();
     EXPECT_EQ(launcher.targets, QStringList{"https://tarnwick.org/get"});
 }
@@ -141,18 +141,18 @@ TEST(HelpAndAbout, HelpOpensTheHelpFileAndAboutReadsTheInfoKeys) {
     QTemporaryDir dir;
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
-    TForm1 form(prompter, ProgramPaths::inFolder(dir.path()));
+    MainWindow form(prompter, ProgramPaths::inFolder(dir.path()));
     form.setLauncher(&launcher);
-    form.command("N42")->trigger();
+    form.command("help")->trigger();
     EXPECT_EQ(launcher.targets, QStringList{dir.filePath("Help.chm")});
 
-    form.command("N10")->trigger();
+    form.command("about")->trigger();
     ASSERT_EQ(prompter.messages.size(), 1);
-    EXPECT_EQ(prompter.messages[0], TForm1::aboutText("tarnwick@tarnwick.org", ""));
+    EXPECT_EQ(prompter.messages[0], MainWindow::aboutText("tarnwick@tarnwick.org", ""));
     EXPECT_TRUE(prompter.messages[0].endsWith("на мой ящик или оставляйте на сайте\r\n"));
 
     ASSERT_TRUE(writeFileBytes(dir.filePath("Settings.ini"), "[Info]\nmail=me@site.example\nsite=https://site.example/\n"));
-    form.command("N10")->trigger();
+    form.command("about")->trigger();
     ASSERT_EQ(prompter.messages.size(), 2);
     EXPECT_EQ(prompter.messages[1],
               "Автор программы Tarnwick\r\nE-mail: me@site.example\r\n\r\nВсе замечания и предложения присылайте\r\n"

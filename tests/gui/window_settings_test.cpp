@@ -1,7 +1,7 @@
 // The main window's settings and its language menu.
 #include "app/ini_file.h"
-#include "app/tform1.h"
-#include "editor/synmemo.h"
+#include "app/main_window.h"
+#include "editor/code_editor.h"
 #include "scripted_prompter.h"
 
 #include <QAction>
@@ -22,7 +22,7 @@ class WindowSettings : public testing::Test {
 protected:
     ScriptedPrompter prompter;
     QTemporaryDir dir;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
 
     QString ini() const { return dir.filePath("Settings.ini"); }
     void writeIni(const QByteArray& text) {
@@ -31,14 +31,14 @@ protected:
         f.write(text);
     }
     void start() {
-        form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.path()));
+        form = std::make_unique<MainWindow>(prompter, ProgramPaths::inFolder(dir.path()));
         form->show();
     }
     QAction* language(int p) { return form->findChild<QAction*>(QStringLiteral("Language%1").arg(p)); }
     Node* at(int i) { return form->tree().nodeAt(i); }
     void openNew(Node* n) {
         form->selectNode(n);
-        form->N37Click();
+        form->openSelectedInNewTab();
     }
 };
 
@@ -67,7 +67,7 @@ TEST_F(WindowSettings, AMaximisedWindowComesBackOnScreen) {
     EXPECT_EQ(form->y(), 1);
     EXPECT_LE(form->width(), desktop.width());
     EXPECT_LE(form->height(), desktop.height());
-    EXPECT_EQ(form->findChild<QSplitter*>("Splitter1")->sizes().value(0), 250);
+    EXPECT_EQ(form->findChild<QSplitter*>("splitter")->sizes().value(0), 250);
 }
 
 TEST_F(WindowSettings, ValuesFollowTheRulesAndAreWrittenBackNormalised) {
@@ -87,7 +87,7 @@ TEST_F(WindowSettings, ValuesFollowTheRulesAndAreWrittenBackNormalised) {
 }
 
 TEST_F(WindowSettings, RefusedWriteAtCloseIsReported) {
-    form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.filePath("missing/folder")));
+    form = std::make_unique<MainWindow>(prompter, ProgramPaths::inFolder(dir.filePath("missing/folder")));
     form->show();
     form->close();
     ASSERT_EQ(prompter.messages.size(), 1);
@@ -96,14 +96,14 @@ TEST_F(WindowSettings, RefusedWriteAtCloseIsReported) {
 
 TEST_F(WindowSettings, LanguageMenuSetsTheBoundNodesLanguage) {
     start();
-    Node* p = form->AddDoc(form->tree().root(), "p");
-    Node* q = form->AddDoc(form->tree().root(), "q");
-    Node* s = form->AddRazdel(form->tree().root(), "s");
+    Node* p = form->addPage(form->tree().root(), "p");
+    Node* q = form->addPage(form->tree().root(), "q");
+    Node* s = form->addSection(form->tree().root(), "s");
     openNew(p);
     openNew(q);
     form->tabs()->setCurrentIndex(0);
     language(14)->trigger();  // SQL
-    EXPECT_EQ(p->page->Lan, 15);
+    EXPECT_EQ(p->page->language, 15);
     EXPECT_EQ(form->checkedLanguage(), 14);
     EXPECT_EQ(form->tabs()->tabText(0), "p");  // not an edit: no marker
     form->tabs()->setCurrentIndex(1);
@@ -111,22 +111,22 @@ TEST_F(WindowSettings, LanguageMenuSetsTheBoundNodesLanguage) {
     form->tabs()->setCurrentIndex(0);
     EXPECT_EQ(form->editor()->highlighter()->languageName(), "SQL");
 
-    // The button face: Object Pascal and Lan 1, the check mark stays.
+    // The button face: Object Pascal and language 1, the check mark stays.
     language(6)->trigger();  // C#
-    form->ToolButton14Click();
-    EXPECT_EQ(p->page->Lan, 1);
+    form->resetLanguage();
+    EXPECT_EQ(p->page->language, 1);
     EXPECT_EQ(form->editor()->highlighter()->languageName(), "Object Pascal");
     EXPECT_EQ(form->checkedLanguage(), 6);
 
-    // A section (Lan 0) shows Object Pascal and leaves the check mark where it is.
+    // A section (language 0) shows Object Pascal and leaves the check mark where it is.
     openNew(s);
     EXPECT_EQ(form->editor()->highlighter()->languageName(), "Object Pascal");
     EXPECT_EQ(form->checkedLanguage(), 6);
     // Opening a page checks its language (a node already open only gets its tab back).
-    Node* r = form->AddDoc(form->tree().root(), "r");
-    r->page->Lan = 2;
+    Node* r = form->addPage(form->tree().root(), "r");
+    r->page->language = 2;
     form->selectNode(r);
-    form->N36Click();
+    form->openSelectedInActiveTab();
     EXPECT_EQ(form->checkedLanguage(), 1);
     EXPECT_EQ(form->editor()->highlighter()->languageName(), "C/C++");
 }
@@ -134,14 +134,14 @@ TEST_F(WindowSettings, LanguageMenuSetsTheBoundNodesLanguage) {
 TEST_F(WindowSettings, LanguageChosenOnTheNoneTabGoesToTheRootNode) {
     start();
     language(7)->trigger();
-    EXPECT_EQ(form->tree().root()->page->Lan, 8);
-    form->MemoToPage(0, 0);
+    EXPECT_EQ(form->tree().root()->page->language, 8);
+    form->loadNodeIntoTab(0, 0);
     EXPECT_EQ(form->editor()->highlighter()->languageName(), "Cascading Style Sheet");
 }
 
 TEST_F(WindowSettings, LoadingAFileChoosesTheHighlighterByItsExtension) {
     start();
-    Node* p = form->AddDoc(form->tree().root(), "p");
+    Node* p = form->addPage(form->tree().root(), "p");
     openNew(p);
     for (const auto& [name, language] : {std::pair{"a.cpp", "C/C++"}, std::pair{"b.txt", ""}}) {
         const QString path = dir.filePath(name);
@@ -150,29 +150,29 @@ TEST_F(WindowSettings, LoadingAFileChoosesTheHighlighterByItsExtension) {
         f.write("int x;\n");
         f.close();
         prompter.fileChoices.push_back(FileChoice{path, 1});
-        form->ToolButton11Click();
+        form->loadFileIntoEditor();
         const Highlighter* h = form->editor()->highlighter();
         EXPECT_EQ(h ? h->languageName() : QString(), QString::fromLatin1(language));
-        EXPECT_EQ(p->page->Lan, 1);  // the node keeps its language
+        EXPECT_EQ(p->page->language, 1);  // the node keeps its language
     }
     form->tabs()->setCurrentIndex(0);
-    form->MemoToPage(0, 1);
+    form->loadNodeIntoTab(0, 1);
     EXPECT_EQ(form->editor()->highlighter()->languageName(), "Object Pascal");
 }
 
 TEST_F(WindowSettings, ColourSchemeButtonOpensTheDialogAndItsColoursComeBackNextStart) {
     start();
-    form->command("ToolButton27")->trigger();
-    QDialog* dialog = form->findChild<QDialog*>("Form5");
+    form->command("colourSchemesButton")->trigger();
+    QDialog* dialog = form->findChild<QDialog*>("colourSchemes");
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
-    Highlighter& pascal = form->highlighters().GetSynHL(0);
+    Highlighter& pascal = form->highlighters().byPosition(0);
     pascal.attribute(pascal.attributeIndex(u"Comment")).foreground = 0x008000;
     dialog->close();
     EXPECT_EQ(IniFile(ini()).readInt("Object Pascal", "Comment", 0), 32768);
     form->close();
 
     start();  // the next start reads the colour
-    Highlighter& again = form->highlighters().GetSynHL(0);
+    Highlighter& again = form->highlighters().byPosition(0);
     EXPECT_EQ(again.attributes()[static_cast<size_t>(again.attributeIndex(u"Comment"))].foreground, 0x008000u);
 }

@@ -1,6 +1,6 @@
 // Editor tabs bound to nodes, and the edits of the tree, driven through the main window.
-#include "app/tform1.h"
-#include "editor/synmemo.h"
+#include "app/main_window.h"
+#include "editor/code_editor.h"
 #include "scripted_prompter.h"
 #include "tree/tree_model.h"
 #include "tree/tree_view.h"
@@ -23,29 +23,29 @@ class Workspace : public testing::Test {
 protected:
     ScriptedPrompter prompter;
     QTemporaryDir dir;
-    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.path()));
+    std::unique_ptr<MainWindow> form = std::make_unique<MainWindow>(prompter, ProgramPaths::inFolder(dir.path()));
 
     // root 0; S1 1 [p 2, p 3]; S2 4 [a 5, b 6, c 7]; P 8; Q 9
     void buildSample() {
         Node* root = form->tree().root();
-        Node* s1 = form->AddRazdel(root, "S1");
-        form->AddDoc(s1, "p");
-        form->AddDoc(s1, "p");
-        Node* s2 = form->AddRazdel(root, "S2");
-        for (const char* c : {"a", "b", "c"}) form->AddDoc(s2, c);
-        form->AddDoc(root, "P");
-        form->AddDoc(root, "Q");
+        Node* s1 = form->addSection(root, "S1");
+        form->addPage(s1, "p");
+        form->addPage(s1, "p");
+        Node* s2 = form->addSection(root, "S2");
+        for (const char* c : {"a", "b", "c"}) form->addPage(s2, c);
+        form->addPage(root, "P");
+        form->addPage(root, "Q");
         ASSERT_EQ(form->tree().count(), 10);
     }
     Node* at(int i) { return form->tree().nodeAt(i); }
     void select(int i) { form->selectNode(at(i)); }
     void openNew(int i) {
         select(i);
-        form->N37Click();
+        form->openSelectedInNewTab();
     }
     void openActive(int i) {
         select(i);
-        form->N36Click();
+        form->openSelectedInActiveTab();
     }
     QTabBar* tabs() { return form->tabs(); }
     QStringList captions() {
@@ -59,7 +59,7 @@ protected:
         return out;
     }
     void typeAtEnd(const QString& text) {
-        SynMemo* e = form->editor();
+        CodeEditor* e = form->editor();
         e->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
         QTest::keyClicks(e, text);
     }
@@ -79,7 +79,7 @@ TEST_F(Workspace, OpeningUsesTheNoneTabThenNewTabsAndNeverOpensANodeTwice) {
     EXPECT_EQ(captions(), (QStringList{"P", "Q"}));
     EXPECT_EQ(tabs()->currentIndex(), 1);
 
-    for (auto open : {&TForm1::N36Click, &TForm1::N37Click}) {
+    for (auto open : {&MainWindow::openSelectedInActiveTab, &MainWindow::openSelectedInNewTab}) {
         select(8);
         (form.get()->*open)();
         EXPECT_EQ(tabs()->count(), 2);
@@ -87,10 +87,10 @@ TEST_F(Workspace, OpeningUsesTheNoneTabThenNewTabsAndNeverOpensANodeTwice) {
     }
 
     // The active tab is re-bound; the node it showed keeps its text.
-    at(8)->page->Text = "kept";
+    at(8)->page->text = "kept";
     openActive(5);
     EXPECT_EQ(captions(), (QStringList{"a", "Q"}));
-    EXPECT_EQ(at(8)->page->Text, "kept");
+    EXPECT_EQ(at(8)->page->text, "kept");
 
     // The root node opens nowhere.
     const auto before = bound();
@@ -102,19 +102,19 @@ TEST_F(Workspace, OpeningUsesTheNoneTabThenNewTabsAndNeverOpensANodeTwice) {
 
 TEST_F(Workspace, TypingCopiesTheTextIntoThePageAndMarksTheTabOnce) {
     buildSample();
-    at(8)->page->Text = "a\r\nb\r\n";
+    at(8)->page->text = "a\r\nb\r\n";
     openNew(8);
     typeAtEnd("c");
-    EXPECT_EQ(at(8)->page->Text, "a\r\nbc");
+    EXPECT_EQ(at(8)->page->text, "a\r\nbc");
     EXPECT_EQ(captions(), QStringList{"P*"});
     typeAtEnd("d");
-    EXPECT_EQ(at(8)->page->Text, "a\r\nbcd");
+    EXPECT_EQ(at(8)->page->text, "a\r\nbcd");
     EXPECT_EQ(captions(), QStringList{"P*"});
 
     // Saving removes the marker and writes the edited text.
     const QString path = dir.filePath("c.xml");
     prompter.fileChoices.push_back(FileChoice{path, 1});
-    form->N6Click();
+    form->saveAs();
     EXPECT_EQ(captions(), QStringList{"P"});
     EXPECT_TRUE(readFileBytes(path).contains("<text>a\r\nbcd</text>"));
 }
@@ -123,7 +123,7 @@ TEST_F(Workspace, TypingInTheNoneTabChangesNoNode) {
     buildSample();
     typeAtEnd("zz");
     EXPECT_EQ(captions(), QStringList{"None"});
-    for (int i = 0; i < form->tree().count(); ++i) EXPECT_NE(at(i)->page->Text, "zz");
+    for (int i = 0; i < form->tree().count(); ++i) EXPECT_NE(at(i)->page->text, "zz");
 }
 
 TEST_F(Workspace, SwitchingTabsReloadsTheNodeAndSelectsIt) {
@@ -145,13 +145,13 @@ TEST_F(Workspace, SwitchingTabsReloadsTheNodeAndSelectsIt) {
 
 TEST_F(Workspace, ClosingTabs) {
     buildSample();
-    form->ToolButton24Click();  // the only tab stays
+    form->closeActiveTab();  // the only tab stays
     EXPECT_EQ(tabs()->count(), 1);
     openNew(8);
     openNew(9);
     openNew(5);
     ASSERT_EQ(tabs()->currentIndex(), 2);
-    form->ToolButton24Click();  // the rightmost: the first becomes active
+    form->closeActiveTab();  // the rightmost: the first becomes active
     EXPECT_EQ(captions(), (QStringList{"P", "Q"}));
     EXPECT_EQ(tabs()->currentIndex(), 0);
     EXPECT_EQ(form->editor()->wholeText(), " ");
@@ -162,7 +162,7 @@ TEST_F(Workspace, DeletingASectionClosesItsTabsAndRenumbersTheRest) {
     for (int i : {1, 4, 6, 9}) openNew(i);
     select(4);
     prompter.answers = {true};
-    form->N32Click();
+    form->deleteFromMenu();
     ASSERT_EQ(prompter.questions.size(), 1u);
     EXPECT_EQ(prompter.questions[0].caption, "Удаление");
     EXPECT_EQ(prompter.questions[0].text, "Вы действительно хотите удалить выбранный элемент?");
@@ -179,17 +179,17 @@ TEST_F(Workspace, DeletingTheOnlyOpenPageLeavesANoneTabAndNoStopsEverything) {
     openNew(8);
     select(8);
     prompter.answers = {false};
-    form->ToolButton4Click();
+    form->deleteTool();
     EXPECT_EQ(form->tree().count(), 10);
     prompter.answers = {true};
-    form->ToolButton4Click();
+    form->deleteTool();
     EXPECT_EQ(captions(), QStringList{"None"});
     EXPECT_EQ(bound(), std::vector<int>{0});
     EXPECT_EQ(form->editor()->wholeText(), "");
 
     select(0);  // the root node: a new, empty collection
     prompter.answers = {true};
-    form->N32Click();
+    form->deleteFromMenu();
     EXPECT_EQ(form->tree().count(), 1);
     EXPECT_EQ(form->currentFileName(), "");
 }
@@ -197,29 +197,29 @@ TEST_F(Workspace, DeletingTheOnlyOpenPageLeavesANoneTabAndNoStopsEverything) {
 TEST_F(Workspace, AddingFollowsTheKindRulesAndKeepsTabsBound) {
     buildSample();
     openNew(9);  // Q
-    EXPECT_EQ(form->AddRazdel(at(8), "x"), nullptr);  // not below a page
-    EXPECT_EQ(form->AddDoc(at(8), "x"), nullptr);
-    EXPECT_EQ(form->AddDoc(nullptr, "x"), nullptr);
+    EXPECT_EQ(form->addSection(at(8), "x"), nullptr);  // not below a page
+    EXPECT_EQ(form->addPage(at(8), "x"), nullptr);
+    EXPECT_EQ(form->addPage(nullptr, "x"), nullptr);
 
     select(1);
-    form->ToolButton2Click();  // a page at the end of S1: index 4, Q moves to 10
+    form->newPageTool();  // a page at the end of S1: index 4, Q moves to 10
     const Node* page = at(4);
     EXPECT_EQ(page->caption, "Новый код");
     EXPECT_EQ(page->kindImage, 2);
-    EXPECT_EQ(page->page->Text, " ");
-    EXPECT_EQ(page->page->Lan, 1);
+    EXPECT_EQ(page->page->text, " ");
+    EXPECT_EQ(page->page->language, 1);
     EXPECT_EQ(page->row, 2);
     EXPECT_EQ(bound(), std::vector<int>{10});
     EXPECT_EQ(form->statusText(0), "Разделов: 2   Страниц: 8");
 
     select(0);
-    form->ToolButton1Click();
-    EXPECT_EQ(form->tree().nodeAt(form->tree().count() - 1)->page->StIndex, -1);
+    form->newSectionTool();
+    EXPECT_EQ(form->tree().nodeAt(form->tree().count() - 1)->page->stateIndex, -1);
     form->treeView()->setCurrentIndex({});
-    form->ToolButton1Click();  // nothing selected: under the root, icon value 20
-    EXPECT_EQ(form->tree().nodeAt(form->tree().count() - 1)->page->StIndex, 20);
+    form->newSectionTool();  // nothing selected: under the root, icon value 20
+    EXPECT_EQ(form->tree().nodeAt(form->tree().count() - 1)->page->stateIndex, 20);
     const int count = form->tree().count();
-    form->N31Click();  // the menu adds no page without a selected node
+    form->addPageFromMenu();  // the menu adds no page without a selected node
     EXPECT_EQ(form->tree().count(), count);
 }
 
@@ -230,7 +230,7 @@ TEST_F(Workspace, RenamingRecaptionsTheTabButNotTheRecord) {
     ASSERT_EQ(captions(), QStringList{"P*"});
     form->treeModel()->setData(form->treeModel()->indexOf(at(8)), "Renamed", Qt::EditRole);
     EXPECT_EQ(captions(), QStringList{"Renamed"});
-    EXPECT_EQ(at(8)->page->Name, "P");
+    EXPECT_EQ(at(8)->page->name, "P");
     EXPECT_FALSE(form->treeModel()->flags(form->treeModel()->indexOf(at(0))) & Qt::ItemIsEditable);
 }
 
@@ -238,7 +238,7 @@ TEST_F(Workspace, DeleteKeyIsIgnoredWhileACaptionIsEdited) {
     buildSample();
     form->show();
     select(8);
-    form->N3Click();
+    form->renameSelected();
     ASSERT_TRUE(form->editInProgress());
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier);
     QCoreApplication::sendEvent(form->treeView(), &release);
@@ -261,9 +261,9 @@ TEST_F(Workspace, DroppingAPageOnASectionMovesItFirstAndKeepsTabsOnTheirNodes) {
     EXPECT_EQ(form->tree().count(), 10);
 
     // Onto a page, onto itself or into its own subtree: nothing moves.
-    form->TreeEndDrag(at(4), at(3));
-    form->TreeEndDrag(at(1), at(1));
-    form->TreeEndDrag(at(1), at(2));
+    form->moveNode(at(4), at(3));
+    form->moveNode(at(1), at(1));
+    form->moveNode(at(1), at(2));
     EXPECT_EQ(at(2)->caption, "Q");
     EXPECT_EQ(at(1)->caption, "S1");
 }
@@ -271,21 +271,21 @@ TEST_F(Workspace, DroppingAPageOnASectionMovesItFirstAndKeepsTabsOnTheirNodes) {
 TEST_F(Workspace, FoldingChangesTheKindPictureAndRecursionReachesEverySection) {
     buildSample();
     Node* s2 = at(4);
-    Node* inner = form->AddRazdel(s2, "inner");
-    form->AddDoc(inner, "deep");
+    Node* inner = form->addSection(s2, "inner");
+    form->addPage(inner, "deep");
     select(4);
-    form->command("N46")->trigger();
+    form->command("expandBranch")->trigger();
     EXPECT_EQ(s2->kindImage, 1);
     EXPECT_EQ(s2->selectedImage, 1);
-    EXPECT_EQ(s2->page->ImIndex, 0);  // the record keeps its value
+    EXPECT_EQ(s2->page->imageIndex, 0);  // the record keeps its value
     EXPECT_EQ(inner->kindImage, 0);   // no recursion: only the node itself
 
-    form->command("ToolButton23")->setChecked(true);
+    form->command("recursionButton")->setChecked(true);
     select(0);
-    form->command("N53")->trigger();
+    form->command("expandNode")->trigger();
     EXPECT_EQ(inner->kindImage, 1);
     EXPECT_EQ(at(1)->kindImage, 1);
-    form->command("N54")->trigger();
+    form->command("collapseNode")->trigger();
     EXPECT_EQ(s2->kindImage, 0);
     EXPECT_EQ(inner->kindImage, 0);
     EXPECT_EQ(at(0)->kindImage, 3);  // the root node keeps its picture
@@ -303,11 +303,11 @@ TEST_F(Workspace, IconMenuStoresItsValues) {
         select(c.node);
         form->findChild<QAction*>(c.entry)->trigger();
         EXPECT_EQ(at(c.node)->stateIndex, c.expected) << c.entry;
-        EXPECT_EQ(at(c.node)->page->StIndex, c.node == 0 ? 20 : c.expected) << c.entry;
+        EXPECT_EQ(at(c.node)->page->stateIndex, c.node == 0 ? 20 : c.expected) << c.entry;
     }
     select(0);
     form->findChild<QAction*>("IconNone")->trigger();
-    EXPECT_EQ(at(0)->page->StIndex, -1);
+    EXPECT_EQ(at(0)->page->stateIndex, -1);
 }
 
 TEST_F(Workspace, PopupEnablingFollowsTheNodeKind) {
@@ -317,11 +317,11 @@ TEST_F(Workspace, PopupEnablingFollowsTheNodeKind) {
         bool addSection, addPage, rename;
     };
     for (const Case& c : {Case{8, false, false, true}, Case{0, true, true, false}, Case{1, true, true, true}}) {
-        form->EnabledItem(at(c.node));
-        EXPECT_EQ(form->command("N28")->isEnabled(), c.addSection);
-        EXPECT_EQ(form->command("N31")->isEnabled(), c.addPage);
-        EXPECT_EQ(form->command("N3")->isEnabled(), c.rename);
-        EXPECT_TRUE(form->command("N32")->isEnabled());
+        form->enableTreeMenuItems(at(c.node));
+        EXPECT_EQ(form->command("addSection")->isEnabled(), c.addSection);
+        EXPECT_EQ(form->command("addPage")->isEnabled(), c.addPage);
+        EXPECT_EQ(form->command("rename")->isEnabled(), c.rename);
+        EXPECT_TRUE(form->command("deleteNode")->isEnabled());
     }
 }
 
@@ -330,11 +330,11 @@ TEST_F(Workspace, ClickShowsTheNodePathAndSwitchesToItsTab) {
     openNew(6);
     openNew(9);
     select(6);
-    form->TreeClick();
+    form->treeClicked();
     EXPECT_EQ(form->statusText(1), "Root\\S2\\b\\");
     EXPECT_EQ(tabs()->currentIndex(), 0);
     select(1);
-    form->TreeClick();
+    form->treeClicked();
     EXPECT_EQ(form->statusText(1), "Root\\S1\\");
     EXPECT_EQ(tabs()->currentIndex(), 0);
 }
@@ -349,23 +349,23 @@ TEST_F(Workspace, EditorToolbarClearsLoadsAndSavesText) {
         f.write("int x;\nint y;\n");
     }
     prompter.fileChoices.push_back(FileChoice{in, 1});
-    form->ToolButton11Click();
-    EXPECT_EQ(at(8)->page->Text, "int x;\r\nint y;");
+    form->loadFileIntoEditor();
+    EXPECT_EQ(at(8)->page->text, "int x;\r\nint y;");
     EXPECT_EQ(captions(), QStringList{"P"});
 
     for (const char* name : {"out", "out.txt"}) {
         prompter.fileChoices.push_back(FileChoice{dir.filePath(name), 1});
-        form->ToolButton10Click();
+        form->saveEditorText();
         EXPECT_EQ(readFileBytes(dir.filePath(name) + ".txt"), QByteArray("int x;\r\nint y;"));
     }
 
     prompter.fileChoices.push_back(FileChoice{dir.filePath("missing.txt"), 1});
-    form->ToolButton11Click();
+    form->loadFileIntoEditor();
     EXPECT_EQ(prompter.messages.size(), 1);
-    EXPECT_EQ(at(8)->page->Text, "int x;\r\nint y;");
+    EXPECT_EQ(at(8)->page->text, "int x;\r\nint y;");
 
-    form->ToolButton9Click();
-    EXPECT_EQ(at(8)->page->Text, "");
+    form->clearEditor();
+    EXPECT_EQ(at(8)->page->text, "");
     EXPECT_EQ(form->editor()->wholeText(), "");
     EXPECT_EQ(captions(), QStringList{"P"});
 }
@@ -399,12 +399,12 @@ TEST_F(Workspace, BranchSavedAndAddedKeepsTabsOnTheirNodes) {
     openNew(6);
     select(4);
     prompter.fileChoices.push_back(FileChoice{dir.filePath("branch.txt"), 1});  // XML filter: branch.xml
-    form->N59Click();
+    form->saveBranchToFile();
     ASSERT_TRUE(QFile::exists(dir.filePath("branch.xml")));
 
     select(1);
     prompter.fileChoices.push_back(FileChoice{dir.filePath("branch.xml"), 1});
-    form->N57Click();
+    form->addBranchFromFile();
     EXPECT_EQ(form->tree().count(), 14);
     EXPECT_EQ(at(1)->children.back()->caption, "S2");
     EXPECT_EQ(bound(), (std::vector<int>{13, 10}));  // Q and b moved behind the new nodes
@@ -414,12 +414,12 @@ TEST_F(Workspace, BranchSavedAndAddedKeepsTabsOnTheirNodes) {
 
     select(13);  // a page (Q) takes no branch
     prompter.fileChoices.push_back(FileChoice{dir.filePath("branch.xml"), 1});
-    form->N57Click();
+    form->addBranchFromFile();
     EXPECT_EQ(prompter.messages, QStringList{"Добавление ветви к странице невозможно!"});
 
     select(8);  // the text filter writes the branch (the original S2) as a text collection
     prompter.fileChoices.push_back(FileChoice{dir.filePath("branch"), 2});
-    form->N59Click();
+    form->saveBranchToFile();
     EXPECT_TRUE(readFileBytes(dir.filePath("branch.txt")).startsWith("3\r\n"));
     EXPECT_EQ(form->currentFileName(), "");  // a branch save does not change the current file
 }

@@ -46,19 +46,19 @@ HighlighterSet::HighlighterSet() {
     });
 }
 
-Highlighter& HighlighterSet::GetSynHL(int p) const {
+Highlighter& HighlighterSet::byPosition(int p) const {
     if (p < 0 || p >= kLanguageCount) p = 0;
     return *byPosition_[static_cast<size_t>(p)];
 }
 
-int HighlighterSet::GetIndbyLN(const QString& name) {
+int HighlighterSet::positionOfName(const QString& name) {
     const auto& entries = languageCatalogue();
     for (int p = 0; p < kLanguageCount; ++p)
         if (name == QLatin1String(entries[static_cast<size_t>(p)].name)) return p;
     return 0;
 }
 
-Highlighter* HighlighterSet::FindHighlighterByExtension(const QString& extension) const {
+Highlighter* HighlighterSet::forExtension(const QString& extension) const {
     const QString ext = extension.toLower();
     if (ext.isEmpty()) return nullptr;
     for (Highlighter* h : sorted_) {
@@ -75,8 +75,8 @@ Highlighter* HighlighterSet::FindHighlighterByExtension(const QString& extension
 }
 
 int HighlighterSet::languageNumberForFile(const QString& fileName) const {
-    const Highlighter* h = FindHighlighterByExtension(fileExtension(fileName));
-    return h ? GetIndbyLN(h->languageName()) + 1 : 1;
+    const Highlighter* h = forExtension(fileExtension(fileName));
+    return h ? positionOfName(h->languageName()) + 1 : 1;
 }
 
 QString fileExtension(const QString& fileName) {

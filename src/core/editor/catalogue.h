@@ -1,6 +1,6 @@
 #pragma once
 // The fixed catalogue of fifteen languages and the highlighters that colour them.
-// A node's language number Lan is its catalogue position + 1 (0: none).
+// A node's language number is its catalogue position + 1 (0: none).
 
 #include "editor/highlighter.h"
 
@@ -30,15 +30,15 @@ public:
     HighlighterSet();
 
     // The highlighter of position p; any p outside 0..14 gives "Object Pascal".
-    Highlighter& GetSynHL(int p) const;
+    Highlighter& byPosition(int p) const;
     // Sorted by language name ignoring case: "C#", "C/C++", ... "x86 Assembly".
     const std::vector<Highlighter*>& list() const { return sorted_; }
     // The catalogue position of a language name (exact, case-sensitive); 0 for any other text.
-    static int GetIndbyLN(const QString& name);
+    static int positionOfName(const QString& name);
     // The highlighter whose default filter lists the extension (".pas", dot included,
     // any letter case); nullptr when none does or the extension is empty.
-    Highlighter* FindHighlighterByExtension(const QString& extension) const;
-    // Lan for a file by its extension: the matching language + 1, or 1 when none matches.
+    Highlighter* forExtension(const QString& extension) const;
+    // The language number for a file by its extension: the matching language + 1, or 1 when none matches.
     int languageNumberForFile(const QString& fileName) const;
 
 private:

@@ -9,12 +9,12 @@ namespace tw {
 
 namespace {
 bool isDirectoryNode(const Node& node) {
-    const int im = node.page->ImIndex;
+    const int im = node.page->imageIndex;
     return im == kSectionCollapsed || im == kSectionExpanded || im == kRootKind;
 }
 } // namespace
 
-bool TreeToDirectories(const Node& node, const QString& dir, bool emptySections,
+bool writeBranchDirectories(const Node& node, const QString& dir, bool emptySections,
                        FreeFileNames& names, const Feedback& fb) {
     // Pre-order with an explicit stack: children in order, each below its parent's folder.
     std::vector<std::pair<const Node*, QString>> pending{{&node, dir}};
@@ -26,8 +26,8 @@ bool TreeToDirectories(const Node& node, const QString& dir, bool emptySections,
         if (!isSafeFileNamePart(current->caption.trimmed())) return false;
         const QString name = (folder + current->caption).trimmed();
         if (!isDirectoryNode(*current)) {
-            const QString file = names.RenameF(name + QStringLiteral(".txt"));
-            const std::string& text = current->page->Text;
+            const QString file = names.freeName(name + QStringLiteral(".txt"));
+            const std::string& text = current->page->text;
             if (!writeNewFile(file, QByteArray(text.data(), static_cast<qsizetype>(text.size())))) return false;
             names.noteWritten(file);
             fb.repaint();
@@ -47,13 +47,13 @@ bool exportBranchAsDirectories(const CollectionTree& tree, const Node& node, con
                                bool emptySections, const Feedback& fb) {
     bool ok = false;
     {
-        ProgressScope progress(fb, tree.GetChildCount(tree.indexOf(&node)));
+        ProgressScope progress(fb, tree.descendantCount(tree.indexOf(&node)));
         fb.repaint();
         // An empty field would name the file-system root: nothing is written there.
         if (!target.trimmed().isEmpty()) {
             const QString dir = target.endsWith(u'/') ? target : target + u'/';
             FreeFileNames names;
-            ok = TreeToDirectories(node, dir, emptySections, names, fb);
+            ok = writeBranchDirectories(node, dir, emptySections, names, fb);
         }
     }
     fb.setStatus(QString());

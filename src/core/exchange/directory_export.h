@@ -19,7 +19,7 @@ inline const QString kDirectoryExportError = QStringLiteral("Ошибка при
 // children is created only with emptySections; a directory that cannot be created is
 // skipped with its subtree. Returns false, and ends the export there, when a page file
 // cannot be written or a caption is no plain file name (a separator, "." or "..").
-bool TreeToDirectories(const Node& node, const QString& dir, bool emptySections,
+bool writeBranchDirectories(const Node& node, const QString& dir, bool emptySections,
                        FreeFileNames& names, const Feedback& fb);
 
 // One run of the export dialog: the progress range is the number of nodes below node,

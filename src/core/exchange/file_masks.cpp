@@ -97,7 +97,7 @@ MaskMatch matchMask(const QString& mask, const QString& text) {
     return parsed->matches(text) ? MaskMatch::Yes : MaskMatch::No;
 }
 
-QStringList GetExtensions(const QString& text) {
+QStringList parseMasks(const QString& text) {
     QStringList masks;
     QString s = text.trimmed() + u' ';
     while (!s.isEmpty()) {
@@ -111,7 +111,7 @@ QStringList GetExtensions(const QString& text) {
     return masks;
 }
 
-bool ExtCheck(const QStringList& masks, const QString& extension) {
+bool matchesAnyMask(const QStringList& masks, const QString& extension) {
     for (const QString& mask : masks) {
         const MaskMatch m = matchMask(mask, extension);
         if (m != MaskMatch::No) return m == MaskMatch::Yes;

@@ -39,11 +39,11 @@ MaskMatch matchMask(const QString& mask, const QString& text);
 
 // The masks of a masks text: separated by blanks, runs of blanks counting as one.
 // An empty text gives the one empty mask (files without an extension).
-QStringList GetExtensions(const QString& text);
+QStringList parseMasks(const QString& text);
 
 // True when a mask of the list matches the extension, tried in order; a mask that
 // cannot be parsed ends the test with no match.
-bool ExtCheck(const QStringList& masks, const QString& extension);
+bool matchesAnyMask(const QStringList& masks, const QString& extension);
 
 // The size limit in bytes of a size text in kilobytes (the system's number format or
 // the plain one), rounded; 0 (no limit) for an empty text, a non-number or a value

@@ -11,11 +11,11 @@
 namespace tw {
 
 Node* TreeImportSink::addSection(Node* parent, const QString& caption) {
-    return tree_.appendChild(parent, caption, kSectionCollapsed, kSectionCollapsed, -1, MakePage({}, caption, 0, 0, 1, -1));
+    return tree_.appendChild(parent, caption, kSectionCollapsed, kSectionCollapsed, -1, makePageRecord({}, caption, 0, 0, 1, -1));
 }
 
 Node* TreeImportSink::addPage(Node* parent, const QString& caption) {
-    return tree_.appendChild(parent, caption, kPageKind, kPageKind, -1, MakePage(" ", caption, 1, 2, 2, -1));
+    return tree_.appendChild(parent, caption, kPageKind, kPageKind, -1, makePageRecord(" ", caption, 1, 2, 2, -1));
 }
 
 QString FileSearch::normalisedPath(const QString& path) {
@@ -27,10 +27,10 @@ QString FileSearch::normalisedPath(const QString& path) {
 
 void FileSearch::run(const QString& path, Node* parent) {
     const QString start = normalisedPath(path);
-    if (!start.isEmpty()) Find(start, parent);
+    if (!start.isEmpty()) walk(start, parent);
 }
 
-void FileSearch::Find(const QString& path, Node* parent) {
+void FileSearch::walk(const QString& path, Node* parent) {
     // Hidden and system entries too, in the order the file system gives them.
     QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (!abandoned_ && it.hasNext()) {
@@ -46,7 +46,7 @@ void FileSearch::Find(const QString& path, Node* parent) {
                 break;
             }
             // A directory reached through a link is not entered: a link cycle would never end.
-            if (!info.isSymLink()) Find(path + name + u'/', section);
+            if (!info.isSymLink()) walk(path + name + u'/', section);
             fb_.repaint();
         } else if (info.isFile()) {
             handleFile(path, name, info.size(), parent);
@@ -59,7 +59,7 @@ void FileSearch::Find(const QString& path, Node* parent) {
 }
 
 void FileSearch::handleFile(const QString& path, const QString& name, std::int64_t size, Node* parent) {
-    if (!ExtCheck(options_.masks, fileExtension(name))) return;
+    if (!matchesAnyMask(options_.masks, fileExtension(name))) return;
     fb_.setStatus(QStringLiteral("Поиск: ") + path + name);
     Node* page = sink_.addPage(parent, name);
     if (!page) {
@@ -67,11 +67,11 @@ void FileSearch::handleFile(const QString& path, const QString& name, std::int64
         return;
     }
     if (options_.languages)
-        page->page->Lan = static_cast<std::uint8_t>(options_.languages->languageNumberForFile(name));
+        page->page->language = static_cast<std::uint8_t>(options_.languages->languageNumberForFile(name));
     if (options_.loadFiles && (options_.sizeLimit == 0 || size <= options_.sizeLimit)) {
         std::string text;
         // A file that cannot be read keeps the text of a new page.
-        if (readFileAsLines(path + name, text) && fragmentMatches(text)) page->page->Text = std::move(text);
+        if (readFileAsLines(path + name, text) && fragmentMatches(text)) page->page->text = std::move(text);
     }
     fb_.repaint();
 }
@@ -86,7 +86,7 @@ bool FileSearch::fragmentMatches(const std::string& text) const {
            MaskMatch::Yes;
 }
 
-bool FileSearch::CheckFile(const QString& fileName) const {
+bool FileSearch::fileMatches(const QString& fileName) const {
     if (options_.fragment.trimmed().isEmpty()) return true;
     std::string text;
     return readFileAsLines(fileName, text) && fragmentMatches(text);
@@ -133,7 +133,7 @@ std::vector<Node*> emptyBranches(const CollectionTree& tree) {
     return out;
 }
 
-void DelEmptyRazdel(CollectionTree& tree) {
+void removeEmptySections(CollectionTree& tree) {
     for (Node* n : emptyBranches(tree)) tree.take(n);
 }
 

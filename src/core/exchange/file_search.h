@@ -39,7 +39,7 @@ private:
 };
 
 struct FileSearchOptions {
-    QStringList masks{QStringLiteral("*.*")};    // see GetExtensions
+    QStringList masks{QStringLiteral("*.*")};    // see parseMasks
     const HighlighterSet* languages = nullptr;   // set: each page gets the language of its extension
     bool loadFiles = false;                      // copy a file's content into its page
     QString fragment;                            // mask the whole content must match to be loaded
@@ -57,9 +57,9 @@ public:
     // Walks path (normalised here) below parent. An empty or unreadable path adds nothing.
     void run(const QString& path, Node* parent);
     // The recursive walk of one directory (path ending in a separator).
-    void Find(const QString& path, Node* parent);
+    void walk(const QString& path, Node* parent);
     // True when the fragment is blank or the whole content of the file matches it.
-    bool CheckFile(const QString& fileName) const;
+    bool fileMatches(const QString& fileName) const;
 
     // Each directory level handles the entry it is taking and ends (also when stopped
     // before the walk starts).
@@ -88,6 +88,6 @@ bool readFileAsLines(const QString& fileName, std::string& text);
 // removes: the topmost sections whose subtrees hold no page, last in pre-order first.
 std::vector<Node*> emptyBranches(const CollectionTree& tree);
 // Removes them (the whole collection; the root node and pages stay).
-void DelEmptyRazdel(CollectionTree& tree);
+void removeEmptySections(CollectionTree& tree);
 
 } // namespace tw

@@ -23,7 +23,7 @@ struct BaseAndExtension {
 };
 
 BaseAndExtension splitExtension(const QString& name) {
-    const int dot = MyPos(QStringLiteral("."), name, true, static_cast<int>(name.size()));
+    const int dot = positionOf(QStringLiteral("."), name, true, static_cast<int>(name.size()));
     if (dot == 0) return {name, QString()};
     return {name.left(dot - 1), name.mid(dot - 1)};
 }
@@ -32,7 +32,7 @@ QString queryKey(const QString& base, const QString& extension) { return base + 
 
 } // namespace
 
-int MyPos(const QString& pattern, const QString& text, bool backward, int start) {
+int positionOf(const QString& pattern, const QString& text, bool backward, int start) {
     const int length = static_cast<int>(text.size());
     const int width = static_cast<int>(pattern.size());
     if (width == 0 || start < 1) return 0;
@@ -47,7 +47,7 @@ int MyPos(const QString& pattern, const QString& text, bool backward, int start)
     return 0;
 }
 
-qint64 ExtractNum(const QString& fileName) {
+qint64 trailingNumber(const QString& fileName) {
     const qsizetype open = fileName.lastIndexOf(u'[');
     const qsizetype close = fileName.lastIndexOf(u']');
     if (open < 0 || close < 0 || close <= open) return 0;
@@ -86,11 +86,11 @@ FreeFileNames::Folder& FreeFileNames::folder(const QString& dir) {
 qint64 FreeFileNames::scanLargest(const Folder& f, const QString& base, const QString& extension) {
     qint64 n = 0;
     for (auto it = f.lowerNames.lower_bound(base); it != f.lowerNames.end() && it->startsWith(base); ++it)
-        if (splitExtension(*it).extension == extension) n = std::max(n, ExtractNum(*it));
+        if (splitExtension(*it).extension == extension) n = std::max(n, trailingNumber(*it));
     return n;
 }
 
-QString FreeFileNames::RenameF(const QString& candidate) {
+QString FreeFileNames::freeName(const QString& candidate) {
     const SplitName path = splitPath(candidate);
     Folder& f = folder(path.dir);
     if (!f.names.contains(path.name)) return candidate;
@@ -111,7 +111,7 @@ void FreeFileNames::noteWritten(const QString& fullName) {
     // Every remembered query whose base begins this name and whose extension it shares
     // now has to count its number.
     const QString extension = splitExtension(lower).extension;
-    const qint64 number = ExtractNum(lower);
+    const qint64 number = trailingNumber(lower);
     for (qsizetype k = 0; k <= lower.size(); ++k) {
         auto it = f.largest.find(queryKey(lower.left(k), extension));
         if (it != f.largest.end()) *it = std::max(*it, number);

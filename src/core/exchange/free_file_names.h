@@ -13,11 +13,11 @@ namespace tw {
 
 // 1-based position of pattern in text, 0 when there is none. Forward scans start,
 // start + 1, ...; backward scans start, start - 1, ..., 1 (start = length finds the last one).
-int MyPos(const QString& pattern, const QString& text, bool backward, int start);
+int positionOf(const QString& pattern, const QString& text, bool backward, int start);
 
 // The integer between the last "[" and the last "]" of a file name; 0 when either is
 // missing or the text between them is no valid integer.
-qint64 ExtractNum(const QString& fileName);
+qint64 trailingNumber(const QString& fileName);
 
 // Creates a new file holding bytes; false when a file of that name exists or the write
 // fails (a half-written file is removed). Exports never replace a file.
@@ -35,7 +35,7 @@ public:
     // The candidate when no file of that name exists; otherwise folder + lower-cased base +
     // "[" + (largest number of a file whose lower-cased name begins with the base and has
     // the same extension, + 1) + "]" + lower-cased extension.
-    QString RenameF(const QString& candidate);
+    QString freeName(const QString& candidate);
     // A file now exists under this full name (written by the export, or reserved by it).
     void noteWritten(const QString& fullName);
 

@@ -24,10 +24,10 @@ QString nodeSaveError(const QString& caption) {
     return QStringLiteral("Ошибка при сохранении ") + caption + QStringLiteral(".html");
 }
 
-QString GetLink(FreeFileNames& names, const QString& indexPath, const QString& caption, QString& nodeFile) {
+QString nodeLink(FreeFileNames& names, const QString& indexPath, const QString& caption, QString& nodeFile) {
     const QString candidate = folderOf(indexPath) + caption + QStringLiteral(".html");
     // A caption that is no plain file name is linked as it stands but never written.
-    nodeFile = isSafeFileNamePart(caption) ? names.RenameF(candidate) : candidate;
+    nodeFile = isSafeFileNamePart(caption) ? names.freeName(candidate) : candidate;
     const QString address = QString::fromLatin1(QUrl::toPercentEncoding(nodeFile, "/"));
     return QStringLiteral("<a href=\"") + address + QStringLiteral("\">") + caption.toHtmlEscaped() + QStringLiteral("</a>");
 }
@@ -38,17 +38,17 @@ QString indexEntryLine(int level, bool isPage, const QString& link) {
     return indent + QStringLiteral("<B>") + link + QStringLiteral("</B><BR>");
 }
 
-bool NextIndForExport(const CollectionTree& tree, const HighlighterSet& highlighters, int absIndex,
+bool exportNodeDocument(const CollectionTree& tree, const HighlighterSet& highlighters, int absIndex,
                       const QString& nodeFile, FreeFileNames& names, const ExportSettings& style,
                       const Feedback& fb) {
     const Node* node = tree.nodeAt(absIndex);
-    const TPage& page = *node->page;
+    const PageRecord& page = *node->page;
     // Every node file has content, sections and the root node included.
-    const std::string text = isBlank(page.Text) ? std::string(" \r\n ") : page.Text;
+    const std::string text = isBlank(page.text) ? std::string(" \r\n ") : page.text;
     fb.step();
     fb.setStatus(QStringLiteral("Сохранение: ") + node->caption + QStringLiteral(".html"));
     fb.repaint();
-    const Highlighter& highlighter = highlighters.GetSynHL(static_cast<int>(page.Lan) - 1);
+    const Highlighter& highlighter = highlighters.byPosition(static_cast<int>(page.language) - 1);
     const std::string document = exportHtml(text, highlighter, style);
     if (!isSafeFileNamePart(node->caption) ||
         !writeNewFile(nodeFile, QByteArray(document.data(), static_cast<qsizetype>(document.size())))) {
@@ -59,7 +59,7 @@ bool NextIndForExport(const CollectionTree& tree, const HighlighterSet& highligh
     return true;
 }
 
-bool SaveTreeHTML(const QString& path, const QString& text, QString& error) {
+bool writeIndexPage(const QString& path, const QString& text, QString& error) {
     QSaveFile file(path);
     const QByteArray bytes = QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8() + QByteArrayLiteral("\r\n");
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
@@ -69,7 +69,7 @@ bool SaveTreeHTML(const QString& path, const QString& text, QString& error) {
     return true;
 }
 
-StructureExportOutcome AllExportHTML(const CollectionTree& tree, const HighlighterSet& highlighters,
+StructureExportOutcome exportStructureHtml(const CollectionTree& tree, const HighlighterSet& highlighters,
                                      const QString& chosenName, const Feedback& fb, const ExportSettings& style) {
     StructureExportOutcome outcome;
     outcome.indexPath = QFileInfo(chosenName + QStringLiteral(".html")).absoluteFilePath();
@@ -87,13 +87,13 @@ StructureExportOutcome AllExportHTML(const CollectionTree& tree, const Highlight
         for (int i = 0; i < tree.count(); ++i) {
             const Node* node = tree.nodeAt(i);
             QString nodeFile;
-            const QString link = GetLink(names, outcome.indexPath, node->caption, nodeFile);
+            const QString link = nodeLink(names, outcome.indexPath, node->caption, nodeFile);
             index += crlf + indexEntryLine(tree.levelOf(node), node->kindImage == kPageKind, link) + crlf;
-            if (!NextIndForExport(tree, highlighters, i, nodeFile, names, style, fb)) ++outcome.failedNodes;
+            if (!exportNodeDocument(tree, highlighters, i, nodeFile, names, style, fb)) ++outcome.failedNodes;
         }
         index += crlf + QStringLiteral("</font></body></html>") + crlf;
         QString error;
-        outcome.indexWritten = SaveTreeHTML(outcome.indexPath, index, error);
+        outcome.indexWritten = writeIndexPage(outcome.indexPath, index, error);
         if (!outcome.indexWritten) fb.say(cannotCreateFileMessage(outcome.indexPath, error));
     }
     fb.setStatus(QString());

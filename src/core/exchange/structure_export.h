@@ -17,9 +17,9 @@ namespace tw {
 QString nodeSaveError(const QString& caption);
 
 // The link of a node in the index page. nodeFile receives the full name of the node file:
-// a free name (RenameF) for export folder + caption + ".html". The address is that path
+// a free name (freeName) for export folder + caption + ".html". The address is that path
 // percent-encoded, the caption is escaped as HTML text.
-QString GetLink(FreeFileNames& names, const QString& indexPath, const QString& caption, QString& nodeFile);
+QString nodeLink(FreeFileNames& names, const QString& indexPath, const QString& caption, QString& nodeFile);
 
 // The index line of a node: the indent " &nbsp&nbsp " level + 1 times, then the link and
 // "<BR>" for a page, "<B>" link "</B><BR>" for the root node and sections.
@@ -28,13 +28,13 @@ QString indexEntryLine(int level, bool isPage, const QString& link);
 // Writes the document of node absIndex to nodeFile (never over an existing file) and shows
 // the progress. A blank text is written as two lines of one space. On failure the message
 // goes to fb and false is returned; the export goes on.
-bool NextIndForExport(const CollectionTree& tree, const HighlighterSet& highlighters, int absIndex,
+bool exportNodeDocument(const CollectionTree& tree, const HighlighterSet& highlighters, int absIndex,
                       const QString& nodeFile, FreeFileNames& names, const ExportSettings& style,
                       const Feedback& fb);
 
 // Creates or replaces the file with a UTF-8 byte-order mark, the text and one CR LF.
 // error receives the reason on failure.
-bool SaveTreeHTML(const QString& path, const QString& text, QString& error);
+bool writeIndexPage(const QString& path, const QString& text, QString& error);
 
 struct StructureExportOutcome {
     QString indexPath;  // chosen name + ".html", absolute
@@ -43,7 +43,7 @@ struct StructureExportOutcome {
 };
 
 // The whole export for the name chosen in the save dialog (".html" is always appended).
-StructureExportOutcome AllExportHTML(const CollectionTree& tree, const HighlighterSet& highlighters,
+StructureExportOutcome exportStructureHtml(const CollectionTree& tree, const HighlighterSet& highlighters,
                                      const QString& chosenName, const Feedback& fb,
                                      const ExportSettings& style = {});
 

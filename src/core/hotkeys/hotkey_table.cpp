@@ -20,24 +20,24 @@ const QStringList kReserved = {QStringLiteral("CONTROL + Q"), QStringLiteral("CO
 bool validPosition(int position) { return position >= 0 && position < 3; }
 } // namespace
 
-int ToModifiers(int position) { return validPosition(position) ? kModifierFlags[position] : 0; }
+int modifiersAt(int position) { return validPosition(position) ? kModifierFlags[position] : 0; }
 
-int ToModifiers2(const QString& modifier) { return ToModifiers(static_cast<int>(kModifierNames.indexOf(modifier))); }
+int modifiersNamed(const QString& modifier) { return modifiersAt(static_cast<int>(kModifierNames.indexOf(modifier))); }
 
-int ToShortCut(int position, const QString& letter) {
+int keyCodeAt(int position, const QString& letter) {
     if (!validPosition(position) || letter.isEmpty()) return 0;
     return letter.at(0).unicode() + kModifierBits[position];
 }
 
-int ToShortCut2(QChar letter, const QString& modifier) {
-    return ToShortCut(static_cast<int>(kModifierNames.indexOf(modifier)), QString(letter));
+int keyCodeFor(QChar letter, const QString& modifier) {
+    return keyCodeAt(static_cast<int>(kModifierNames.indexOf(modifier)), QString(letter));
 }
 
-bool CheckKeys(const QString& modifier, const QString& letter) {
+bool isReservedCombination(const QString& modifier, const QString& letter) {
     return kReserved.contains((modifier + QStringLiteral(" + ") + letter).toUpper());
 }
 
-bool HotKeyExists(const std::vector<HotKeyRow>& rows, int keyCode) {
+bool hasKeyCode(const std::vector<HotKeyRow>& rows, int keyCode) {
     for (const HotKeyRow& row : rows)
         if (row.keyCode == keyCode) return true;
     return false;
@@ -100,13 +100,13 @@ KeysReadResult readKeysBytes(const QByteArray& bytes) {
             result.ok = false;
             break;
         }
-        HotKeyRow row{modifier, letter, ToShortCut2(letter.at(0), modifier), trimControls(text)};
+        HotKeyRow row{modifier, letter, keyCodeFor(letter.at(0), modifier), trimControls(text)};
         result.rows.push_back(std::move(row));
     }
     return result;
 }
 
-KeysReadResult LoadKeys(const QString& fileName) {
+KeysReadResult loadKeys(const QString& fileName) {
     if (!QFileInfo::exists(fileName)) return {};
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) return {{}, false};
@@ -115,7 +115,7 @@ KeysReadResult LoadKeys(const QString& fileName) {
     return readKeysBytes(bytes);
 }
 
-bool SaveKeys(const QString& fileName, const std::vector<HotKeyRow>& rows) {
+bool saveKeys(const QString& fileName, const std::vector<HotKeyRow>& rows) {
     const QByteArray bytes = keysFileBytes(rows);
     QSaveFile file(fileName);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();

@@ -34,17 +34,17 @@ struct HotKeyRow {
 };
 
 // Registration flags of a modifier's list position / name; 0 for any other.
-int ToModifiers(int position);
-int ToModifiers2(const QString& modifier);
+int modifiersAt(int position);
+int modifiersNamed(const QString& modifier);
 // Key code of a modifier's list position and the first character of a letter text;
 // 0 for any other position or an empty letter.
-int ToShortCut(int position, const QString& letter);
+int keyCodeAt(int position, const QString& letter);
 // Key code of a letter and a modifier name; 0 for any other name.
-int ToShortCut2(QChar letter, const QString& modifier);
+int keyCodeFor(QChar letter, const QString& modifier);
 // True for the combinations the table refuses: the program's own keys, copy and paste.
-bool CheckKeys(const QString& modifier, const QString& letter);
+bool isReservedCombination(const QString& modifier, const QString& letter);
 // True when some row has the key code.
-bool HotKeyExists(const std::vector<HotKeyRow>& rows, int keyCode);
+bool hasKeyCode(const std::vector<HotKeyRow>& rows, int keyCode);
 // The virtual key of a row's letter (its first character), 0 when it is no letter A-Z.
 int rowKey(const HotKeyRow& row);
 
@@ -64,8 +64,8 @@ struct KeysReadResult {
 // blank lines are ignored.
 KeysReadResult readKeysBytes(const QByteArray& bytes);
 // A missing file is an empty table (the first start); a file that cannot be read fails.
-KeysReadResult LoadKeys(const QString& fileName);
+KeysReadResult loadKeys(const QString& fileName);
 // Writes the table through a complete replacement of the file; false when nothing was written.
-bool SaveKeys(const QString& fileName, const std::vector<HotKeyRow>& rows);
+bool saveKeys(const QString& fileName, const std::vector<HotKeyRow>& rows);
 
 } // namespace tw

@@ -29,7 +29,7 @@ int findNextText(const CollectionTree& tree, int after, std::string_view what) {
     if (what.empty()) return -1;
     const auto& order = tree.preorder();
     for (int i = std::max(after + 1, 0); i < static_cast<int>(order.size()); ++i)
-        if (order[static_cast<size_t>(i)]->page->Text.find(what) != std::string::npos) return i;
+        if (order[static_cast<size_t>(i)]->page->text.find(what) != std::string::npos) return i;
     return -1;
 }
 

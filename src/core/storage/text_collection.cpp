@@ -24,7 +24,7 @@ void appendRecord(std::string& out, const Node& node, int level, const std::stri
     out += std::to_string(node.stateIndex) + "\r\n";
     out += std::to_string(node.selectedImage) + "\r\n";
     out += std::to_string(node.kindImage) + "\r\n";
-    out += std::to_string(static_cast<int>(node.page->Lan)) + "\r\n";
+    out += std::to_string(static_cast<int>(node.page->language)) + "\r\n";
     out += node.caption.toStdString() + "\r\n";
     out += text + "\r\n";
     out += "###\r\n";
@@ -32,13 +32,13 @@ void appendRecord(std::string& out, const Node& node, int level, const std::stri
 
 } // namespace
 
-void GetText(std::string& out, const CollectionTree&, const Node& node, int level, const Feedback& fb) {
+void appendTextRecords(std::string& out, const CollectionTree&, const Node& node, int level, const Feedback& fb) {
     // Pre-order without recursion; every node's text is written as it is held.
     std::vector<std::pair<const Node*, int>> stack{{&node, level}};
     while (!stack.empty()) {
         auto [n, l] = stack.back();
         stack.pop_back();
-        appendRecord(out, *n, l, n->parent ? n->page->Text : std::string());
+        appendRecord(out, *n, l, n->parent ? n->page->text : std::string());
         fb.step();
         for (auto it = n->children.rbegin(); it != n->children.rend(); ++it) stack.emplace_back(it->get(), l + 1);
     }
@@ -46,21 +46,21 @@ void GetText(std::string& out, const CollectionTree&, const Node& node, int leve
 
 std::string textCollectionBytes(const CollectionTree& tree, const Node& node, const Feedback& fb) {
     int count = 0;
-    ChildCount(&node, count);
+    addDescendantCount(&node, count);
     std::string body;
     if (node.parent) {
         appendRecord(body, *tree.root(), 0, std::string());
-        GetText(body, tree, node, 1, fb);
+        appendTextRecords(body, tree, node, 1, fb);
     } else {
-        GetText(body, tree, node, 0, fb);
+        appendTextRecords(body, tree, node, 0, fb);
     }
     // The built text ends in "###" CR LF already, which is what the file ends with.
     return std::to_string(count) + "\r\n" + body;
 }
 
-SaveOutcome SaveTree(const CollectionTree& tree, const QString& fileName, const Node& node, const Feedback& fb) {
+SaveOutcome saveCollectionText(const CollectionTree& tree, const QString& fileName, const Node& node, const Feedback& fb) {
     int count = 0;
-    ChildCount(&node, count);
+    addDescendantCount(&node, count);
     ProgressScope progress(fb, count);
     SaveOutcome outcome;
     outcome.fileName = replaceExtension(fileName, QStringLiteral(".txt"));
@@ -169,14 +169,14 @@ bool loadTextBytes(CollectionTree& tree, const QByteArray& raw, const Feedback& 
         }
         const int stateIndex = values[1], selected = values[2], kind = values[3];
         Node* node = tree.appendChild(parent, caption, kind, selected, stateIndex,
-                                      MakePage(std::move(text), QString(), values[4], kind, selected, stateIndex));
+                                      makePageRecord(std::move(text), QString(), values[4], kind, selected, stateIndex));
         if (static_cast<size_t>(level) >= lastAtLevel.size()) lastAtLevel.resize(static_cast<size_t>(level) + 1, nullptr);
         lastAtLevel[static_cast<size_t>(level)] = node;
     }
     return true;
 }
 
-bool loadTree(CollectionTree& tree, const QString& fileName, const Feedback& fb) {
+bool loadCollectionText(CollectionTree& tree, const QString& fileName, const Feedback& fb) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         fb.say(kLoadFileError);

@@ -1,6 +1,6 @@
 #pragma once
 // The line-oriented text collection format: a count line, then one record per node in
-// pre-order (level, icon, selected image, kind image, Lan, caption, the text lines, "###"),
+// pre-order (level, icon, selected image, kind image, language, caption, the text lines, "###"),
 // lines ended by CR LF. UTF-8 is written; a file that is not valid UTF-8 is read as
 // Windows-1251, the code page of files made by earlier versions.
 
@@ -17,7 +17,7 @@ namespace tw {
 inline const QString kLoadFileError = QStringLiteral("Ошибка при загрузке файла");
 
 // Appends the record of node at the given level and those of its subtree (levels + 1).
-void GetText(std::string& out, const CollectionTree& tree, const Node& node, int level, const Feedback& fb);
+void appendTextRecords(std::string& out, const CollectionTree& tree, const Node& node, int level, const Feedback& fb);
 
 // The file's bytes for node and its subtree (the whole collection for the root node; for
 // another node the root node's record first, then the branch from level 1).
@@ -26,11 +26,11 @@ std::string textCollectionBytes(const CollectionTree& tree, const Node& node, co
 // Writes node's branch (the whole collection for the root node) to name with its extension
 // replaced by ".txt". Reports "Ошибка при сохранении файла" on failure; a failed write
 // leaves the previous file as it was.
-SaveOutcome SaveTree(const CollectionTree& tree, const QString& fileName, const Node& node, const Feedback& fb);
+SaveOutcome saveCollectionText(const CollectionTree& tree, const QString& fileName, const Node& node, const Feedback& fb);
 
 // Reads a text collection into a tree that holds only its root node. On failure reports
 // "Ошибка при загрузке файла" and returns false (the caller resets the collection).
-bool loadTree(CollectionTree& tree, const QString& fileName, const Feedback& fb);
+bool loadCollectionText(CollectionTree& tree, const QString& fileName, const Feedback& fb);
 bool loadTextBytes(CollectionTree& tree, const QByteArray& bytes, const Feedback& fb);
 
 // Text file bytes as UTF-8: kept when valid UTF-8, else decoded as Windows-1251.

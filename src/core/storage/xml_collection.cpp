@@ -22,7 +22,7 @@ const char* elementName(const Node& node) {
     default:
         // A kind image read from a file that is no known kind: the record decides, and
         // anything unknown is kept as a section so its children stay below it.
-        return node.page && node.page->ImIndex == kPageKind ? "Страница" : "Раздел";
+        return node.page && node.page->imageIndex == kPageKind ? "Страница" : "Раздел";
     }
 }
 
@@ -43,32 +43,32 @@ bool setCharacterData(pugi::xml_node element, const std::string& text) {
 
 // Writes one node's element: marker, text and attributes; its children follow it.
 void writeNode(const CollectionTree& tree, xml::ElementStream& out, const Node& node, const Feedback& fb) {
-    const TPage& page = *node.page;
+    const PageRecord& page = *node.page;
     bool ok = true;
     pugi::xml_node element = out.begin(elementName(node));
     if (!element) {
         fb.say(QStringLiteral("Ошибка при сохранении ") + node.caption);
         return;
     }
-    if (isBlank(page.Text)) ok = static_cast<bool>(element.append_child(pugi::node_pcdata).set_value(" \r\n "));
+    if (isBlank(page.text)) ok = static_cast<bool>(element.append_child(pugi::node_pcdata).set_value(" \r\n "));
     pugi::xml_node text = element.append_child("text");
-    if (!text || !setCharacterData(text, page.Text)) {
+    if (!text || !setCharacterData(text, page.text)) {
         if (text) text.remove_children();
         fb.say(QStringLiteral("Ошибка при сохранении текста ") + node.caption);
     }
     const std::string caption = xml::xmlSafe(node.caption.toStdString());
     ok = element.append_attribute("name").set_value(caption.c_str()) && ok;
     ok = element.append_attribute("level").set_value(tree.levelOf(&node)) && ok;
-    ok = element.append_attribute("stindex").set_value(page.StIndex) && ok;
-    ok = element.append_attribute("slindex").set_value(static_cast<int>(page.SlIndex)) && ok;
-    ok = element.append_attribute("imindex").set_value(static_cast<int>(page.ImIndex)) && ok;
-    ok = element.append_attribute("lan").set_value(static_cast<int>(page.Lan)) && ok;
+    ok = element.append_attribute("stindex").set_value(page.stateIndex) && ok;
+    ok = element.append_attribute("slindex").set_value(static_cast<int>(page.selectedIndex)) && ok;
+    ok = element.append_attribute("imindex").set_value(static_cast<int>(page.imageIndex)) && ok;
+    ok = element.append_attribute("lan").set_value(static_cast<int>(page.language)) && ok;
     if (!ok) fb.say(QStringLiteral("Ошибка при сохранении ") + node.caption);
 }
 
 } // namespace
 
-void TreeToXML(const CollectionTree& tree, xml::ElementStream& out, int absIndex, bool withSubtree,
+void writeNodeXml(const CollectionTree& tree, xml::ElementStream& out, int absIndex, bool withSubtree,
                const Feedback& fb) {
     const Node* start = tree.nodeAt(absIndex);
     if (!start) return;
@@ -91,7 +91,7 @@ void TreeToXML(const CollectionTree& tree, xml::ElementStream& out, int absIndex
     }
 }
 
-SaveOutcome SaveTreeInXML(const CollectionTree& tree, const QString& fileName, const Feedback& fb) {
+SaveOutcome saveCollectionXml(const CollectionTree& tree, const QString& fileName, const Feedback& fb) {
     fb.setStatus(QStringLiteral("Сохранение..."));
     SaveOutcome outcome;
     outcome.fileName = withXmlExtensionIfNone(fileName);
@@ -104,7 +104,7 @@ SaveOutcome SaveTreeInXML(const CollectionTree& tree, const QString& fileName, c
         if (file.open(QIODevice::WriteOnly)) {
             xml::ElementStream out(file);
             out.begin("TREE").append_attribute("count").set_value(count);
-            TreeToXML(tree, out, 0, true, fb);
+            writeNodeXml(tree, out, 0, true, fb);
             if (out.finish()) outcome.written = file.commit();
             else file.cancelWriting();
         }
@@ -131,16 +131,16 @@ Node* readNode(CollectionTree& tree, pugi::xml_node element, Node* parent) {
     auto text = xml::characterData(first);
     if (!text) return nullptr;
     return tree.appendChild(parent, *name, *imindex, *slindex, *stindex,
-                            MakePage(std::move(*text), *name, *lan, *imindex, *slindex, *stindex));
+                            makePageRecord(std::move(*text), *name, *lan, *imindex, *slindex, *stindex));
 }
 
 } // namespace
 
-bool CreateTreeFromXML(CollectionTree& tree, pugi::xml_node element, int p, const Feedback& fb) {
-    return CreateTreeFromXML2(tree, element, p, 0, fb);
+bool readTreeElements(CollectionTree& tree, pugi::xml_node element, int p, const Feedback& fb) {
+    return readBranchElements(tree, element, p, 0, fb);
 }
 
-bool CreateTreeFromXML2(CollectionTree& tree, pugi::xml_node element, int p, int offset, const Feedback& fb) {
+bool readBranchElements(CollectionTree& tree, pugi::xml_node element, int p, int offset, const Feedback& fb) {
     Node* top = nullptr;
     if (p < 0) {
         top = tree.nodeAt(offset);
@@ -191,24 +191,24 @@ bool loadXmlBytes(CollectionTree& tree, QByteArray& bytes, const Feedback& fb) {
     if (!rootElement) return false;
     ProgressScope progress(fb, *count);
     fb.repaint();
-    return CreateTreeFromXML(tree, rootElement, -1, fb);
+    return readTreeElements(tree, rootElement, -1, fb);
 }
 
-SaveOutcome SaveEdjeInXML(const CollectionTree& tree, const QString& fileName, const Node& node, const Feedback& fb) {
+SaveOutcome saveBranchXml(const CollectionTree& tree, const QString& fileName, const Node& node, const Feedback& fb) {
     fb.setStatus(QStringLiteral("Сохранение..."));
     SaveOutcome outcome;
     outcome.fileName = replaceExtension(fileName, QStringLiteral(".xml"));
     try {
         int count = 0;
-        ChildCount(&node, count);
+        addDescendantCount(&node, count);
         ProgressScope progress(fb, static_cast<int>(node.children.size()));
         fb.repaint();
         QSaveFile file(outcome.fileName);
         if (file.open(QIODevice::WriteOnly)) {
             xml::ElementStream out(file);
             out.begin("TREE").append_attribute("count").set_value(count);
-            TreeToXML(tree, out, 0, false, Feedback{fb.message, {}, {}, {}, {}, {}});  // Root alone; the bar stays
-            TreeToXML(tree, out, tree.indexOf(&node), true, fb);
+            writeNodeXml(tree, out, 0, false, Feedback{fb.message, {}, {}, {}, {}, {}});  // Root alone; the bar stays
+            writeNodeXml(tree, out, tree.indexOf(&node), true, fb);
             if (out.finish()) outcome.written = file.commit();
             else file.cancelWriting();
         }
@@ -220,7 +220,7 @@ SaveOutcome SaveEdjeInXML(const CollectionTree& tree, const QString& fileName, c
     return outcome;
 }
 
-bool AddXMLToTree(CollectionTree& tree, const QString& fileName, Node* target, const Feedback& fb,
+bool addBranchFile(CollectionTree& tree, const QString& fileName, Node* target, const Feedback& fb,
                   const GraftHooks& hooks) {
     // The branch is read into a tree of its own, then handed over below target whole, so
     // the nodes already in the collection never move while the file is read.
@@ -246,7 +246,7 @@ bool AddXMLToTree(CollectionTree& tree, const QString& fileName, Node* target, c
     return ok;
 }
 
-bool LoadXML(CollectionTree& tree, const QString& fileName, const Feedback& fb) {
+bool loadCollectionXml(CollectionTree& tree, const QString& fileName, const Feedback& fb) {
     bool ok = false;
     try {
         QFile file(fileName);

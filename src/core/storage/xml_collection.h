@@ -26,7 +26,7 @@ class ElementStream;
 // Writes the element of the node at absIndex into the innermost open element of the
 // stream; with withSubtree its descendants go inside it, and it is closed. Without, it
 // stays open for the caller to add to and close.
-void TreeToXML(const CollectionTree& tree, xml::ElementStream& out, int absIndex, bool withSubtree,
+void writeNodeXml(const CollectionTree& tree, xml::ElementStream& out, int absIndex, bool withSubtree,
                const Feedback& fb);
 
 struct SaveOutcome {
@@ -36,19 +36,19 @@ struct SaveOutcome {
 
 // Writes the whole collection. Reports "Ошибка при сохранении файла" on failure; a failed
 // or interrupted write leaves the file that was there before as it was.
-SaveOutcome SaveTreeInXML(const CollectionTree& tree, const QString& fileName, const Feedback& fb);
+SaveOutcome saveCollectionXml(const CollectionTree& tree, const QString& fileName, const Feedback& fb);
 
 // Builds the node for element and its descendants below the node at absolute index p
 // (p < 0: the root element, whose children go below the root node). Returns false when
 // an element cannot be interpreted; the nodes made before it stay.
-bool CreateTreeFromXML(CollectionTree& tree, pugi::xml_node element, int p, const Feedback& fb);
+bool readTreeElements(CollectionTree& tree, pugi::xml_node element, int p, const Feedback& fb);
 // The same with the parent taken at absolute index offset + p: for the root element (p < 0)
 // the children go below the node at offset.
-bool CreateTreeFromXML2(CollectionTree& tree, pugi::xml_node element, int p, int offset, const Feedback& fb);
+bool readBranchElements(CollectionTree& tree, pugi::xml_node element, int p, int offset, const Feedback& fb);
 
 // Writes the branch of node: TREE with count = its descendants, the collection's Root
 // element holding only the branch. The name gets ".xml" in place of its extension.
-SaveOutcome SaveEdjeInXML(const CollectionTree& tree, const QString& fileName, const Node& node, const Feedback& fb);
+SaveOutcome saveBranchXml(const CollectionTree& tree, const QString& fileName, const Node& node, const Feedback& fb);
 
 // Reads a branch (or collection) file and adds the children of its Root element as new last
 // children of target. Nodes read before a failure stay. Reports "Ошибка при открытии файла".
@@ -57,12 +57,12 @@ struct GraftHooks {
     std::function<void(int count)> aboutToAdd;
     std::function<void()> added;
 };
-bool AddXMLToTree(CollectionTree& tree, const QString& fileName, Node* target, const Feedback& fb,
+bool addBranchFile(CollectionTree& tree, const QString& fileName, Node* target, const Feedback& fb,
                   const GraftHooks& hooks = {});
 
 // Reads a collection file into the tree below its root node. Reports
 // "Ошибка при открытии файла" on failure; nodes read before the failure stay.
-bool LoadXML(CollectionTree& tree, const QString& fileName, const Feedback& fb);
+bool loadCollectionXml(CollectionTree& tree, const QString& fileName, const Feedback& fb);
 
 // Same, from bytes already in memory (the buffer is parsed in place).
 bool loadXmlBytes(CollectionTree& tree, QByteArray& bytes, const Feedback& fb);

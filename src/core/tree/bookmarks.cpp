@@ -4,37 +4,37 @@
 
 namespace tw {
 
-int GetMarkIndex(const std::vector<TEditMark>& marks, int n) {
+int bookmarkPosition(const std::vector<Bookmark>& marks, int n) {
     for (size_t i = 0; i < marks.size(); ++i)
-        if (marks[i].Number == n) return static_cast<int>(i);
+        if (marks[i].number == n) return static_cast<int>(i);
     return -1;
 }
 
-void SwapMarks(std::vector<TEditMark>& marks, int p, int q) {
-    std::swap(marks[static_cast<size_t>(p)].Number, marks[static_cast<size_t>(q)].Number);
-    std::swap(marks[static_cast<size_t>(p)].ImageIndex, marks[static_cast<size_t>(q)].ImageIndex);
+void swapBookmarks(std::vector<Bookmark>& marks, int p, int q) {
+    std::swap(marks[static_cast<size_t>(p)].number, marks[static_cast<size_t>(q)].number);
+    std::swap(marks[static_cast<size_t>(p)].imageIndex, marks[static_cast<size_t>(q)].imageIndex);
 }
 
-void AddItem(std::vector<TEditMark>& marks, int n, int column, int line) {
-    const int p = GetMarkIndex(marks, n);
+void setBookmark(std::vector<Bookmark>& marks, int n, int column, int line) {
+    const int p = bookmarkPosition(marks, n);
     if (p < 0) {
-        TEditMark r;
-        r.Line = line;
-        r.Column = column;
-        r.ImageIndex = n;
-        r.Number = n;
-        r.Visible = true;
-        r.InternalImage = false;
+        Bookmark r;
+        r.line = line;
+        r.column = column;
+        r.imageIndex = n;
+        r.number = n;
+        r.visible = true;
+        r.internalImage = false;
         marks.push_back(r);
         return;
     }
     for (size_t q = 0; q < marks.size(); ++q) {
-        if (marks[q].Line == line) {
-            SwapMarks(marks, p, static_cast<int>(q));
+        if (marks[q].line == line) {
+            swapBookmarks(marks, p, static_cast<int>(q));
             return;
         }
     }
-    marks[static_cast<size_t>(p)].Line = line;
+    marks[static_cast<size_t>(p)].line = line;
 }
 
 QString markCaption(std::string_view lineText) {

@@ -2,7 +2,7 @@
 
 namespace tw {
 
-std::vector<int> IncIndexes(const std::vector<int>& tags, int a) {
+std::vector<int> afterInsertion(const std::vector<int>& tags, int a) {
     std::vector<int> out = tags;
     for (int& t : out)
         if (t != 0 && t >= a) ++t;

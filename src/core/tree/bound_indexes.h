@@ -10,7 +10,7 @@ namespace tw {
 inline constexpr int kClosedTab = -1;  // the tab's node was deleted: the tab closes
 
 // A node was inserted at absolute index a: indexes a and above move up by one.
-std::vector<int> IncIndexes(const std::vector<int>& tags, int a);
+std::vector<int> afterInsertion(const std::vector<int>& tags, int a);
 
 // The node at index i and its count descendants (i .. i+count) were removed.
 // Tabs on removed nodes become kClosedTab, tabs behind them move down by count+1.

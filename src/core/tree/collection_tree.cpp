@@ -25,7 +25,7 @@ void CollectionTree::reset() {
     root_->kindImage = kRootKind;
     root_->selectedImage = kRootKind;
     root_->stateIndex = -1;
-    root_->page = MakePage(std::string(), QStringLiteral("Root"), 0, 3, 3, 20);
+    root_->page = makePageRecord(std::string(), QStringLiteral("Root"), 0, 3, 3, 20);
     order_.clear();
     invalidate();
 }
@@ -72,7 +72,7 @@ int CollectionTree::levelOf(const Node* node) const {
 }
 
 Node* CollectionTree::appendChild(Node* parent, QString caption, int kindImage, int selectedImage,
-                                  int stateIndex, std::unique_ptr<TPage> page) {
+                                  int stateIndex, std::unique_ptr<PageRecord> page) {
     // The new node is last in pre-order exactly when its parent is the last node or one of
     // its ancestors; then the cache only grows by one entry.
     bool staysValid = false;
@@ -123,7 +123,7 @@ Node* CollectionTree::insertChild(Node* parent, int row, std::unique_ptr<Node> n
     return raw;
 }
 
-int CollectionTree::GetChildCount(int absIndex) const {
+int CollectionTree::descendantCount(int absIndex) const {
     const auto& order = preorder();
     const int n = static_cast<int>(order.size());
     if (absIndex < 0 || absIndex >= n) return 0;
@@ -152,7 +152,7 @@ QString nodePath(const Node* node) {
     return path;
 }
 
-void ChildCount(const Node* node, int& counter) {
+void addDescendantCount(const Node* node, int& counter) {
     std::vector<const Node*> stack{node};
     while (!stack.empty()) {
         const Node* n = stack.back();
@@ -162,7 +162,7 @@ void ChildCount(const Node* node, int& counter) {
     }
 }
 
-Node* OverLevel(const CollectionTree& tree, int level, int high, const TMass& nodes) {
+Node* parentForLevel(const CollectionTree& tree, int level, int high, const NodeList& nodes) {
     if (nodes.empty()) return nullptr;
     for (int i = std::min(high, static_cast<int>(nodes.size()) - 1); i >= 0; --i)
         if (tree.levelOf(nodes[i]) == level - 1) return nodes[i];

@@ -29,11 +29,11 @@ public:
     Node* nodeAt(int absIndex) const;  // nullptr outside 0..count()-1
     int indexOf(const Node* node) const;
     int levelOf(const Node* node) const;
-    TPage& GetPage(int absIndex) const { return *nodeAt(absIndex)->page; }
+    PageRecord& pageAt(int absIndex) const { return *nodeAt(absIndex)->page; }
 
     // Adds a node as the last child of parent and returns it.
     Node* appendChild(Node* parent, QString caption, int kindImage, int selectedImage, int stateIndex,
-                      std::unique_ptr<TPage> page);
+                      std::unique_ptr<PageRecord> page);
 
     // Removes node and its subtree (not the root node) and returns it.
     std::unique_ptr<Node> take(Node* node);
@@ -46,7 +46,7 @@ public:
     void reset();
 
     // Number of descendants of the node at absIndex (the nodes absIndex+1 .. absIndex+n).
-    int GetChildCount(int absIndex) const;
+    int descendantCount(int absIndex) const;
 
     TreeCounts counts() const;
 
@@ -66,13 +66,13 @@ private:
 QString nodePath(const Node* node);
 
 // Adds the number of all descendants of node to counter (the counter is not reset).
-void ChildCount(const Node* node, int& counter);
+void addDescendantCount(const Node* node, int& counter);
 
 // The growable list of nodes in creation order that the text-format reader keeps.
-using TMass = std::vector<Node*>;
+using NodeList = std::vector<Node*>;
 
 // Walks nodes from position high down to 0 and returns the first node whose level is
 // level - 1: the parent of a new node of that level in a pre-order listing; nullptr if none.
-Node* OverLevel(const CollectionTree& tree, int level, int high, const TMass& nodes);
+Node* parentForLevel(const CollectionTree& tree, int level, int high, const NodeList& nodes);
 
 } // namespace tw

@@ -18,7 +18,7 @@ struct Node {
     int kindImage = kSectionCollapsed;
     int selectedImage = kSectionCollapsed;
     int stateIndex = -1;  // node icon: -1 none, 1..15 a picture of the icon list
-    std::unique_ptr<TPage> page;
+    std::unique_ptr<PageRecord> page;
     std::vector<std::unique_ptr<Node>> children;
     Node* parent = nullptr;
 

@@ -1,4 +1,4 @@
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include "platform/prompter.h"
 
 #include <QApplication>
@@ -7,7 +7,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     tw::QtPrompter prompter;
-    tw::TForm1 form(prompter);
+    tw::MainWindow form(prompter);
     prompter.setParent(&form);
     form.show();
     return app.exec();

@@ -1,6 +1,6 @@
 #include "exchange/text_export_command.h"
 
-#include "editor/synmemo.h"
+#include "editor/code_editor.h"
 #include "platform/prompter.h"
 
 #include <QPalette>
@@ -16,14 +16,14 @@ std::uint32_t toColorValue(const QColor& c) {
 
 } // namespace
 
-ExportSettings exportSettingsFor(const SynMemo& editor) {
+ExportSettings exportSettingsFor(const CodeEditor& editor) {
     ExportSettings settings;
     settings.fontColor = toColorValue(editor.palette().color(QPalette::Text));
     settings.backgroundColor = toColorValue(editor.palette().color(QPalette::Base));
     return settings;
 }
 
-QString exportEditorText(Prompter& prompter, const SynMemo& editor, const Highlighter& highlighter,
+QString exportEditorText(Prompter& prompter, const CodeEditor& editor, const Highlighter& highlighter,
                          ExportFormat format) {
     const auto choice = prompter.chooseSaveFile({{exportFilterName(format), exportFilterPattern(format)}});
     if (!choice) return {};

@@ -7,16 +7,16 @@
 namespace tw {
 
 class Prompter;
-class SynMemo;
+class CodeEditor;
 
 // The exporters' settings for a document of this editor: its palette's text and base
 // colours, the font "Arial" at 10 points and the title "Untitled".
-ExportSettings exportSettingsFor(const SynMemo& editor);
+ExportSettings exportSettingsFor(const CodeEditor& editor);
 
 // Asks for a name, appends the format's extension and writes the document; a cancelled
 // dialog writes nothing, an empty editor ends the command silently after the dialog, a
 // failed write is reported. Returns the name written, or an empty one.
-QString exportEditorText(Prompter& prompter, const SynMemo& editor, const Highlighter& highlighter,
+QString exportEditorText(Prompter& prompter, const CodeEditor& editor, const Highlighter& highlighter,
                          ExportFormat format);
 
 } // namespace tw

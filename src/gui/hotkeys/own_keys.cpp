@@ -1,9 +1,9 @@
 // The main window's part of the text-insertion hotkeys: its own five keys, the dispatch of
 // every registered combination, and the command that opens the hotkey list window.
-#include "app/tform1.h"
-#include "editor/synmemo.h"
+#include "app/main_window.h"
+#include "editor/code_editor.h"
 #include "hotkeys/hotkey_table.h"
-#include "hotkeys/tform6.h"
+#include "hotkeys/snippet_keys_window.h"
 #include "platform/hotkey_registrar.h"
 #include "platform/prompter.h"
 
@@ -28,9 +28,9 @@ constexpr OwnKey kOwnKeys[] = {
 };
 } // namespace
 
-HotkeyRegistrar& TForm1::hotkeyRegistrar() { return *registrar_; }
+HotkeyRegistrar& MainWindow::hotkeyRegistrar() { return *registrar_; }
 
-void TForm1::RegisterHotKeys() {
+void MainWindow::registerOwnKeys() {
     QString report;
     for (const OwnKey& k : kOwnKeys)
         if (!registrar_->registerHotKey(k.id, k.modifiers, k.key))
@@ -38,7 +38,7 @@ void TForm1::RegisterHotKeys() {
     if (!report.isEmpty()) prompter_.showMessage(report);
 }
 
-void TForm1::WMHotKey(int id) {
+void MainWindow::hotkeyPressed(int id) {
     // The combinations belong to the program while it runs, but act only while one of its
     // windows is the active one.
     if (!QApplication::activeWindow()) return;
@@ -52,15 +52,15 @@ void TForm1::WMHotKey(int id) {
     }
     if (id < kFirstTableHotKey) return;
     const int row = id - kFirstTableHotKey;
-    if (row >= static_cast<int>(Form6->rows().size())) return;
+    if (row >= static_cast<int>(snippetKeys_->rows().size())) return;
     // One edit like typing: it replaces the selection and reaches the bound page.
-    SynMemo1->replaceSelection(Form6->rowText(row).toStdString());
+    editor_->replaceSelection(snippetKeys_->rowText(row).toStdString());
 }
 
-void TForm1::ToolButton28Click() {
-    Form6->show();
-    Form6->raise();
-    Form6->activateWindow();
+void MainWindow::showSnippetKeys() {
+    snippetKeys_->show();
+    snippetKeys_->raise();
+    snippetKeys_->activateWindow();
 }
 
 } // namespace tw

@@ -1,7 +1,7 @@
 #include "platform/prompter.h"
 
 #include "app/program.h"
-#include "exchange/tform9.h"
+#include "exchange/folder_chooser.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -63,7 +63,7 @@ std::optional<QColor> QtPrompter::chooseColor(const QColor& initial) {
 }
 
 std::optional<QString> QtPrompter::chooseDirectory(const QString& start) {
-    TForm9 chooser(parent_);
+    FolderChooser chooser(parent_);
     chooser.setPath(start);
     if (chooser.exec() != QDialog::Accepted) return std::nullopt;
     return chooser.path();

@@ -21,7 +21,7 @@ QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
 } // namespace
 
 FindDialog::FindDialog(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Find1"));
+    setObjectName(QStringLiteral("find"));
     setWindowTitle(QStringLiteral("Найти"));
     setModal(false);
     what_ = new QLineEdit(this);
@@ -59,7 +59,7 @@ bool FindDialog::downward() const { return down_->isChecked(); }
 void FindDialog::setDownward(bool down) { (down ? down_ : up_)->setChecked(true); }
 
 ReplaceDialog::ReplaceDialog(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Replace1"));
+    setObjectName(QStringLiteral("replace"));
     setWindowTitle(QStringLiteral("Заменить"));
     setModal(false);
     what_ = new QLineEdit(this);

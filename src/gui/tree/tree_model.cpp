@@ -96,7 +96,7 @@ bool TreeModel::dropMimeData(const QMimeData* data, Qt::DropAction, int, int, co
 }
 
 Node* TreeModel::appendNode(Node* parent, QString caption, int kindImage, int selectedImage, int stateIndex,
-                            std::unique_ptr<TPage> page) {
+                            std::unique_ptr<PageRecord> page) {
     const int row = static_cast<int>(parent->children.size());
     beginInsertRows(indexOf(parent), row, row);
     Node* node = tree_.appendChild(parent, std::move(caption), kindImage, selectedImage, stateIndex, std::move(page));

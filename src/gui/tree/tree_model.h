@@ -44,7 +44,7 @@ public:
 
     // Structural edits, announced to the views.
     Node* appendNode(Node* parent, QString caption, int kindImage, int selectedImage, int stateIndex,
-                     std::unique_ptr<TPage> page);
+                     std::unique_ptr<PageRecord> page);
     void removeNode(Node* node);
     // Moves node (with its subtree) to be the first child of newParent.
     void moveToFirstChild(Node* node, Node* newParent);

@@ -98,7 +98,7 @@ private:
                 push(out, pos, i + 1, identifier_); // Left$, count%: a typed name, never a keyword
                 return i + 1;
             }
-            // After a dot a name is a member (rs.Close, .Name in a With block), never a keyword.
+            // After a dot a name is a member (rs.Close, .name in a With block), never a keyword.
             const int attr = pos > 0 && line[pos - 1] == '.' ? -1 : wordAttribute(word);
             push(out, pos, i, attr >= 0 ? attr : identifier_);
             return i;

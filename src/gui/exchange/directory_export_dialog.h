@@ -18,23 +18,23 @@ class CollectionTree;
 class Prompter;
 struct Node;
 
-class TForm10 : public QDialog {
+class DirectoryExportDialog : public QDialog {
     Q_OBJECT
 public:
-    TForm10(const CollectionTree& tree, Prompter& prompter, QWidget* parent = nullptr);
+    DirectoryExportDialog(const CollectionTree& tree, Prompter& prompter, QWidget* parent = nullptr);
 
     // The branch the next export writes (the node selected when the dialog opened).
     void setBranch(const Node* node) { branch_ = node; }
 
-    QLineEdit* Edit1() const { return target_; }
-    QCheckBox* CheckBox1() const { return emptySections_; }
-    QLabel* Element() const { return element_; }
-    QProgressBar* Pb() const { return bar_; }
-    QPushButton* SpeedButton1() const { return save_; }
+    QLineEdit* targetEdit() const { return target_; }
+    QCheckBox* emptySectionsBox() const { return emptySections_; }
+    QLabel* elementLabel() const { return element_; }
+    QProgressBar* progressBar() const { return bar_; }
+    QPushButton* saveButton() const { return save_; }
 
 public slots:
-    void SpeedButton1Click();  // "Сохранить": one export of the branch
-    void SpeedButton4Click();  // "..." : the folder comes from the directory chooser
+    void exportBranch();  // "Сохранить": one export of the branch
+    void browse();  // "..." : the folder comes from the directory chooser
 
 private:
     const CollectionTree& tree_;

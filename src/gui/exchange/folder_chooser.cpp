@@ -1,4 +1,4 @@
-#include "exchange/tform9.h"
+#include "exchange/folder_chooser.h"
 
 #include <QCompleter>
 #include <QDir>
@@ -13,8 +13,8 @@
 
 namespace tw {
 
-TForm9::TForm9(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Form9"));
+FolderChooser::FolderChooser(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("folderChooser"));
     setWindowTitle(QStringLiteral("Выбор директории"));
     resize(320, 420);
 
@@ -29,7 +29,7 @@ TForm9::TForm9(QWidget* parent) : QDialog(parent) {
     pathField_->setCompleter(completer);
 
     folders_ = new QTreeView;
-    folders_->setObjectName(QStringLiteral("ShellTreeView1"));
+    folders_->setObjectName(QStringLiteral("folders"));
     folders_->setModel(model_);
     folders_->setHeaderHidden(true);
     for (int c = 1; c < model_->columnCount(); ++c) folders_->hideColumn(c);
@@ -37,10 +37,10 @@ TForm9::TForm9(QWidget* parent) : QDialog(parent) {
     folders_->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     auto* ok = new QPushButton(QStringLiteral("OK"));
-    ok->setObjectName(QStringLiteral("SpeedButton1"));
+    ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("Отмена"));
-    cancel->setObjectName(QStringLiteral("SpeedButton2"));
+    cancel->setObjectName(QStringLiteral("cancelButton"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
@@ -51,24 +51,24 @@ TForm9::TForm9(QWidget* parent) : QDialog(parent) {
     layout->addWidget(folders_, 1);
     layout->addLayout(buttons);
 
-    connect(ok, &QPushButton::clicked, this, &TForm9::SpeedButton1Click);
-    connect(cancel, &QPushButton::clicked, this, &TForm9::SpeedButton2Click);
-    connect(folders_->selectionModel(), &QItemSelectionModel::currentChanged, this, &TForm9::folderChanged);
+    connect(ok, &QPushButton::clicked, this, &FolderChooser::confirm);
+    connect(cancel, &QPushButton::clicked, this, &FolderChooser::cancel);
+    connect(folders_->selectionModel(), &QItemSelectionModel::currentChanged, this, &FolderChooser::folderChanged);
     // A folder typed or completed in the field is shown in the tree.
     connect(pathField_, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (QFileInfo(text).isDir()) selectFolder(text);
     });
-    connect(completer, qOverload<const QString&>(&QCompleter::activated), this, &TForm9::selectFolder);
+    connect(completer, qOverload<const QString&>(&QCompleter::activated), this, &FolderChooser::selectFolder);
 }
 
-void TForm9::setPath(const QString& path) {
+void FolderChooser::setPath(const QString& path) {
     pathField_->setText(path);
     if (QFileInfo(path).isDir()) selectFolder(path);
 }
 
-QString TForm9::path() const { return pathField_->text(); }
+QString FolderChooser::path() const { return pathField_->text(); }
 
-void TForm9::selectFolder(const QString& path) {
+void FolderChooser::selectFolder(const QString& path) {
     const QModelIndex index = model_->index(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     if (!index.isValid()) return;
     ++syncing_;
@@ -77,14 +77,14 @@ void TForm9::selectFolder(const QString& path) {
     --syncing_;
 }
 
-void TForm9::folderChanged() {
+void FolderChooser::folderChanged() {
     if (syncing_) return;
     const QModelIndex current = folders_->currentIndex();
     pathField_->setText(current.isValid() ? QDir::toNativeSeparators(model_->filePath(current)) : QString());
 }
 
-void TForm9::SpeedButton1Click() { accept(); }
+void FolderChooser::confirm() { accept(); }
 
-void TForm9::SpeedButton2Click() { reject(); }
+void FolderChooser::cancel() { reject(); }
 
 } // namespace tw

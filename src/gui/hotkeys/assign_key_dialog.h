@@ -12,12 +12,12 @@ class QPushButton;
 namespace tw {
 
 class Prompter;
-class TForm6;
+class SnippetKeysWindow;
 
-class TForm7 : public QWidget {
+class AssignKeyDialog : public QWidget {
     Q_OBJECT
 public:
-    TForm7(TForm6& list, Prompter& prompter, QWidget* parent = nullptr);
+    AssignKeyDialog(SnippetKeysWindow& list, Prompter& prompter, QWidget* parent = nullptr);
 
     // The list position of the modifier box's text; -1 when it names no modifier.
     int modifierPosition() const;
@@ -26,25 +26,25 @@ public:
     // The text box's content with CR LF line breaks.
     QString text() const;
     // Key code and registration flags of the chosen combination (0: none).
-    int ToShortCut() const;
-    int ToModifiers() const;
+    int keyCodeAt() const;
+    int modifiersAt() const;
     // True when the chosen combination is reserved.
-    bool CheckKeys() const;
+    bool isReservedCombination() const;
 
-    QComboBox* ComboBox1() const { return ComboBox1_; }
-    QComboBox* ComboBox2() const { return ComboBox2_; }
-    QPlainTextEdit* Memo1() const { return Memo1_; }
-    QPushButton* SpeedButton1() const { return ok_; }
+    QComboBox* modifierBox() const { return modifierBox_; }
+    QComboBox* letterBox() const { return letterBox_; }
+    QPlainTextEdit* textEdit() const { return textEdit_; }
+    QPushButton* okButton() const { return ok_; }
 
 public slots:
-    void SpeedButton1Click();  // "OK"
+    void confirm();  // "OK"
 
 private:
-    TForm6& list_;
+    SnippetKeysWindow& list_;
     Prompter& prompter_;
-    QComboBox* ComboBox1_;
-    QComboBox* ComboBox2_;
-    QPlainTextEdit* Memo1_;
+    QComboBox* modifierBox_;
+    QComboBox* letterBox_;
+    QPlainTextEdit* textEdit_;
     QPushButton* ok_;
 };
 

@@ -1,4 +1,4 @@
-#include "editor/synmemo.h"
+#include "editor/code_editor.h"
 
 #include "editor/highlighter_lexer.h"
 #include "storage/text_collection.h"
@@ -81,8 +81,8 @@ QPixmap bookmarkPicture(int k) {
 }
 } // namespace
 
-SynMemo::SynMemo(QWidget* parent) : QsciScintilla(parent) {
-    setObjectName(QStringLiteral("SynMemo1"));
+CodeEditor::CodeEditor(QWidget* parent) : QsciScintilla(parent) {
+    setObjectName(QStringLiteral("editor"));
     setUtf8(true);
     setEolMode(EolWindows);
     setFont(defaultEditorFont());
@@ -92,42 +92,42 @@ SynMemo::SynMemo(QWidget* parent) : QsciScintilla(parent) {
     setMarginMarkerMask(0, 0);
     setMarginType(kBookmarkMargin, SymbolMargin);
     // Bookmark picture k is marker k, drawn only in the bookmark margin.
-    const int pictures = static_cast<int>(ImageList5().size());
+    const int pictures = static_cast<int>(bookmarkPictures().size());
     setMarginMarkerMask(kBookmarkMargin, (1 << pictures) - 1);
     setMarginWidth(kBookmarkMargin, 0);
-    for (int k = 0; k < pictures; ++k) markerDefine(ImageList5()[static_cast<size_t>(k)], k);
+    for (int k = 0; k < pictures; ++k) markerDefine(bookmarkPictures()[static_cast<size_t>(k)], k);
     setCaretLineVisible(true);
     setActiveLineColor(QColor(0xE8, 0xF0, 0xFF));
     // The horizontal scroll bar follows the longest line instead of a fixed width.
     SendScintilla(SCI_SETSCROLLWIDTH, 1);
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
     updateGutterWidth();
-    connect(this, &QsciScintilla::linesChanged, this, &SynMemo::updateGutterWidth);
-    connect(this, &QsciScintillaBase::SCN_MODIFIED, this, &SynMemo::onModified);
+    connect(this, &QsciScintilla::linesChanged, this, &CodeEditor::updateGutterWidth);
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this, &CodeEditor::onModified);
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) { updateBracketHighlight(); });
     // The editor's own brace matching stays off: brackets are matched only on symbols.
     setBraceMatching(NoBraceMatch);
     applyBracketStyle();
 }
 
-void SynMemo::updateGutterWidth() {
+void CodeEditor::updateGutterWidth() {
     setMarginWidth(0, QStringLiteral("0") + QString(QString::number(lines()).size(), u'9'));
 }
 
-void SynMemo::onModified(int, int modificationType, const char*, int, int, int, int, int, int, int) {
+void CodeEditor::onModified(int, int modificationType, const char*, int, int, int, int, int, int, int) {
     if (quiet_ > 0) return;
     if (!(modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT))) return;
     if (!(modificationType & (SC_PERFORMED_USER | SC_PERFORMED_UNDO | SC_PERFORMED_REDO))) return;
     emit changed();
 }
 
-std::string SynMemo::wholeText() const {
+std::string CodeEditor::wholeText() const {
     std::string bytes;
     copyWholeTextInto(bytes);
     return bytes;
 }
 
-void SynMemo::copyWholeTextInto(std::string& target) const {
+void CodeEditor::copyWholeTextInto(std::string& target) const {
     // Reuses the target's buffer: a page's text is copied on every keystroke, and a fresh
     // allocation of a large text each time costs far more than the copy itself.
     const int length = static_cast<int>(SendScintilla(SCI_GETLENGTH));
@@ -137,7 +137,7 @@ void SynMemo::copyWholeTextInto(std::string& target) const {
     target.resize(static_cast<size_t>(length));
 }
 
-void SynMemo::setWholeText(const std::string& text) {
+void CodeEditor::setWholeText(const std::string& text) {
     // A break at the very end makes no empty last line.
     size_t end = text.size();
     if (text.ends_with("\r\n")) end -= 2;
@@ -157,9 +157,9 @@ void SynMemo::setWholeText(const std::string& text) {
     updateGutterWidth();
 }
 
-void SynMemo::clearAll() { setWholeText(std::string()); }
+void CodeEditor::clearAll() { setWholeText(std::string()); }
 
-bool SynMemo::loadLinesFromFile(const QString& fileName, QString* error) {
+bool CodeEditor::loadLinesFromFile(const QString& fileName, QString* error) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error) *error = file.errorString();
@@ -174,7 +174,7 @@ bool SynMemo::loadLinesFromFile(const QString& fileName, QString* error) {
     return true;
 }
 
-bool SynMemo::writeLinesToFile(const QString& fileName, QString* error) const {
+bool CodeEditor::writeLinesToFile(const QString& fileName, QString* error) const {
     QFile file(fileName);
     const std::string text = wholeText();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
@@ -187,19 +187,19 @@ bool SynMemo::writeLinesToFile(const QString& fileName, QString* error) const {
 
 // ---- Helpers over the document ----
 
-long SynMemo::sci(unsigned int message, long wParam, long lParam) const {
+long CodeEditor::sci(unsigned int message, long wParam, long lParam) const {
     return SendScintilla(message, static_cast<unsigned long>(wParam), lParam);
 }
 
-int SynMemo::textLength() const { return static_cast<int>(sci(SCI_GETLENGTH)); }
+int CodeEditor::textLength() const { return static_cast<int>(sci(SCI_GETLENGTH)); }
 
-int SynMemo::lineStartOffset(int line0) const { return static_cast<int>(sci(SCI_POSITIONFROMLINE, line0)); }
+int CodeEditor::lineStartOffset(int line0) const { return static_cast<int>(sci(SCI_POSITIONFROMLINE, line0)); }
 
-int SynMemo::lineEndOffset(int line0) const { return static_cast<int>(sci(SCI_GETLINEENDPOSITION, line0)); }
+int CodeEditor::lineEndOffset(int line0) const { return static_cast<int>(sci(SCI_GETLINEENDPOSITION, line0)); }
 
 // The offset clamped to the text and moved back to the start of the character it falls
 // into: never between the bytes of a UTF-8 sequence or between CR and LF.
-int SynMemo::charBoundary(int offset) const {
+int CodeEditor::charBoundary(int offset) const {
     const int length = textLength();
     offset = std::clamp(offset, 0, length);
     if (offset == 0 || offset == length) return offset;
@@ -220,9 +220,9 @@ int SynMemo::charBoundary(int offset) const {
 
 // The offset of a text position, clamped to the text. Columns past the end of the line
 // give the line end, and *beyond tells how many columns past it the position was.
-int SynMemo::offsetOfTextPos(EditorPos pos, int* beyond) const {
-    const int line0 = std::clamp(pos.Line - 1, 0, static_cast<int>(sci(SCI_GETLINECOUNT)) - 1);
-    const int column0 = std::max(pos.Column, 1) - 1;
+int CodeEditor::offsetOfTextPos(EditorPos pos, int* beyond) const {
+    const int line0 = std::clamp(pos.line - 1, 0, static_cast<int>(sci(SCI_GETLINECOUNT)) - 1);
+    const int column0 = std::max(pos.column, 1) - 1;
     const int start = lineStartOffset(line0);
     const int end = lineEndOffset(line0);
     const int characters = static_cast<int>(sci(SCI_COUNTCHARACTERS, start, end));
@@ -231,16 +231,16 @@ int SynMemo::offsetOfTextPos(EditorPos pos, int* beyond) const {
     return static_cast<int>(sci(SCI_POSITIONRELATIVE, start, column0));
 }
 
-void SynMemo::moveCaretTo(int offset) {
+void CodeEditor::moveCaretTo(int offset) {
     sci(SCI_GOTOPOS, offset);
     sci(SCI_CHOOSECARETX);
 }
 
 // ---- Lines ----
 
-int SynMemo::lineCount() const { return textLength() == 0 ? 0 : static_cast<int>(sci(SCI_GETLINECOUNT)); }
+int CodeEditor::lineCount() const { return textLength() == 0 ? 0 : static_cast<int>(sci(SCI_GETLINECOUNT)); }
 
-std::string SynMemo::lineAt(int index) const {
+std::string CodeEditor::lineAt(int index) const {
     if (index < 0 || index >= lineCount()) return {};
     const int start = lineStartOffset(index);
     const int end = lineEndOffset(index);
@@ -250,7 +250,7 @@ std::string SynMemo::lineAt(int index) const {
     return bytes;
 }
 
-void SynMemo::replaceLine(int index, const std::string& text) {
+void CodeEditor::replaceLine(int index, const std::string& text) {
     if (index < 0 || index >= lineCount()) return;
     const std::string bytes = withCrLf(text);
     ++quiet_;
@@ -264,20 +264,20 @@ void SynMemo::replaceLine(int index, const std::string& text) {
 
 // ---- Caret ----
 
-EditorPos SynMemo::caretPos() const { return offsetToPos(static_cast<int>(sci(SCI_GETCURRENTPOS))); }
+EditorPos CodeEditor::caretPos() const { return offsetToPos(static_cast<int>(sci(SCI_GETCURRENTPOS))); }
 
-EditorPos SynMemo::caretDisplayPos() const {
+EditorPos CodeEditor::caretDisplayPos() const {
     const long offset = sci(SCI_GETCURRENTPOS);
     return {static_cast<int>(sci(SCI_GETCOLUMN, offset)) + 1, static_cast<int>(sci(SCI_LINEFROMPOSITION, offset)) + 1};
 }
 
-void SynMemo::setCaretLine(int line) { moveCaretTo(offsetOfTextPos({caretPos().Column, line})); }
+void CodeEditor::setCaretLine(int line) { moveCaretTo(offsetOfTextPos({caretPos().column, line})); }
 
-void SynMemo::setCaretColumn(int column) { moveCaretTo(offsetOfTextPos({column, caretPos().Line})); }
+void CodeEditor::setCaretColumn(int column) { moveCaretTo(offsetOfTextPos({column, caretPos().line})); }
 
-std::string SynMemo::caretLineText() const { return lineAt(caretPos().Line - 1); }
+std::string CodeEditor::caretLineText() const { return lineAt(caretPos().line - 1); }
 
-void SynMemo::gotoLineAndCenter(int line) {
+void CodeEditor::gotoLineAndCenter(int line) {
     const int line0 = std::clamp(line - 1, 0, static_cast<int>(sci(SCI_GETLINECOUNT)) - 1);
     sci(SCI_ENSUREVISIBLE, line0);
     moveCaretTo(lineStartOffset(line0));
@@ -288,34 +288,34 @@ void SynMemo::gotoLineAndCenter(int line) {
 
 // ---- Selection ----
 
-int SynMemo::selectionStart() const { return static_cast<int>(sci(SCI_GETSELECTIONSTART)); }
+int CodeEditor::selectionStart() const { return static_cast<int>(sci(SCI_GETSELECTIONSTART)); }
 
-int SynMemo::selectionEnd() const { return static_cast<int>(sci(SCI_GETSELECTIONEND)); }
+int CodeEditor::selectionEnd() const { return static_cast<int>(sci(SCI_GETSELECTIONEND)); }
 
-int SynMemo::selectionLength() const { return selectionEnd() - selectionStart(); }
+int CodeEditor::selectionLength() const { return selectionEnd() - selectionStart(); }
 
-bool SynMemo::hasSelection() const { return selectionLength() > 0; }
+bool CodeEditor::hasSelection() const { return selectionLength() > 0; }
 
-void SynMemo::setSelectionStart(int offset) { moveCaretTo(charBoundary(offset)); }
+void CodeEditor::setSelectionStart(int offset) { moveCaretTo(charBoundary(offset)); }
 
-void SynMemo::setSelectionEnd(int offset) {
+void CodeEditor::setSelectionEnd(int offset) {
     sci(SCI_SETSEL, selectionStart(), charBoundary(offset));
     sci(SCI_CHOOSECARETX);
 }
 
-void SynMemo::setSelectionLength(int length) {
+void CodeEditor::setSelectionLength(int length) {
     const int start = selectionStart();
     sci(SCI_SETSEL, start, charBoundary(start + std::clamp(length, 0, textLength() - start)));
     sci(SCI_CHOOSECARETX);
 }
 
-EditorPos SynMemo::offsetToPos(int offset) const {
+EditorPos CodeEditor::offsetToPos(int offset) const {
     const int at = charBoundary(offset);
     const int line0 = static_cast<int>(sci(SCI_LINEFROMPOSITION, at));
     return {static_cast<int>(sci(SCI_COUNTCHARACTERS, lineStartOffset(line0), at)) + 1, line0 + 1};
 }
 
-std::string SynMemo::selectionText() const {
+std::string CodeEditor::selectionText() const {
     const int start = selectionStart();
     const int end = selectionEnd();
     std::string bytes(static_cast<size_t>(end - start) + 1, '\0');
@@ -324,7 +324,7 @@ std::string SynMemo::selectionText() const {
     return bytes;
 }
 
-void SynMemo::replaceSelection(const std::string& text) {
+void CodeEditor::replaceSelection(const std::string& text) {
     const std::string bytes = withCrLf(text);
     sci(SCI_BEGINUNDOACTION);
     sci(SCI_TARGETFROMSELECTION);
@@ -335,23 +335,23 @@ void SynMemo::replaceSelection(const std::string& text) {
 
 // ---- Look ----
 
-void SynMemo::setActiveLineColor(const QColor& color) {
+void CodeEditor::setActiveLineColor(const QColor& color) {
     if (!color.isValid() || color == activeLineColor_) return;
     activeLineColor_ = color;
     setCaretLineBackgroundColor(color);
     viewport()->update();
 }
 
-EditorPos SynMemo::textToDisplay(EditorPos pos) const {
+EditorPos CodeEditor::textToDisplay(EditorPos pos) const {
     int beyond = 0;
     const long offset = offsetOfTextPos(pos, &beyond);
     return {static_cast<int>(sci(SCI_GETCOLUMN, offset)) + 1 + beyond,
             static_cast<int>(sci(SCI_LINEFROMPOSITION, offset)) + 1};
 }
 
-QPoint SynMemo::displayToPixel(EditorPos pos) const {
-    const int line0 = std::clamp(pos.Line - 1, 0, static_cast<int>(sci(SCI_GETLINECOUNT)) - 1);
-    const long column0 = std::max(pos.Column, 1) - 1;
+QPoint CodeEditor::displayToPixel(EditorPos pos) const {
+    const int line0 = std::clamp(pos.line - 1, 0, static_cast<int>(sci(SCI_GETLINECOUNT)) - 1);
+    const long column0 = std::max(pos.column, 1) - 1;
     const long offset = sci(SCI_FINDCOLUMN, line0, column0);
     // FINDCOLUMN stops at the line end or at a tab spanning the column: count the rest in
     // spaces. A space can be a fraction of a pixel wider than TEXTWIDTH says, so measure many.
@@ -363,22 +363,22 @@ QPoint SynMemo::displayToPixel(EditorPos pos) const {
     return {static_cast<int>(x), static_cast<int>(sci(SCI_POINTYFROMPOSITION, 0, offset))};
 }
 
-int SynMemo::gutterWidth() const {
+int CodeEditor::gutterWidth() const {
     int width = 0;
     const int margins = static_cast<int>(sci(SCI_GETMARGINS));
     for (int m = 0; m < margins; ++m) width += static_cast<int>(sci(SCI_GETMARGINWIDTHN, m));
     return width;
 }
 
-QColor SynMemo::editorBackground() const { return paper(); }
+QColor CodeEditor::editorBackground() const { return paper(); }
 
-QFont SynMemo::editorFont() const { return font(); }
+QFont CodeEditor::editorFont() const { return font(); }
 
-EditorPos SynMemo::matchingBracket(EditorPos pos) const {
-    if (pos.Line < 1 || pos.Line > lineCount() || pos.Column < 1) return {};
+EditorPos CodeEditor::matchingBracket(EditorPos pos) const {
+    if (pos.line < 1 || pos.line > lineCount() || pos.column < 1) return {};
     int beyond = 0;
     const int offset = offsetOfTextPos(pos, &beyond);
-    if (beyond > 0 || offset >= lineEndOffset(pos.Line - 1)) return {};
+    if (beyond > 0 || offset >= lineEndOffset(pos.line - 1)) return {};
     if (!isBracket(static_cast<char>(sci(SCI_GETCHARAT, offset)))) return {};
     const long partner = sci(SCI_BRACEMATCH, offset, 0);
     return partner < 0 ? EditorPos{} : offsetToPos(static_cast<int>(partner));
@@ -386,7 +386,7 @@ EditorPos SynMemo::matchingBracket(EditorPos pos) const {
 
 // ---- Bookmarks ----
 
-const std::array<QPixmap, 10>& SynMemo::ImageList5() {
+const std::array<QPixmap, 10>& CodeEditor::bookmarkPictures() {
     static const std::array<QPixmap, 10> pictures = [] {
         std::array<QPixmap, 10> list;
         for (int k = 0; k < 10; ++k) list[static_cast<size_t>(k)] = bookmarkPicture(k);
@@ -395,35 +395,35 @@ const std::array<QPixmap, 10>& SynMemo::ImageList5() {
     return pictures;
 }
 
-void SynMemo::setBookmarks(const std::vector<TEditMark>& marks) {
+void CodeEditor::setBookmarks(const std::vector<tw::Bookmark>& marks) {
     bookmarks_ = marks;
     showBookmarks();
 }
 
-void SynMemo::clearBookmarks() {
+void CodeEditor::clearBookmarks() {
     bookmarks_.clear();
     showBookmarks();
 }
 
-void SynMemo::addBookmark(const TEditMark& mark) {
+void CodeEditor::addBookmark(const tw::Bookmark& mark) {
     bookmarks_.push_back(mark);
     showBookmarks();
 }
 
-TEditMark SynMemo::bookmark(int index) const {
+tw::Bookmark CodeEditor::bookmark(int index) const {
     if (index < 0 || index >= bookmarkCount()) return {};
     return bookmarks_[static_cast<size_t>(index)];
 }
 
-void SynMemo::showBookmarks() {
-    const int pictures = static_cast<int>(ImageList5().size());
+void CodeEditor::showBookmarks() {
+    const int pictures = static_cast<int>(bookmarkPictures().size());
     for (int k = 0; k < pictures; ++k) markerDeleteAll(k);
     const int lines = static_cast<int>(sci(SCI_GETLINECOUNT));
     bool shown = false;
-    for (const TEditMark& mark : bookmarks_) {
-        if (!mark.Visible || mark.ImageIndex < 0 || mark.ImageIndex >= pictures || mark.Line < 1 || mark.Line > lines)
+    for (const tw::Bookmark& mark : bookmarks_) {
+        if (!mark.visible || mark.imageIndex < 0 || mark.imageIndex >= pictures || mark.line < 1 || mark.line > lines)
             continue;
-        markerAdd(mark.Line - 1, mark.ImageIndex);
+        markerAdd(mark.line - 1, mark.imageIndex);
         shown = true;
     }
     setMarginWidth(kBookmarkMargin, shown ? 18 : 0);
@@ -431,7 +431,7 @@ void SynMemo::showBookmarks() {
 
 // ---- Events ----
 
-void SynMemo::keyPressEvent(QKeyEvent* event) {
+void CodeEditor::keyPressEvent(QKeyEvent* event) {
     // Keys held with Ctrl or Meta are commands, unless Alt is held too (AltGr).
     const Qt::KeyboardModifiers mods = event->modifiers();
     const bool command = (mods & (Qt::ControlModifier | Qt::MetaModifier)) && !(mods & Qt::AltModifier);
@@ -447,12 +447,12 @@ void SynMemo::keyPressEvent(QKeyEvent* event) {
     QsciScintilla::keyPressEvent(event);
 }
 
-void SynMemo::paintEvent(QPaintEvent* event) {
+void CodeEditor::paintEvent(QPaintEvent* event) {
     QsciScintilla::paintEvent(event);
     emit painted();
 }
 
-void SynMemo::setHighlighter(Highlighter* highlighter) {
+void CodeEditor::setHighlighter(Highlighter* highlighter) {
     if (highlighter == highlighter_ && (highlighter != nullptr) == (lexer() != nullptr)) return;
     highlighter_ = highlighter;
     if (!highlighter) {
@@ -466,13 +466,13 @@ void SynMemo::setHighlighter(Highlighter* highlighter) {
     applyBracketStyle();
 }
 
-void SynMemo::applyBracketStyle() {
+void CodeEditor::applyBracketStyle() {
     SendScintilla(SCI_STYLESETFORE, STYLE_BRACELIGHT, 0x000000L);
     SendScintilla(SCI_STYLESETBACK, STYLE_BRACELIGHT, 0xAAAAFFL);
     SendScintilla(SCI_STYLESETBOLD, STYLE_BRACELIGHT, 1L);
 }
 
-void SynMemo::updateBracketHighlight() {
+void CodeEditor::updateBracketHighlight() {
     auto show = [this](int a, int b) {
         if (brackets_ == std::pair{a, b}) return;
         brackets_ = {a, b};

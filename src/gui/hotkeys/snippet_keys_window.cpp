@@ -1,7 +1,7 @@
-#include "hotkeys/tform6.h"
+#include "hotkeys/snippet_keys_window.h"
 
 #include "app/ini_file.h"
-#include "hotkeys/tform7.h"
+#include "hotkeys/assign_key_dialog.h"
 #include "platform/hotkey_registrar.h"
 #include "platform/prompter.h"
 
@@ -19,41 +19,41 @@
 
 namespace tw {
 
-TForm6::TForm6(HotkeyRegistrar& registrar, Prompter& prompter, QString keysFile, QWidget* parent)
+SnippetKeysWindow::SnippetKeysWindow(HotkeyRegistrar& registrar, Prompter& prompter, QString keysFile, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       registrar_(registrar), prompter_(prompter), keysFile_(std::move(keysFile)) {
-    setObjectName(QStringLiteral("Form6"));
+    setObjectName(QStringLiteral("snippetKeys"));
     setWindowTitle(QString());
     setFixedSize(348, 265);
-    LV1_ = new QTableWidget(0, 2, this);
-    LV1_->setObjectName(QStringLiteral("LV1"));
-    LV1_->setHorizontalHeaderLabels({QStringLiteral("Сочетание"), QStringLiteral("Текст")});
-    LV1_->verticalHeader()->hide();
-    LV1_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    LV1_->setSelectionMode(QAbstractItemView::SingleSelection);
-    LV1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    LV1_->setWordWrap(false);
-    LV1_->setColumnWidth(0, 110);
-    LV1_->horizontalHeader()->setStretchLastSection(true);
-    LV1_->verticalHeader()->setDefaultSectionSize(LV1_->fontMetrics().height() + 6);
+    table_ = new QTableWidget(0, 2, this);
+    table_->setObjectName(QStringLiteral("table"));
+    table_->setHorizontalHeaderLabels({QStringLiteral("Сочетание"), QStringLiteral("Текст")});
+    table_->verticalHeader()->hide();
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setWordWrap(false);
+    table_->setColumnWidth(0, 110);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
 
-    auto button = [this](const char* name, const QString& caption, void (TForm6::*slot)()) {
+    auto button = [this](const char* name, const QString& caption, void (SnippetKeysWindow::*slot)()) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
         connect(b, &QPushButton::clicked, this, slot);
         return b;
     };
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(button("SpeedButton1", QStringLiteral("Добавить"), &TForm6::SpeedButton1Click));
-    buttons->addWidget(button("SpeedButton2", QStringLiteral("Удалить"), &TForm6::SpeedButton2Click));
+    buttons->addWidget(button("addButton", QStringLiteral("Добавить"), &SnippetKeysWindow::addKey));
+    buttons->addWidget(button("removeButton", QStringLiteral("Удалить"), &SnippetKeysWindow::removeKey));
     buttons->addStretch();
-    buttons->addWidget(button("SpeedButton3", QStringLiteral("OK"), &TForm6::SpeedButton3Click));
+    buttons->addWidget(button("okButton", QStringLiteral("OK"), &SnippetKeysWindow::confirm));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(LV1_, 1);
+    layout->addWidget(table_, 1);
     layout->addLayout(buttons);
 }
 
-void TForm6::showEvent(QShowEvent* event) {
+void SnippetKeysWindow::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
         if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -62,9 +62,9 @@ void TForm6::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
-void TForm6::closeEvent(QCloseEvent* event) {
+void SnippetKeysWindow::closeEvent(QCloseEvent* event) {
     // A table that cannot be written keeps the window open, so nothing is lost unseen.
-    if (!SaveKeys(keysFile_)) {
+    if (!saveKeys(keysFile_)) {
         prompter_.showMessage(unableToWrite(keysFile_));
         event->ignore();
         return;
@@ -72,49 +72,49 @@ void TForm6::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-void TForm6::SpeedButton3Click() { close(); }
+void SnippetKeysWindow::confirm() { close(); }
 
-void TForm6::SpeedButton1Click() {
+void SnippetKeysWindow::addKey() {
     if (!Form7_) return;
     Form7_->show();
     Form7_->raise();
     Form7_->activateWindow();
 }
 
-bool TForm6::registerRow(int i) {
+bool SnippetKeysWindow::registerRow(int i) {
     const HotKeyRow& row = rows_[static_cast<size_t>(i)];
-    return registrar_.registerHotKey(kFirstTableHotKey + i, ToModifiers2(row.modifier), rowKey(row));
+    return registrar_.registerHotKey(kFirstTableHotKey + i, modifiersNamed(row.modifier), rowKey(row));
 }
 
-void TForm6::appendRow(HotKeyRow row) {
-    const int r = LV1_->rowCount();
-    LV1_->insertRow(r);
-    LV1_->setItem(r, 0, new QTableWidgetItem(row.caption()));
+void SnippetKeysWindow::appendRow(HotKeyRow row) {
+    const int r = table_->rowCount();
+    table_->insertRow(r);
+    table_->setItem(r, 0, new QTableWidgetItem(row.caption()));
     // One line per row in the grid; the text itself keeps its line breaks.
     QString shown = row.text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    LV1_->setItem(r, 1, new QTableWidgetItem(shown));
+    table_->setItem(r, 1, new QTableWidgetItem(shown));
     rows_.push_back(std::move(row));
     registerRow(r);  // a combination held elsewhere leaves the row without a key, silently
 }
 
-void TForm6::AddHotKey2(int keyCode, const QString& text, const QString& modifier, const QString& letter) {
+void SnippetKeysWindow::addRowFromFile(int keyCode, const QString& text, const QString& modifier, const QString& letter) {
     appendRow(HotKeyRow{modifier, letter, keyCode, text});
 }
 
-bool TForm6::HotKeyExists() const { return Form7_ && tw::HotKeyExists(rows_, Form7_->ToShortCut()); }
+bool SnippetKeysWindow::hasKeyCode() const { return Form7_ && tw::hasKeyCode(rows_, Form7_->keyCodeAt()); }
 
-void TForm6::AddHotKey(int keyCode, const QString& text) {
-    if (!Form7_ || HotKeyExists()) return;
+void SnippetKeysWindow::addRow(int keyCode, const QString& text) {
+    if (!Form7_ || hasKeyCode()) return;
     appendRow(HotKeyRow{Form7_->modifierText(), Form7_->letterText(), keyCode, text});
 }
 
-void TForm6::LoadKeys(const QString& fileName) {
-    unRegisterAll();
+void SnippetKeysWindow::loadKeys(const QString& fileName) {
+    unregisterAll();
     rows_.clear();
-    LV1_->setRowCount(0);
-    const KeysReadResult read = tw::LoadKeys(fileName);
-    for (const HotKeyRow& row : read.rows) AddHotKey2(row.keyCode, row.text, row.modifier, row.letter);
+    table_->setRowCount(0);
+    const KeysReadResult read = tw::loadKeys(fileName);
+    for (const HotKeyRow& row : read.rows) addRowFromFile(row.keyCode, row.text, row.modifier, row.letter);
     if (!read.ok) {
         // The rows after the damage are not in the table, and the next close rewrites the
         // file: keep the damaged file beside it as it was, so no text is lost.
@@ -123,39 +123,39 @@ void TForm6::LoadKeys(const QString& fileName) {
     }
 }
 
-void TForm6::keepDamagedCopy(const QString& fileName) {
+void SnippetKeysWindow::keepDamagedCopy(const QString& fileName) {
     if (!QFileInfo(fileName).isFile()) return;
     QString copy = fileName + QStringLiteral(".damaged");
     for (int n = 1; QFileInfo::exists(copy); ++n) copy = fileName + QStringLiteral(".damaged%1").arg(n);
     QFile::copy(fileName, copy);
 }
 
-bool TForm6::SaveKeys(const QString& fileName) { return tw::SaveKeys(fileName, rows_); }
+bool SnippetKeysWindow::saveKeys(const QString& fileName) { return tw::saveKeys(fileName, rows_); }
 
-void TForm6::unRegisterAll() {
+void SnippetKeysWindow::unregisterAll() {
     for (int i = 0; i < static_cast<int>(rows_.size()); ++i) registrar_.unregisterHotKey(kFirstTableHotKey + i);
 }
 
-void TForm6::RegisterAll() {
+void SnippetKeysWindow::registerAll() {
     QString report;
     for (int i = 0; i < static_cast<int>(rows_.size()); ++i)
         if (!registerRow(i)) report += kUnableToRegister + rows_[static_cast<size_t>(i)].caption() + QStringLiteral("\r\n");
     if (!report.isEmpty()) prompter_.showMessage(report);
 }
 
-void TForm6::SpeedButton2Click() {
-    const QModelIndexList selected = LV1_->selectionModel()->selectedRows();
+void SnippetKeysWindow::removeKey() {
+    const QModelIndexList selected = table_->selectionModel()->selectedRows();
     if (selected.isEmpty()) return;
     const int r = selected.first().row();
     if (r < 0 || r >= static_cast<int>(rows_.size())) return;
-    unRegisterAll();
+    unregisterAll();
     rows_.erase(rows_.begin() + r);
-    LV1_->removeRow(r);
+    table_->removeRow(r);
     QCoreApplication::processEvents();
-    RegisterAll();
+    registerAll();
 }
 
-QString TForm6::rowText(int i) const {
+QString SnippetKeysWindow::rowText(int i) const {
     return i >= 0 && i < static_cast<int>(rows_.size()) ? rows_[static_cast<size_t>(i)].text : QString();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The applications-list dialog: a grid of the user's entries ("Описание", "Объект") with
 // "Добавить", "Удалить" and "OK". Every entry also has an item in the drop-down menu of
-// "Открыть файл" (PopupMenu6), in list order before the menu's separator and
+// "Открыть файл" (applicationsMenu_), in list order before the menu's separator and
 // "Редактировать список"; choosing the item opens the entry's object. The list is read
 // at start-up and written to Settings.ini whenever the dialog closes.
 
@@ -23,26 +23,26 @@ class Prompter;
 // A caption as a menu shows it: "&" stands for itself, not for a mnemonic.
 QString menuText(const QString& caption);
 
-class TForm4 : public QDialog {
+class ApplicationsDialog : public QDialog {
     Q_OBJECT
 public:
-    TForm4(QMenu& popupMenu6, ProgramPaths paths, Prompter& prompter, QWidget* parent = nullptr);
+    ApplicationsDialog(QMenu& popupMenu6, ProgramPaths paths, Prompter& prompter, QWidget* parent = nullptr);
 
     // Appends the entries of section [Files] of Settings.ini.
-    void LoadSettings();
+    void loadSettings();
     // Writes the list to Settings.ini; false (after telling the user) when it cannot be written.
-    bool SaveSettings();
+    bool saveSettings();
     // "Добавить": asks for a description and an object, then appends the entry.
-    void AddMenuItem();
+    void addEntry();
     // Appends a row and its menu item.
-    void AddProg(const QString& object, const QString& description);
+    void insertEntry(const QString& object, const QString& description);
     // "Удалить": deletes the selected entry and its menu item, without asking.
-    void DelMenuItem();
+    void removeEntry();
     // An entry's menu item was chosen: its position in the menu is the entry's index.
-    void ItemClick(QAction* item);
+    void openItem(QAction* item);
 
     std::vector<AppEntry> entries() const;
-    QTreeWidget* ListView1() const { return list_; }
+    QTreeWidget* list() const { return list_; }
 
     // Every way of closing ("OK", Escape, the close box) writes the list.
     void done(int result) override;

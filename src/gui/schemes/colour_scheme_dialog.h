@@ -20,36 +20,36 @@ namespace tw {
 
 class ColorBox;
 class Prompter;
-class SynMemo;
+class CodeEditor;
 
-class TForm5 : public QDialog {
+class ColourSchemeDialog : public QDialog {
     Q_OBJECT
 public:
-    TForm5(HighlighterSet& set, ProgramPaths paths, Prompter& prompter, QWidget* parent = nullptr);
+    ColourSchemeDialog(HighlighterSet& set, ProgramPaths paths, Prompter& prompter, QWidget* parent = nullptr);
 
     // Reads every attribute colour from Settings.ini and repaints all editors.
-    void LoadSettings();
+    void loadSettings();
     // Writes every attribute colour to Settings.ini; false (after telling the user) when
     // the file cannot be written.
-    bool SaveSettings();
+    bool saveSettings();
 
     // Runs on every show: fills the language list, selects the first language, shows its panel.
-    void FormShow();
+    void startUp();
     // A click on the language list: the selected language goes to the preview and the panel.
-    void ListView1Click();
+    void showSelectedLanguage();
     // Rebuilds the attribute panel for position k of the highlighter list (an empty panel
     // for a k outside it).
-    void CreatePanel(int k);
-    QLabel* CreateLabel(int left, int top, const QString& text);
-    ColorBox* CreateColorBox(int left, int top, int width, int attributeIndex);
+    void buildPanel(int k);
+    QLabel* addLabel(int left, int top, const QString& text);
+    ColorBox* addColorBox(int left, int top, int width, int attributeIndex);
     // The box's value becomes the colour of its attribute in the selected language.
-    void ChangeColor(ColorBox* box);
-    void SpeedButton1Click();
+    void colourChanged(ColorBox* box);
+    void confirm();
 
-    QListWidget* ListView1() const { return list_; }
+    QListWidget* list() const { return list_; }
     QScrollArea* panel() const { return panel_; }
-    SynMemo* SynMemo1() const { return preview_; }
-    QPushButton* SpeedButton1() const { return ok_; }
+    CodeEditor* editor_() const { return preview_; }
+    QPushButton* okButton() const { return ok_; }
     // The current panel's labels and boxes, left column first.
     const QList<QLabel*>& labels() const { return labels_; }
     const QList<ColorBox*>& colorBoxes() const { return boxes_; }
@@ -70,7 +70,7 @@ private:
     Highlighter* panelHighlighter_ = nullptr;
     QList<QLabel*> labels_;
     QList<ColorBox*> boxes_;
-    SynMemo* preview_;
+    CodeEditor* preview_;
     QPushButton* ok_;
 };
 

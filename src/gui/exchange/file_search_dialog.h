@@ -16,15 +16,15 @@ class QToolButton;
 namespace tw {
 
 class Prompter;
-class TForm1;
+class MainWindow;
 
-class TForm3 : public QDialog {
+class FileSearchDialog : public QDialog {
     Q_OBJECT
 public:
-    TForm3(TForm1& form, Prompter& prompter, QWidget* parent = nullptr);
-    ~TForm3() override;
+    FileSearchDialog(MainWindow& form, Prompter& prompter, QWidget* parent = nullptr);
+    ~FileSearchDialog() override;
 
-    QGroupBox* GroupBox1() const { return group_; }
+    QGroupBox* loadGroup() const { return group_; }
     QLineEdit* pathEdit() const { return path_; }
     QLineEdit* masksEdit() const { return masks_; }
     QCheckBox* languageBox() const { return language_; }
@@ -39,19 +39,19 @@ public:
     bool searching() const { return search_ != nullptr; }
 
     // Section "Search" of Settings.ini.
-    void LoadSettings();
-    void SaveSettings();
+    void loadSettings();
+    void saveSettings();
     // One import with the dialog's options.
-    void StartSearch();
+    void startSearch();
     // Removes childless sections from the whole collection, keeping the tabs bound.
-    void DelEmptyRazdel();
+    void removeEmptySections();
 
 public slots:
-    void SpeedButton1Click();  // "Начать поиск"
-    void SpeedButton2Click();  // "Отмена"
-    void SpeedButton3Click();  // "Стоп"
+    void start();  // "Начать поиск"
+    void cancel();  // "Отмена"
+    void stop();  // "Стоп"
     void browseClick();        // the button beside the search path
-    void CheckBox2Click();     // "Загружать содержимое файлов": enables the load options
+    void loadToggled();     // "Загружать содержимое файлов": enables the load options
     void done(int result) override;
 
 protected:
@@ -60,7 +60,7 @@ protected:
 private:
     void setWalking(bool walking);
 
-    TForm1& form_;
+    MainWindow& form_;
     Prompter& prompter_;
     QGroupBox* group_;
     QLineEdit *path_, *masks_, *fragment_, *size_;

@@ -1,8 +1,8 @@
-#include "schemes/tform5.h"
+#include "schemes/colour_scheme_dialog.h"
 
 #include "app/ini_file.h"
 #include "editor/highlighter_lexer.h"
-#include "editor/synmemo.h"
+#include "editor/code_editor.h"
 #include "platform/prompter.h"
 #include "schemes/color_box.h"
 #include "schemes/scheme_settings.h"
@@ -54,37 +54,37 @@ protected:
 
 } // namespace
 
-TForm5::TForm5(HighlighterSet& set, ProgramPaths paths, Prompter& prompter, QWidget* parent)
+ColourSchemeDialog::ColourSchemeDialog(HighlighterSet& set, ProgramPaths paths, Prompter& prompter, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       set_(set), paths_(std::move(paths)), prompter_(prompter) {
-    setObjectName(QStringLiteral("Form5"));
+    setObjectName(QStringLiteral("colourSchemes"));
     setWindowTitle(QStringLiteral("Настройка цветовых схем"));
     setFixedSize(441, 470);
 
     auto* list = new LanguageList(this);
-    list->setObjectName(QStringLiteral("ListView1"));
+    list->setObjectName(QStringLiteral("list"));
     list->setGeometry(8, 8, 145, 281);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->onClick = [this] { ListView1Click(); };
-    list->onKeyboardChoice = [this] { ListView1Click(); };
+    list->onClick = [this] { showSelectedLanguage(); };
+    list->onKeyboardChoice = [this] { showSelectedLanguage(); };
     list_ = list;
 
-    preview_ = new SynMemo(this);
-    preview_->setObjectName(QStringLiteral("SynMemo1"));
+    preview_ = new CodeEditor(this);
+    preview_->setObjectName(QStringLiteral("editor"));
     preview_->setGeometry(8, 296, 417, 81);
     preview_->setWholeText("\r\n{Insert your code here}");
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
-    ok_->setObjectName(QStringLiteral("SpeedButton1"));
+    ok_->setObjectName(QStringLiteral("okButton"));
     ok_->setGeometry(175, 392, 81, 33);
     ok_->setAutoDefault(false);
-    connect(ok_, &QPushButton::clicked, this, &TForm5::SpeedButton1Click);
+    connect(ok_, &QPushButton::clicked, this, &ColourSchemeDialog::confirm);
 }
 
-void TForm5::LoadSettings() {
+void ColourSchemeDialog::loadSettings() {
     loadSchemeColours(IniFile(paths_.settingsFile), set_);
     for (const Highlighter* h : set_.list())
         HighlighterLexer::coloursChanged(*h);
@@ -94,7 +94,7 @@ void TForm5::LoadSettings() {
             box->setValue(panelHighlighter_->attribute(box->attributeIndex()).foreground);
 }
 
-bool TForm5::SaveSettings() {
+bool ColourSchemeDialog::saveSettings() {
     IniFile ini(paths_.settingsFile);
     saveSchemeColours(ini, set_);
     if (ini.save()) return true;
@@ -102,24 +102,24 @@ bool TForm5::SaveSettings() {
     return false;
 }
 
-void TForm5::FormShow() {
+void ColourSchemeDialog::startUp() {
     list_->clear();
     for (const Highlighter* h : set_.list())
         list_->addItem(h->languageName());
     if (list_->count() > 0) list_->setCurrentRow(0);
-    CreatePanel(0);
+    buildPanel(0);
 }
 
-void TForm5::ListView1Click() {
+void ColourSchemeDialog::showSelectedLanguage() {
     const QList<QListWidgetItem*> selected = list_->selectedItems();
     if (selected.isEmpty()) return;
     const int k = list_->row(selected.first());
     if (k < 0 || k >= static_cast<int>(set_.list().size())) return;
     preview_->setHighlighter(set_.list()[static_cast<size_t>(k)]);
-    CreatePanel(k);
+    buildPanel(k);
 }
 
-void TForm5::CreatePanel(int k) {
+void ColourSchemeDialog::buildPanel(int k) {
     delete panel_; // its labels and boxes go with it
     labels_.clear();
     boxes_.clear();
@@ -142,8 +142,8 @@ void TForm5::CreatePanel(int k) {
             int y = 2;
             for (int i = c.first; i <= c.last && i < n; ++i) {
                 QLabel* label =
-                    CreateLabel(c.x, y, panelHighlighter_->attributes()[static_cast<size_t>(i)].name + ':');
-                ColorBox* box = CreateColorBox(c.x, label->y() + label->height() + 2, 120, i);
+                    addLabel(c.x, y, panelHighlighter_->attributes()[static_cast<size_t>(i)].name + ':');
+                ColorBox* box = addColorBox(c.x, label->y() + label->height() + 2, 120, i);
                 y = box->y() + box->height() + 4;
                 right = std::max(right, box->x() + box->width());
             }
@@ -155,7 +155,7 @@ void TForm5::CreatePanel(int k) {
     panel_->show();
 }
 
-QLabel* TForm5::CreateLabel(int left, int top, const QString& text) {
+QLabel* ColourSchemeDialog::addLabel(int left, int top, const QString& text) {
     auto* label = new QLabel(text, panelContent_);
     label->move(left, top);
     label->adjustSize();
@@ -163,18 +163,18 @@ QLabel* TForm5::CreateLabel(int left, int top, const QString& text) {
     return label;
 }
 
-ColorBox* TForm5::CreateColorBox(int left, int top, int width, int attributeIndex) {
+ColorBox* ColourSchemeDialog::addColorBox(int left, int top, int width, int attributeIndex) {
     auto* box = new ColorBox(prompter_, attributeIndex, panelContent_);
     box->setGeometry(left, top, width, box->sizeHint().height());
     if (panelHighlighter_ && attributeIndex >= 0 &&
         attributeIndex < static_cast<int>(panelHighlighter_->attributes().size()))
         box->setValue(panelHighlighter_->attribute(attributeIndex).foreground);
-    connect(box, &ColorBox::valueChanged, this, [this, box] { ChangeColor(box); });
+    connect(box, &ColorBox::valueChanged, this, [this, box] { colourChanged(box); });
     boxes_.append(box);
     return box;
 }
 
-void TForm5::ChangeColor(ColorBox* box) {
+void ColourSchemeDialog::colourChanged(ColorBox* box) {
     // The box acts on the language selected now.
     const QList<QListWidgetItem*> selected = list_->selectedItems();
     if (!box || selected.isEmpty()) return;
@@ -187,18 +187,18 @@ void TForm5::ChangeColor(ColorBox* box) {
     HighlighterLexer::coloursChanged(h);
 }
 
-void TForm5::SpeedButton1Click() {
+void ColourSchemeDialog::confirm() {
     accept();
 }
 
-void TForm5::done(int result) {
-    SaveSettings();
+void ColourSchemeDialog::done(int result) {
+    saveSettings();
     QDialog::done(result);
 }
 
-void TForm5::showEvent(QShowEvent* event) {
+void ColourSchemeDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous()) FormShow(); // not when merely restored from the taskbar
+    if (!event->spontaneous()) startUp(); // not when merely restored from the taskbar
 }
 
 } // namespace tw

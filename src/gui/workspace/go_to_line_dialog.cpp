@@ -1,6 +1,6 @@
-#include "workspace/tform2.h"
+#include "workspace/go_to_line_dialog.h"
 
-#include "editor/synmemo.h"
+#include "editor/code_editor.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,20 +10,20 @@
 
 namespace tw {
 
-TForm2::TForm2(SynMemo& editor, QWidget* parent) : QDialog(parent), editor_(editor) {
-    setObjectName(QStringLiteral("Form2"));
+GoToLineDialog::GoToLineDialog(CodeEditor& editor, QWidget* parent) : QDialog(parent), editor_(editor) {
+    setObjectName(QStringLiteral("goToLine"));
     setWindowTitle(QString());
-    SE1_ = new QSpinBox(this);
-    SE1_->setObjectName(QStringLiteral("SE1"));
-    SE1_->setRange(1, 999999);  // at most six digits
+    lineSpin_ = new QSpinBox(this);
+    lineSpin_->setObjectName(QStringLiteral("lineSpin"));
+    lineSpin_->setRange(1, 999999);  // at most six digits
     auto* go = new QPushButton(QStringLiteral("Перейти"), this);
-    go->setObjectName(QStringLiteral("SpeedButton1"));
+    go->setObjectName(QStringLiteral("goButton"));
     go->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
-    cancel->setObjectName(QStringLiteral("btn1"));
+    cancel->setObjectName(QStringLiteral("cancelButton"));
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Номер строки:"), this));
-    row->addWidget(SE1_);
+    row->addWidget(lineSpin_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(go);
@@ -32,22 +32,22 @@ TForm2::TForm2(SynMemo& editor, QWidget* parent) : QDialog(parent), editor_(edit
     layout->addLayout(row);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    connect(go, &QPushButton::clicked, this, &TForm2::SpeedButton1Click);
-    connect(cancel, &QPushButton::clicked, this, &TForm2::btn1Click);
+    connect(go, &QPushButton::clicked, this, &GoToLineDialog::go);
+    connect(cancel, &QPushButton::clicked, this, &GoToLineDialog::cancel);
 }
 
-void TForm2::showEvent(QShowEvent* event) {
+void GoToLineDialog::showEvent(QShowEvent* event) {
     // The value stays as last entered; the range follows the text.
-    SE1_->setRange(1, std::max(1, editor_.lineCount()));
+    lineSpin_->setRange(1, std::max(1, editor_.lineCount()));
     QDialog::showEvent(event);
 }
 
-void TForm2::goToLine(int v) {
+void GoToLineDialog::goToLine(int v) {
     if (v > editor_.lineCount()) return;
     editor_.gotoLineAndCenter(std::max(v, 1));
 }
 
-void TForm2::SpeedButton1Click() { goToLine(SE1_->value()); }
-void TForm2::btn1Click() { close(); }
+void GoToLineDialog::go() { goToLine(lineSpin_->value()); }
+void GoToLineDialog::cancel() { close(); }
 
 } // namespace tw

@@ -12,10 +12,10 @@ class QTreeView;
 
 namespace tw {
 
-class TForm9 : public QDialog {
+class FolderChooser : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm9(QWidget* parent = nullptr);
+    explicit FolderChooser(QWidget* parent = nullptr);
 
     // Puts path in the field and, when it is a folder, selects and shows it in the tree.
     void setPath(const QString& path);
@@ -27,8 +27,8 @@ public:
     QFileSystemModel* folderModel() const { return model_; }
 
 public slots:
-    void SpeedButton1Click();  // "OK"
-    void SpeedButton2Click();  // "Отмена"
+    void confirm();  // "OK"
+    void cancel();  // "Отмена"
 
 private:
     void selectFolder(const QString& path);

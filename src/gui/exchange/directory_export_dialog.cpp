@@ -1,4 +1,4 @@
-#include "exchange/tform10.h"
+#include "exchange/directory_export_dialog.h"
 
 #include "exchange/directory_export.h"
 #include "platform/prompter.h"
@@ -15,23 +15,23 @@
 
 namespace tw {
 
-TForm10::TForm10(const CollectionTree& tree, Prompter& prompter, QWidget* parent)
+DirectoryExportDialog::DirectoryExportDialog(const CollectionTree& tree, Prompter& prompter, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       tree_(tree), prompter_(prompter) {
-    setObjectName(QStringLiteral("Form10"));
+    setObjectName(QStringLiteral("directoryExport"));
     auto* prompt = new QLabel(QStringLiteral("Путь для экспорта:"));
     target_ = new QLineEdit;
-    target_->setObjectName(QStringLiteral("Edit1"));
+    target_->setObjectName(QStringLiteral("targetEdit"));
     auto* browse = new QToolButton;
-    browse->setObjectName(QStringLiteral("SpeedButton4"));
+    browse->setObjectName(QStringLiteral("browseButton"));
     browse->setText(QStringLiteral("..."));
     emptySections_ = new QCheckBox(QStringLiteral("Экспортировать пустые разделы"));
-    emptySections_->setObjectName(QStringLiteral("CheckBox1"));
+    emptySections_->setObjectName(QStringLiteral("emptySectionsBox"));
     element_ = new QLabel;
-    element_->setObjectName(QStringLiteral("Element"));
+    element_->setObjectName(QStringLiteral("elementLabel"));
     bar_ = new QProgressBar;
-    bar_->setObjectName(QStringLiteral("Pb"));
+    bar_->setObjectName(QStringLiteral("progressBar"));
     bar_->setTextVisible(false);
     bar_->setRange(0, 0);
     bar_->setValue(0);
@@ -41,7 +41,7 @@ TForm10::TForm10(const CollectionTree& tree, Prompter& prompter, QWidget* parent
     bar_->setSizePolicy(keep);
     bar_->hide();
     save_ = new QPushButton(QStringLiteral("Сохранить"));
-    save_->setObjectName(QStringLiteral("SpeedButton1"));
+    save_->setObjectName(QStringLiteral("saveButton"));
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(prompt, 0, 0, 1, 2);
@@ -53,16 +53,16 @@ TForm10::TForm10(const CollectionTree& tree, Prompter& prompter, QWidget* parent
     layout->addWidget(save_, 5, 0, 1, 2, Qt::AlignRight);
     setFixedSize(380, sizeHint().height());
 
-    connect(save_, &QPushButton::clicked, this, &TForm10::SpeedButton1Click);
-    connect(browse, &QToolButton::clicked, this, &TForm10::SpeedButton4Click);
+    connect(save_, &QPushButton::clicked, this, &DirectoryExportDialog::exportBranch);
+    connect(browse, &QToolButton::clicked, this, &DirectoryExportDialog::browse);
 }
 
-void TForm10::SpeedButton4Click() {
+void DirectoryExportDialog::browse() {
     const auto chosen = prompter_.chooseDirectory(target_->text());
     if (chosen) target_->setText(*chosen);
 }
 
-void TForm10::SpeedButton1Click() {
+void DirectoryExportDialog::exportBranch() {
     if (!branch_) return;
     Feedback fb;
     fb.message = [this](const QString& text) { prompter_.showMessage(text); };

@@ -1,9 +1,9 @@
 // The update check, help and about of the main window.
 
-#include "app/tform1.h"
+#include "app/main_window.h"
 
 #include "app/ini_file.h"
-#include "app/tupdate.h"
+#include "app/update_check.h"
 #include "app/update_rule.h"
 #include "platform/prompter.h"
 
@@ -18,36 +18,36 @@ const QString kAuthor = QStringLiteral("Tarnwick");
 const QString kAuthorMail = QStringLiteral("tarnwick@tarnwick.org");
 } // namespace
 
-void TForm1::setUpdateCheckEnabled(bool enabled) { updateCheckEnabled = enabled; }
+void MainWindow::setUpdateCheckEnabled(bool enabled) { updateCheckEnabled = enabled; }
 
-void TForm1::startUpdateCheck() {
+void MainWindow::startUpdateCheck() {
     if (!updateCheckEnabled || update_) return;  // once per run
     const IniFile ini(paths_.settingsFile);
     const QString host = ini.readText(QStringLiteral("Update"), QStringLiteral("host"), kDefaultUpdateHost);
     if (host.trimmed().isEmpty()) return;  // the check is switched off
-    update_ = std::make_unique<TUpdate>(QUrl(versionFileUrl(host)));
-    connect(update_.get(), &TUpdate::newerVersion, this, &TForm1::newerVersionFound, Qt::QueuedConnection);
+    update_ = std::make_unique<UpdateCheck>(QUrl(versionFileUrl(host)));
+    connect(update_.get(), &UpdateCheck::newerVersion, this, &MainWindow::newerVersionFound, Qt::QueuedConnection);
     update_->start();
 }
 
-void TForm1::newerVersionFound(const QString& address) {
+void MainWindow::newerVersionFound(const QString& address) {
     downloadAddress_ = address;
-    command(QStringLiteral("ToolButton31"))->setVisible(true);
-    command(QStringLiteral("ToolButton30"))->setVisible(true);
+    command(QStringLiteral("downloadSeparator"))->setVisible(true);
+    command(QStringLiteral("downloadUpdate"))->setVisible(true);
 }
 
-void TForm1::ToolButton30Click() {
+void MainWindow::downloadUpdate() {
     if (!downloadAddress_.isEmpty()) launcher().shellExecute(downloadAddress_);
 }
 
-void TForm1::N42Click() { launcher().shellExecute(paths_.helpFile); }
+void MainWindow::showHelp() { launcher().shellExecute(paths_.helpFile); }
 
-QString TForm1::aboutText(const QString& mail, const QString& site) {
+QString MainWindow::aboutText(const QString& mail, const QString& site) {
     return QStringLiteral("Автор программы ") + kAuthor + QStringLiteral("\r\nE-mail: ") + mail +
            QStringLiteral("\r\n\r\nВсе замечания и предложения присылайте\r\nна мой ящик или оставляйте на сайте\r\n") + site;
 }
 
-void TForm1::N10Click() {
+void MainWindow::showAbout() {
     const IniFile ini(paths_.settingsFile);
     prompter_.showMessage(aboutText(ini.readText(QStringLiteral("Info"), QStringLiteral("mail"), kAuthorMail),
                                     ini.readText(QStringLiteral("Info"), QStringLiteral("site"))));

@@ -1,7 +1,7 @@
-#include "exchange/tform3.h"
+#include "exchange/file_search_dialog.h"
 
 #include "app/ini_file.h"
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include "exchange/file_masks.h"
 #include "platform/prompter.h"
 #include "tree/tree_model.h"
@@ -30,7 +30,7 @@ const QString kSection = QStringLiteral("Search");
 // the dialog is not modal), the sections the walk holds may be gone: it adds no more.
 class WindowImportSink : public ImportSink {
 public:
-    explicit WindowImportSink(TForm1& form) : form_(form) {
+    explicit WindowImportSink(MainWindow& form) : form_(form) {
         TreeModel* model = form.treeModel();
         connections_ << QObject::connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, [this] { broken_ = true; })
                      << QObject::connect(model, &QAbstractItemModel::modelAboutToBeReset, [this] { broken_ = true; });
@@ -42,23 +42,23 @@ public:
         return broken_ ? nullptr : form_.addSectionNode(parent, caption);
     }
     Node* addPage(Node* parent, const QString& caption) override {
-        return broken_ ? nullptr : form_.AddDoc(parent, caption);
+        return broken_ ? nullptr : form_.addPage(parent, caption);
     }
     void directoryDone() override { form_.setStatusText(0, {}); }
 
 private:
-    TForm1& form_;
+    MainWindow& form_;
     bool broken_ = false;
     QList<QMetaObject::Connection> connections_;
 };
 
 } // namespace
 
-TForm3::TForm3(TForm1& form, Prompter& prompter, QWidget* parent) : QDialog(parent), form_(form), prompter_(prompter) {
-    setObjectName(QStringLiteral("Form3"));
+FileSearchDialog::FileSearchDialog(MainWindow& form, Prompter& prompter, QWidget* parent) : QDialog(parent), form_(form), prompter_(prompter) {
+    setObjectName(QStringLiteral("fileSearch"));
     setWindowTitle(QStringLiteral("Поиск файлов"));
     group_ = new QGroupBox(QStringLiteral("Параметры поиска"), this);
-    group_->setObjectName(QStringLiteral("GroupBox1"));
+    group_->setObjectName(QStringLiteral("loadGroup"));
     auto edit = [this](const char* name) {
         auto* e = new QLineEdit(group_);
         e->setObjectName(QString::fromLatin1(name));
@@ -69,18 +69,18 @@ TForm3::TForm3(TForm1& form, Prompter& prompter, QWidget* parent) : QDialog(pare
         c->setObjectName(QString::fromLatin1(name));
         return c;
     };
-    path_ = edit("Edit1");
-    masks_ = edit("Edit2");
+    path_ = edit("pathEdit");
+    masks_ = edit("masksEdit");
     masks_->setToolTip(QStringLiteral("Множество расширений указывается через пробел"));
-    fragment_ = edit("Edit3");
-    size_ = edit("Edit4");
+    fragment_ = edit("fragmentEdit");
+    size_ = edit("sizeEdit");
     size_->setMaximumWidth(60);
-    language_ = check("CheckBox1", QStringLiteral("Определение языка по расширению"));
+    language_ = check("languageBox", QStringLiteral("Определение языка по расширению"));
     language_->setToolTip(QStringLiteral("Существенно замедляет поиск"));
-    load_ = check("CheckBox2", QStringLiteral("Загружать содержимое файлов"));
-    deleteEmpty_ = check("CheckBox3", QStringLiteral("Удалять пустые разделы"));
+    load_ = check("loadBox", QStringLiteral("Загружать содержимое файлов"));
+    deleteEmpty_ = check("deleteEmptyBox", QStringLiteral("Удалять пустые разделы"));
     browse_ = new QToolButton(group_);
-    browse_->setObjectName(QStringLiteral("SpeedButton4"));
+    browse_->setObjectName(QStringLiteral("browseButton"));
     browse_->setText(QStringLiteral("..."));
     fragmentLabel_ = new QLabel(QStringLiteral("Фрагмент текста:"), group_);
     sizeLabel_ = new QLabel(QStringLiteral("Размер файла не больше:"), group_);
@@ -110,9 +110,9 @@ TForm3::TForm3(TForm1& form, Prompter& prompter, QWidget* parent) : QDialog(pare
         b->setAutoDefault(false);
         return b;
     };
-    start_ = button("SpeedButton1", QStringLiteral("Начать поиск"));
-    cancel_ = button("SpeedButton2", QStringLiteral("Отмена"));
-    stop_ = button("SpeedButton3", QStringLiteral("Стоп"));
+    start_ = button("startButton", QStringLiteral("Начать поиск"));
+    cancel_ = button("cancelButton", QStringLiteral("Отмена"));
+    stop_ = button("stopButton", QStringLiteral("Стоп"));
     stop_->hide();
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -124,30 +124,30 @@ TForm3::TForm3(TForm1& form, Prompter& prompter, QWidget* parent) : QDialog(pare
     layout->addLayout(buttons);
     resize(420, sizeHint().height());
 
-    connect(start_, &QPushButton::clicked, this, &TForm3::SpeedButton1Click);
-    connect(cancel_, &QPushButton::clicked, this, &TForm3::SpeedButton2Click);
-    connect(stop_, &QPushButton::clicked, this, &TForm3::SpeedButton3Click);
-    connect(browse_, &QToolButton::clicked, this, &TForm3::browseClick);
-    connect(load_, &QCheckBox::toggled, this, &TForm3::CheckBox2Click);
-    CheckBox2Click();
+    connect(start_, &QPushButton::clicked, this, &FileSearchDialog::start);
+    connect(cancel_, &QPushButton::clicked, this, &FileSearchDialog::cancel);
+    connect(stop_, &QPushButton::clicked, this, &FileSearchDialog::stop);
+    connect(browse_, &QToolButton::clicked, this, &FileSearchDialog::browseClick);
+    connect(load_, &QCheckBox::toggled, this, &FileSearchDialog::loadToggled);
+    loadToggled();
 }
 
-TForm3::~TForm3() = default;
+FileSearchDialog::~FileSearchDialog() = default;
 
-void TForm3::showEvent(QShowEvent* event) {
-    LoadSettings();
+void FileSearchDialog::showEvent(QShowEvent* event) {
+    loadSettings();
     QDialog::showEvent(event);
 }
 
-void TForm3::done(int result) {
+void FileSearchDialog::done(int result) {
     // Escape, "Отмена" and closing the window all end here; a walk under way keeps the
     // dialog open ("Стоп" ends it).
     if (searching()) return;
-    SaveSettings();
+    saveSettings();
     QDialog::done(result);
 }
 
-void TForm3::LoadSettings() {
+void FileSearchDialog::loadSettings() {
     const IniFile ini(form_.paths().settingsFile);
     // The root of the file system stands for the system drive's root of the original default.
     path_->setText(ini.readText(kSection, QStringLiteral("path"), QDir::rootPath()));
@@ -156,10 +156,10 @@ void TForm3::LoadSettings() {
     load_->setChecked(ini.readBool(kSection, QStringLiteral("loadfiles"), false));
     size_->setText(ini.readText(kSection, QStringLiteral("MaxSize"), QStringLiteral("40")));
     deleteEmpty_->setChecked(ini.readBool(kSection, QStringLiteral("delempty"), false));
-    CheckBox2Click();
+    loadToggled();
 }
 
-void TForm3::SaveSettings() {
+void FileSearchDialog::saveSettings() {
     IniFile ini(form_.paths().settingsFile);
     ini.writeText(kSection, QStringLiteral("path"), path_->text());
     ini.writeText(kSection, QStringLiteral("extensions"), masks_->text());
@@ -170,24 +170,24 @@ void TForm3::SaveSettings() {
     if (!ini.save()) prompter_.showMessage(unableToWrite(ini.path()));
 }
 
-void TForm3::CheckBox2Click() {
+void FileSearchDialog::loadToggled() {
     const bool on = load_->isChecked();
     for (QWidget* w : {static_cast<QWidget*>(fragment_), static_cast<QWidget*>(size_), static_cast<QWidget*>(fragmentLabel_),
                        static_cast<QWidget*>(sizeLabel_), static_cast<QWidget*>(kbLabel_)})
         w->setEnabled(on);
 }
 
-void TForm3::setWalking(bool walking) {
+void FileSearchDialog::setWalking(bool walking) {
     group_->setEnabled(!walking);
     cancel_->setEnabled(!walking);
     start_->setVisible(!walking);
     stop_->setVisible(walking);
 }
 
-void TForm3::StartSearch() {
+void FileSearchDialog::startSearch() {
     if (searching()) return;
     FileSearchOptions options;
-    options.masks = GetExtensions(masks_->text());
+    options.masks = parseMasks(masks_->text());
     options.sizeLimit = sizeLimitBytes(size_->text());
     options.loadFiles = load_->isChecked();
     options.fragment = fragment_->text();
@@ -212,24 +212,24 @@ void TForm3::StartSearch() {
     QCoreApplication::processEvents();
     search.run(path_->text(), form_.tree().root());
     search_ = nullptr;
-    if (deleteEmpty_->isChecked()) DelEmptyRazdel();
+    if (deleteEmpty_->isChecked()) removeEmptySections();
     setWalking(false);
     form_.setStatusText(1, {});
-    form_.GetInfoTree();
+    form_.showCounts();
 }
 
-void TForm3::DelEmptyRazdel() { form_.removeBranches(emptyBranches(form_.tree())); }
+void FileSearchDialog::removeEmptySections() { form_.removeBranches(emptyBranches(form_.tree())); }
 
-void TForm3::SpeedButton1Click() { StartSearch(); }
+void FileSearchDialog::start() { startSearch(); }
 
-void TForm3::SpeedButton2Click() { reject(); }
+void FileSearchDialog::cancel() { reject(); }
 
-void TForm3::SpeedButton3Click() {
+void FileSearchDialog::stop() {
     setWalking(false);
     if (search_) search_->stop();
 }
 
-void TForm3::browseClick() {
+void FileSearchDialog::browseClick() {
     if (const auto chosen = prompter_.chooseDirectory(path_->text())) {
         const QString path = *chosen;
         path_->setText(path);

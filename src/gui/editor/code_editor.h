@@ -23,15 +23,15 @@ namespace tw {
 // counts the characters of the line; in display coordinates tabs are expanded to the tab
 // width. (0, 0) stands for "no place".
 struct EditorPos {
-    int Column = 0;
-    int Line = 0;
+    int column = 0;
+    int line = 0;
     bool operator==(const EditorPos&) const = default;
 };
 
-class SynMemo : public QsciScintilla {
+class CodeEditor : public QsciScintilla {
     Q_OBJECT
 public:
-    explicit SynMemo(QWidget* parent = nullptr);
+    explicit CodeEditor(QWidget* parent = nullptr);
 
     // The lines joined by CR LF, no break after the last.
     std::string wholeText() const;
@@ -110,15 +110,15 @@ public:
     EditorPos matchingBracket(EditorPos pos) const;
 
     // Bookmarks shown in the gutter: each visible one at its line (1-based) with picture
-    // ImageIndex (0..9) of ImageList5. Records with another line or picture are kept
+    // imageIndex (0..9) of bookmarkPictures(). Records with another line or picture are kept
     // but not drawn. The bookmark margin is only as wide as a picture while one is drawn.
-    void setBookmarks(const std::vector<TEditMark>& marks);
+    void setBookmarks(const std::vector<tw::Bookmark>& marks);
     void clearBookmarks();
-    void addBookmark(const TEditMark& mark);
+    void addBookmark(const tw::Bookmark& mark);
     int bookmarkCount() const { return static_cast<int>(bookmarks_.size()); }
-    TEditMark bookmark(int index) const;  // a default record for an index outside
+    tw::Bookmark bookmark(int index) const;  // a default record for an index outside
     // The ten 16x16 bookmark pictures: flags numbered 1..5 and round badges numbered 6..9, 0.
-    static const std::array<QPixmap, 10>& ImageList5();
+    static const std::array<QPixmap, 10>& bookmarkPictures();
     // The margin the bookmarks are drawn in, and the marker number of picture k is k.
     static constexpr int kBookmarkMargin = 1;
 
@@ -165,7 +165,7 @@ private:
     void applyBracketStyle();
     std::map<const Highlighter*, class HighlighterLexer*> lexers_;  // one per highlighter used here
     QColor activeLineColor_;
-    std::vector<TEditMark> bookmarks_;
+    std::vector<tw::Bookmark> bookmarks_;
 };
 
 } // namespace tw

@@ -1,9 +1,9 @@
 // The colour-scheme dialog: the attribute panel per language, colour choices reaching
 // the highlighters and editors, and the colours written to Settings.ini on closing.
-#include "schemes/tform5.h"
+#include "schemes/colour_scheme_dialog.h"
 
 #include "app/ini_file.h"
-#include "editor/synmemo.h"
+#include "editor/code_editor.h"
 #include "schemes/color_box.h"
 #include "scripted_prompter.h"
 
@@ -29,7 +29,7 @@ protected:
     void SetUp() override { open(ProgramPaths::inFolder(dir.path())); }
 
     void open(ProgramPaths paths) {
-        form = std::make_unique<TForm5>(set, std::move(paths), prompter);
+        form = std::make_unique<ColourSchemeDialog>(set, std::move(paths), prompter);
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
@@ -40,7 +40,7 @@ protected:
         return *set.list().front();
     }
     void click(const QString& name) {
-        QListWidget* list = form->ListView1();
+        QListWidget* list = form->list();
         const auto items = list->findItems(name, Qt::MatchExactly);
         ASSERT_EQ(items.size(), 1);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
@@ -61,7 +61,7 @@ protected:
         b->setCurrentIndex(i); // what a choice from the drop-down does
     }
     QString selectedLanguage() const {
-        const auto selected = form->ListView1()->selectedItems();
+        const auto selected = form->list()->selectedItems();
         return selected.isEmpty() ? QString() : selected.first()->text();
     }
     std::int32_t saved(const QString& section, const QString& key) const {
@@ -71,18 +71,18 @@ protected:
     ScriptedPrompter prompter;
     QTemporaryDir dir;
     HighlighterSet set;
-    std::unique_ptr<TForm5> form;
+    std::unique_ptr<ColourSchemeDialog> form;
 };
 
 TEST_F(ColourScheme, ShowSelectsTheFirstLanguageAndEachLanguageGetsTwoColumns) {
-    EXPECT_EQ(form->objectName(), "Form5");
+    EXPECT_EQ(form->objectName(), "colourSchemes");
     EXPECT_EQ(form->windowTitle(), "Настройка цветовых схем");
     EXPECT_EQ(form->size(), QSize(441, 470));
     EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_EQ(form->SynMemo1()->lineAt(1), "{Insert your code here}");
-    EXPECT_EQ(form->SynMemo1()->highlighter(), nullptr);
-    ASSERT_EQ(form->ListView1()->count(), 15);
-    EXPECT_EQ(form->ListView1()->item(14)->text(), "x86 Assembly");
+    EXPECT_EQ(form->editor_()->lineAt(1), "{Insert your code here}");
+    EXPECT_EQ(form->editor_()->highlighter(), nullptr);
+    ASSERT_EQ(form->list()->count(), 15);
+    EXPECT_EQ(form->list()->item(14)->text(), "x86 Assembly");
     EXPECT_EQ(selectedLanguage(), "C#");
 
     const QStringList cSharpLeft{"Assembler:", "Comment:", "Identifier:", "Illegal Char:", "Number:"};
@@ -97,7 +97,7 @@ TEST_F(ColourScheme, ShowSelectsTheFirstLanguageAndEachLanguageGetsTwoColumns) {
             QPointer<QLabel> old = form->labels().first();
             click(c.language);
             EXPECT_TRUE(old.isNull()) << "the previous panel stays";
-            EXPECT_EQ(form->SynMemo1()->highlighter(), &language(c.language));
+            EXPECT_EQ(form->editor_()->highlighter(), &language(c.language));
         }
         EXPECT_EQ(form->panel()->geometry(), QRect(157, 8, 272, 281));
         EXPECT_TRUE(form->panel()->isVisible());
@@ -130,25 +130,25 @@ TEST_F(ColourScheme, ShowSelectsTheFirstLanguageAndEachLanguageGetsTwoColumns) {
 
     // The keyboard moves to the next language; a later show starts again at "C#" and
     // leaves the preview's highlighter alone.
-    form->ListView1()->setFocus();
-    QTest::keyClick(form->ListView1(), Qt::Key_Down);
+    form->list()->setFocus();
+    QTest::keyClick(form->list(), Qt::Key_Down);
     EXPECT_EQ(form->labels().first()->text(), language(selectedLanguage()).attributes()[0].name + ':');
-    EXPECT_EQ(form->SynMemo1()->highlighter(), &language(selectedLanguage()));
-    Highlighter* previewed = form->SynMemo1()->highlighter();
+    EXPECT_EQ(form->editor_()->highlighter(), &language(selectedLanguage()));
+    Highlighter* previewed = form->editor_()->highlighter();
     form->hide();
     form->show();
     EXPECT_EQ(selectedLanguage(), "C#");
     EXPECT_EQ(form->labels().size(), 10);
-    EXPECT_EQ(form->SynMemo1()->highlighter(), previewed);
+    EXPECT_EQ(form->editor_()->highlighter(), previewed);
 
     // Positions outside the list give an empty panel; a click that selects nothing changes nothing.
     for (int k : {-1, 15}) {
-        form->CreatePanel(k);
+        form->buildPanel(k);
         EXPECT_TRUE(form->labels().isEmpty());
         EXPECT_TRUE(form->panel()->isVisible());
     }
-    form->ListView1()->clearSelection();
-    form->ListView1Click();
+    form->list()->clearSelection();
+    form->showSelectedLanguage();
     EXPECT_TRUE(form->labels().isEmpty());
 }
 
@@ -168,16 +168,16 @@ TEST_F(ColourScheme, EntriesStoreTheirValuesForTheSelectedLanguage) {
     }
 
     // Without a selected row the boxes change nothing.
-    form->ListView1()->clearSelection();
+    form->list()->clearSelection();
     pick(box("Comment"), "Navy");
     EXPECT_EQ(cs.attribute(comment).foreground, kNoColor);
 }
 
 TEST_F(ColourScheme, GreenForPascalCommentsRepaintsAndIsWrittenOnEveryWayOfClosing) {
-    const std::pair<const char*, std::function<void(TForm5&)>> closings[] = {
-        {"OK", [](TForm5& f) { QTest::mouseClick(f.SpeedButton1(), Qt::LeftButton); }},
-        {"close button", [](TForm5& f) { f.close(); }},
-        {"Escape", [](TForm5& f) { QTest::keyClick(&f, Qt::Key_Escape); }},
+    const std::pair<const char*, std::function<void(ColourSchemeDialog&)>> closings[] = {
+        {"OK", [](ColourSchemeDialog& f) { QTest::mouseClick(f.okButton(), Qt::LeftButton); }},
+        {"close button", [](ColourSchemeDialog& f) { f.close(); }},
+        {"Escape", [](ColourSchemeDialog& f) { QTest::keyClick(&f, Qt::Key_Escape); }},
     };
     Highlighter& pascal = language("Object Pascal");
     const int comment = pascal.attributeIndex(u"Comment");
@@ -190,8 +190,8 @@ TEST_F(ColourScheme, GreenForPascalCommentsRepaintsAndIsWrittenOnEveryWayOfClosi
         pick(box("Comment"), "Green");
         EXPECT_EQ(pascal.attribute(comment).foreground, 0x008000u);
         // The preview editor shows the new colour at once.
-        ASSERT_NE(form->SynMemo1()->lexer(), nullptr);
-        EXPECT_EQ(form->SynMemo1()->lexer()->color(comment), QColor(0, 128, 0));
+        ASSERT_NE(form->editor_()->lexer(), nullptr);
+        EXPECT_EQ(form->editor_()->lexer()->color(comment), QColor(0, 128, 0));
         EXPECT_EQ(saved("Object Pascal", "Comment"), -1);
 
         close(*form);
@@ -226,7 +226,7 @@ TEST_F(ColourScheme, CustomColoursAndLoadedValuesOutsideTheListGetAnEntryOfTheir
         ini.writeInt("C#", "Symbol", 0x30000000);
         ASSERT_TRUE(ini.save());
     }
-    form->LoadSettings();
+    form->loadSettings();
     EXPECT_EQ(cs.attribute(number).foreground, kNoColor);
     EXPECT_EQ(cs.attribute(cs.attributeIndex(u"Symbol")).foreground, 0x30000000u);
     const std::pair<const char*, const char*> shown[] = {
@@ -243,7 +243,7 @@ TEST_F(ColourScheme, AnUnwritableSettingsFileIsReported) {
     ProgramPaths paths = ProgramPaths::inFolder(dir.path());
     paths.settingsFile = dir.filePath("file/Settings.ini");
     open(paths);
-    form->SpeedButton1Click();
+    form->confirm();
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(prompter.messages, QStringList{unableToWrite(paths.settingsFile)});
 }

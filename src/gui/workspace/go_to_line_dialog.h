@@ -7,26 +7,26 @@ class QSpinBox;
 
 namespace tw {
 
-class SynMemo;
+class CodeEditor;
 
-class TForm2 : public QDialog {
+class GoToLineDialog : public QDialog {
     Q_OBJECT
 public:
-    TForm2(SynMemo& editor, QWidget* parent = nullptr);
-    QSpinBox* SE1() const { return SE1_; }
+    GoToLineDialog(CodeEditor& editor, QWidget* parent = nullptr);
+    QSpinBox* lineSpin() const { return lineSpin_; }
     // Goes to line v when the text has that many lines (below 1: line 1).
     void goToLine(int v);
 
 public slots:
-    void SpeedButton1Click();  // "Перейти"
-    void btn1Click();          // "Отмена"
+    void go();  // "Перейти"
+    void cancel();          // "Отмена"
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    SynMemo& editor_;
-    QSpinBox* SE1_;
+    CodeEditor& editor_;
+    QSpinBox* lineSpin_;
 };
 
 } // namespace tw

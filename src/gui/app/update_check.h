@@ -7,12 +7,12 @@
 
 namespace tw {
 
-class TUpdate : public QThread {
+class UpdateCheck : public QThread {
     Q_OBJECT
 public:
-    explicit TUpdate(QUrl versionFile, QObject* parent = nullptr);
+    explicit UpdateCheck(QUrl versionFile, QObject* parent = nullptr);
     // Ends a running check at once and waits for the thread.
-    ~TUpdate() override;
+    ~UpdateCheck() override;
 
 signals:
     // A newer version is offered at `address` (an http or https address).

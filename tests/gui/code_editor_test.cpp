@@ -1,4 +1,4 @@
-#include "editor/synmemo.h"
+#include "editor/code_editor.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -9,24 +9,24 @@
 #include <ostream>
 
 namespace tw {
-void PrintTo(const EditorPos& pos, std::ostream* os) { *os << "(col " << pos.Column << ", line " << pos.Line << ")"; }
+void PrintTo(const EditorPos& pos, std::ostream* os) { *os << "(col " << pos.column << ", line " << pos.line << ")"; }
 } // namespace tw
 
 namespace {
 
 using tw::EditorPos;
 
-class SynMemoTest : public testing::Test {
+class CodeEditorTest : public testing::Test {
 protected:
     void SetUp() override {
         memo.resize(480, 320);
         memo.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&memo));
     }
-    tw::SynMemo memo;
+    tw::CodeEditor memo;
 };
 
-TEST_F(SynMemoTest, WholeTextHasCrLfBreaksAndNoTrailingEmptyLine) {
+TEST_F(CodeEditorTest, WholeTextHasCrLfBreaksAndNoTrailingEmptyLine) {
     struct Case {
         std::string input;
         std::vector<std::string> lines;
@@ -54,8 +54,8 @@ TEST_F(SynMemoTest, WholeTextHasCrLfBreaksAndNoTrailingEmptyLine) {
     }
 }
 
-TEST_F(SynMemoTest, OnlyUserEditsRaiseChangedAndLoadsClearUndo) {
-    QSignalSpy changed(&memo, &tw::SynMemo::changed);
+TEST_F(CodeEditorTest, OnlyUserEditsRaiseChangedAndLoadsClearUndo) {
+    QSignalSpy changed(&memo, &tw::CodeEditor::changed);
     memo.setWholeText("ab");
     QTest::keyClicks(&memo, "x");
     ASSERT_EQ(memo.wholeText(), "xab");
@@ -76,9 +76,9 @@ TEST_F(SynMemoTest, OnlyUserEditsRaiseChangedAndLoadsClearUndo) {
     EXPECT_TRUE(changed.isEmpty());
 }
 
-TEST_F(SynMemoTest, KeyTypedCanCancelTheCharacter) {
+TEST_F(CodeEditorTest, KeyTypedCanCancelTheCharacter) {
     QString seen;
-    QObject::connect(&memo, &tw::SynMemo::keyTyped, [&seen](QChar ch, bool& cancel) {
+    QObject::connect(&memo, &tw::CodeEditor::keyTyped, [&seen](QChar ch, bool& cancel) {
         seen += ch;
         cancel = ch == u'q';
     });
@@ -88,7 +88,7 @@ TEST_F(SynMemoTest, KeyTypedCanCancelTheCharacter) {
     EXPECT_EQ(memo.wholeText(), "ab");
 }
 
-TEST_F(SynMemoTest, SelectionOffsetsAreBytesAndSnapToCharacters) {
+TEST_F(CodeEditorTest, SelectionOffsetsAreBytesAndSnapToCharacters) {
     // "жы" and "кот" take two bytes a character; each break takes two.
     const std::string cyr = "\xD0\xB6\xD1\x8B\r\n\xD0\xBA\xD0\xBE\xD1\x82";
     struct Case {
@@ -125,8 +125,8 @@ TEST_F(SynMemoTest, SelectionOffsetsAreBytesAndSnapToCharacters) {
     }
 }
 
-TEST_F(SynMemoTest, ReplaceSelectionIsOneUndoableEdit) {
-    QSignalSpy changed(&memo, &tw::SynMemo::changed);
+TEST_F(CodeEditorTest, ReplaceSelectionIsOneUndoableEdit) {
+    QSignalSpy changed(&memo, &tw::CodeEditor::changed);
     const std::string original = "one two\r\nthree";
     memo.setWholeText(original);
     memo.setSelectionStart(4);
@@ -141,10 +141,10 @@ TEST_F(SynMemoTest, ReplaceSelectionIsOneUndoableEdit) {
     EXPECT_EQ(memo.wholeText(), original);
 }
 
-TEST_F(SynMemoTest, ReplaceLineIsNeitherUndoableNorAChange) {
+TEST_F(CodeEditorTest, ReplaceLineIsNeitherUndoableNorAChange) {
     memo.setWholeText("a\nb\nc");
     QTest::keyClicks(&memo, "x");
-    QSignalSpy changed(&memo, &tw::SynMemo::changed);
+    QSignalSpy changed(&memo, &tw::CodeEditor::changed);
     memo.replaceLine(1, "B");
     memo.replaceLine(-1, "?");
     memo.replaceLine(3, "?");
@@ -154,7 +154,7 @@ TEST_F(SynMemoTest, ReplaceLineIsNeitherUndoableNorAChange) {
     EXPECT_TRUE(changed.isEmpty());
 }
 
-TEST_F(SynMemoTest, CaretMovesAreClampedAndGotoLineCentres) {
+TEST_F(CodeEditorTest, CaretMovesAreClampedAndGotoLineCentres) {
     std::string text;
     for (int i = 1; i <= 100; ++i) text += "line " + std::to_string(i) + "\n";
     memo.setWholeText("\tab\n" + text);  // 101 lines
@@ -184,11 +184,11 @@ TEST_F(SynMemoTest, CaretMovesAreClampedAndGotoLineCentres) {
         EXPECT_FALSE(memo.hasSelection());
     }
     memo.gotoLineAndCenter(51);
-    const int middle = memo.firstVisibleLine() + static_cast<int>(memo.SendScintilla(tw::SynMemo::SCI_LINESONSCREEN)) / 2;
+    const int middle = memo.firstVisibleLine() + static_cast<int>(memo.SendScintilla(tw::CodeEditor::SCI_LINESONSCREEN)) / 2;
     EXPECT_NEAR(middle, 50, 1);
 }
 
-TEST_F(SynMemoTest, MatchingBracket) {
+TEST_F(CodeEditorTest, MatchingBracket) {
     memo.setWholeText("\xD0\xB6(a[1]) {<x>\n}\n)");
     const struct {
         EditorPos at, partner;
@@ -202,22 +202,22 @@ TEST_F(SynMemoTest, MatchingBracket) {
     }
 }
 
-TEST_F(SynMemoTest, BookmarksAreDrawnWhenVisibleAndClearedWithTheText) {
-    ASSERT_EQ(tw::SynMemo::ImageList5().size(), 10u);
-    for (const QPixmap& picture : tw::SynMemo::ImageList5()) EXPECT_EQ(picture.size(), QSize(16, 16));
+TEST_F(CodeEditorTest, BookmarksAreDrawnWhenVisibleAndClearedWithTheText) {
+    ASSERT_EQ(tw::CodeEditor::bookmarkPictures().size(), 10u);
+    for (const QPixmap& picture : tw::CodeEditor::bookmarkPictures()) EXPECT_EQ(picture.size(), QSize(16, 16));
 
     memo.setWholeText("a\nb\nc");
     const int bare = memo.gutterWidth();
-    tw::TEditMark shown{1, 1, 0, true, false, 1};
-    tw::TEditMark hidden{2, 1, 7, false, false, 2};
-    tw::TEditMark last{3, 1, 9, true, false, 3};
-    tw::TEditMark offText{99, 1, 2, true, false, 4};
-    tw::TEditMark badImage{2, 1, 12, true, false, 5};
+    tw::Bookmark shown{1, 1, 0, true, false, 1};
+    tw::Bookmark hidden{2, 1, 7, false, false, 2};
+    tw::Bookmark last{3, 1, 9, true, false, 3};
+    tw::Bookmark offText{99, 1, 2, true, false, 4};
+    tw::Bookmark badImage{2, 1, 12, true, false, 5};
     memo.setBookmarks({shown, hidden, last, offText, badImage});
     ASSERT_EQ(memo.bookmarkCount(), 5);
-    EXPECT_EQ(memo.bookmark(1).ImageIndex, 7);
-    EXPECT_EQ(memo.bookmark(4).Number, 5);
-    EXPECT_EQ(memo.bookmark(5).Number, -1);  // a fresh record outside the range
+    EXPECT_EQ(memo.bookmark(1).imageIndex, 7);
+    EXPECT_EQ(memo.bookmark(4).number, 5);
+    EXPECT_EQ(memo.bookmark(5).number, -1);  // a fresh record outside the range
     EXPECT_EQ(memo.markersAtLine(0), 1u << 0);
     EXPECT_EQ(memo.markersAtLine(1), 0u);
     EXPECT_EQ(memo.markersAtLine(2), 1u << 9);
@@ -233,7 +233,7 @@ TEST_F(SynMemoTest, BookmarksAreDrawnWhenVisibleAndClearedWithTheText) {
     EXPECT_EQ(memo.gutterWidth(), bare);
 }
 
-TEST_F(SynMemoTest, DisplayCellsAndRepaints) {
+TEST_F(CodeEditorTest, DisplayCellsAndRepaints) {
     memo.setWholeText("\tab\nx");
     // Columns 1..8 are the tab, 9 and 10 the letters, 11 on past the end: each one cell on.
     const QPoint first = memo.displayToPixel({1, 1});
@@ -248,14 +248,14 @@ TEST_F(SynMemoTest, DisplayCellsAndRepaints) {
     }
     EXPECT_EQ(memo.displayToPixel({1, 2}).y() - first.y(), memo.textHeight(0));
 
-    QSignalSpy painted(&memo, &tw::SynMemo::painted);
+    QSignalSpy painted(&memo, &tw::CodeEditor::painted);
     const QColor next = memo.activeLineColor() == Qt::yellow ? Qt::cyan : Qt::yellow;
     memo.setActiveLineColor(next);
     EXPECT_EQ(memo.activeLineColor(), next);
     EXPECT_TRUE(painted.wait(2000));
 }
 
-TEST_F(SynMemoTest, TextFilesInAndOut) {
+TEST_F(CodeEditorTest, TextFilesInAndOut) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString cp1251Name = dir.filePath(QStringLiteral("cp1251.txt"));
@@ -266,7 +266,7 @@ TEST_F(SynMemoTest, TextFilesInAndOut) {
         ASSERT_TRUE(encoder.isValid());
         file.write(encoder.encode(QStringLiteral(u"Привет\nмир\r\n")));
     }
-    QSignalSpy changed(&memo, &tw::SynMemo::changed);
+    QSignalSpy changed(&memo, &tw::CodeEditor::changed);
     ASSERT_TRUE(memo.loadLinesFromFile(cp1251Name));
     EXPECT_EQ(QString::fromStdString(memo.wholeText()), QStringLiteral(u"Привет\r\nмир"));
     EXPECT_TRUE(changed.isEmpty());

@@ -16,41 +16,41 @@ namespace tw {
 
 class HotkeyRegistrar;
 class Prompter;
-class TForm7;
+class AssignKeyDialog;
 
 // Identifier of row 0 of the table; identifiers 1 to 5 are the main window's own keys.
 inline constexpr int kFirstTableHotKey = 7;
 
-class TForm6 : public QWidget {
+class SnippetKeysWindow : public QWidget {
     Q_OBJECT
 public:
-    TForm6(HotkeyRegistrar& registrar, Prompter& prompter, QString keysFile, QWidget* parent = nullptr);
-    void setAssignDialog(TForm7* dialog) { Form7_ = dialog; }
+    SnippetKeysWindow(HotkeyRegistrar& registrar, Prompter& prompter, QString keysFile, QWidget* parent = nullptr);
+    void setAssignDialog(AssignKeyDialog* dialog) { Form7_ = dialog; }
 
     // Replaces the table by the rows of the file and registers them. A missing file is an
     // empty table; a file that cannot be read or is damaged is reported, the rows before
     // the fault stay.
-    void LoadKeys(const QString& fileName);
-    bool SaveKeys(const QString& fileName);
+    void loadKeys(const QString& fileName);
+    bool saveKeys(const QString& fileName);
     // Appends a row of the assignment dialog's combination unless its key code is taken.
-    void AddHotKey(int keyCode, const QString& text);
+    void addRow(int keyCode, const QString& text);
     // Appends a row from the four values and registers it (no duplicate test).
-    void AddHotKey2(int keyCode, const QString& text, const QString& modifier, const QString& letter);
+    void addRowFromFile(int keyCode, const QString& text, const QString& modifier, const QString& letter);
     // True when the assignment dialog's combination is in the table already.
-    bool HotKeyExists() const;
-    void unRegisterAll();
+    bool hasKeyCode() const;
+    void unregisterAll();
     // Registers every row again; the failures are reported in one message.
-    void RegisterAll();
+    void registerAll();
 
     const std::vector<HotKeyRow>& rows() const { return rows_; }
     // The text of row i; empty for no such row.
     QString rowText(int i) const;
-    QTableWidget* LV1() const { return LV1_; }
+    QTableWidget* table() const { return table_; }
 
 public slots:
-    void SpeedButton1Click();  // "Добавить"
-    void SpeedButton2Click();  // "Удалить"
-    void SpeedButton3Click();  // "OK"
+    void addKey();  // "Добавить"
+    void removeKey();  // "Удалить"
+    void confirm();  // "OK"
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -65,9 +65,9 @@ private:
     HotkeyRegistrar& registrar_;
     Prompter& prompter_;
     QString keysFile_;
-    TForm7* Form7_ = nullptr;
+    AssignKeyDialog* Form7_ = nullptr;
     std::vector<HotKeyRow> rows_;
-    QTableWidget* LV1_;
+    QTableWidget* table_;
     bool placed_ = false;
 };
 

@@ -1,4 +1,4 @@
-#include "launcher/tform4.h"
+#include "launcher/applications_dialog.h"
 
 #include "platform/prompter.h"
 
@@ -19,15 +19,15 @@ QString menuText(const QString& caption) {
     return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
-TForm4::TForm4(QMenu& popupMenu6, ProgramPaths paths, Prompter& prompter, QWidget* parent)
+ApplicationsDialog::ApplicationsDialog(QMenu& popupMenu6, ProgramPaths paths, Prompter& prompter, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       menu_(popupMenu6), paths_(std::move(paths)), prompter_(prompter) {
-    setObjectName(QStringLiteral("Form4"));
+    setObjectName(QStringLiteral("applications"));
     setWindowTitle(QString());
     setFixedSize(393, 260);
 
     list_ = new QTreeWidget(this);
-    list_->setObjectName(QStringLiteral("ListView1"));
+    list_->setObjectName(QStringLiteral("list"));
     list_->setColumnCount(2);
     list_->setHeaderLabels({QStringLiteral("Описание"), QStringLiteral("Объект")});
     list_->setColumnWidth(0, 120);
@@ -37,18 +37,18 @@ TForm4::TForm4(QMenu& popupMenu6, ProgramPaths paths, Prompter& prompter, QWidge
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
-    auto button = [this](const char* name, const QString& caption, void (TForm4::*slot)()) {
+    auto button = [this](const char* name, const QString& caption, void (ApplicationsDialog::*slot)()) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, slot);
         return b;
     };
-    QPushButton* ok = button("OkButton", QStringLiteral("OK"), &TForm4::accept);
+    QPushButton* ok = button("OkButton", QStringLiteral("OK"), &ApplicationsDialog::accept);
     ok->setDefault(true);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(button("AddButton", QStringLiteral("Добавить"), &TForm4::AddMenuItem));
-    buttons->addWidget(button("DeleteButton", QStringLiteral("Удалить"), &TForm4::DelMenuItem));
+    buttons->addWidget(button("AddButton", QStringLiteral("Добавить"), &ApplicationsDialog::addEntry));
+    buttons->addWidget(button("DeleteButton", QStringLiteral("Удалить"), &ApplicationsDialog::removeEntry));
     buttons->addStretch();
     buttons->addWidget(ok);
     auto* layout = new QVBoxLayout(this);
@@ -56,11 +56,11 @@ TForm4::TForm4(QMenu& popupMenu6, ProgramPaths paths, Prompter& prompter, QWidge
     layout->addLayout(buttons);
 }
 
-void TForm4::LoadSettings() {
-    for (const AppEntry& e : readApplicationList(IniFile(paths_.settingsFile))) AddProg(e.object, e.description);
+void ApplicationsDialog::loadSettings() {
+    for (const AppEntry& e : readApplicationList(IniFile(paths_.settingsFile))) insertEntry(e.object, e.description);
 }
 
-bool TForm4::SaveSettings() {
+bool ApplicationsDialog::saveSettings() {
     IniFile ini(paths_.settingsFile);
     writeApplicationList(ini, entries());
     if (ini.save()) return true;
@@ -68,7 +68,7 @@ bool TForm4::SaveSettings() {
     return false;
 }
 
-std::vector<AppEntry> TForm4::entries() const {
+std::vector<AppEntry> ApplicationsDialog::entries() const {
     std::vector<AppEntry> result;
     for (int i = 0; i < list_->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = list_->topLevelItem(i);
@@ -77,7 +77,7 @@ std::vector<AppEntry> TForm4::entries() const {
     return result;
 }
 
-void TForm4::AddMenuItem() {
+void ApplicationsDialog::addEntry() {
     // One input box; nothing when cancelled, or (after the message) when the answer is blank.
     auto ask = [this](const QString& prompt, const QString& blankMessage) -> std::optional<QString> {
         const std::optional<QString> answer =
@@ -95,18 +95,18 @@ void TForm4::AddMenuItem() {
     const std::optional<QString> object = ask(QStringLiteral("Объект:"), QStringLiteral("Объект не может быть пустым"));
     if (!object) return;
     const QString o = *object;
-    AddProg(o, d);
+    insertEntry(o, d);
 }
 
-void TForm4::AddProg(const QString& object, const QString& description) {
+void ApplicationsDialog::insertEntry(const QString& object, const QString& description) {
     list_->addTopLevelItem(new QTreeWidgetItem(QStringList{description, object}));
     auto* item = new QAction(menuText(description), this);
-    connect(item, &QAction::triggered, this, [this, item] { ItemClick(item); });
+    connect(item, &QAction::triggered, this, [this, item] { openItem(item); });
     const QList<QAction*> items = menu_.actions();
     menu_.insertAction(items.value(entryMenuPosition(static_cast<int>(items.size())), nullptr), item);
 }
 
-void TForm4::DelMenuItem() {
+void ApplicationsDialog::removeEntry() {
     QTreeWidgetItem* row = list_->currentItem();
     if (!row || !row->isSelected()) return;
     const int index = list_->indexOfTopLevelItem(row);
@@ -117,18 +117,18 @@ void TForm4::DelMenuItem() {
     delete row;
 }
 
-void TForm4::ItemClick(QAction* item) {
+void ApplicationsDialog::openItem(QAction* item) {
     const int index = static_cast<int>(menu_.actions().indexOf(item));
     if (index < 0 || index >= list_->topLevelItemCount()) return;
     emit openObject(list_->topLevelItem(index)->text(1));
 }
 
-void TForm4::done(int result) {
-    SaveSettings();
+void ApplicationsDialog::done(int result) {
+    saveSettings();
     QDialog::done(result);
 }
 
-void TForm4::showEvent(QShowEvent* event) {
+void ApplicationsDialog::showEvent(QShowEvent* event) {
     if (!placed_) {
         // Centred on the desktop the first time it is shown.
         placed_ = true;

@@ -1,9 +1,9 @@
 // The file-search dialog: its fields and their enabling, the folder choice, its settings,
 // and imports into the window's tree with the tabs kept on their nodes.
 #include "app/ini_file.h"
-#include "app/tform1.h"
-#include "editor/synmemo.h"
-#include "exchange/tform3.h"
+#include "app/main_window.h"
+#include "editor/code_editor.h"
+#include "exchange/file_search_dialog.h"
 #include "scripted_prompter.h"
 #include "tree/tree_model.h"
 
@@ -25,13 +25,13 @@ using namespace tw;
 
 namespace {
 
-class FileSearchDialog : public testing::Test {
+class FileSearchDialogTest : public testing::Test {
 protected:
     ScriptedPrompter prompter;
     QTemporaryDir dir;
     QTemporaryDir files;
-    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(prompter, ProgramPaths::inFolder(dir.path()));
-    TForm3* dialog = form->fileSearchDialog();
+    std::unique_ptr<MainWindow> form = std::make_unique<MainWindow>(prompter, ProgramPaths::inFolder(dir.path()));
+    FileSearchDialog* dialog = form->fileSearchDialog();
 
     void write(const QString& relative, const QByteArray& bytes = "x") {
         const QString path = files.path() + u'/' + relative;
@@ -65,10 +65,10 @@ protected:
     }
 };
 
-TEST_F(FileSearchDialog, FieldsCaptionsAndEnabling) {
+TEST_F(FileSearchDialogTest, FieldsCaptionsAndEnabling) {
     showDialog();
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Поиск файлов"));
-    EXPECT_EQ(dialog->GroupBox1()->title(), QStringLiteral("Параметры поиска"));
+    EXPECT_EQ(dialog->loadGroup()->title(), QStringLiteral("Параметры поиска"));
     EXPECT_EQ(dialog->pathEdit()->text(), QDir::rootPath());
     EXPECT_EQ(dialog->masksEdit()->text(), QStringLiteral("*.*"));
     EXPECT_EQ(dialog->masksEdit()->toolTip(), QStringLiteral("Множество расширений указывается через пробел"));
@@ -91,7 +91,7 @@ TEST_F(FileSearchDialog, FieldsCaptionsAndEnabling) {
     }
 }
 
-TEST_F(FileSearchDialog, SettingsReadOnShowAndWrittenOnClose) {
+TEST_F(FileSearchDialogTest, SettingsReadOnShowAndWrittenOnClose) {
     {
         IniFile ini(form->paths().settingsFile);
         ini.writeText("Search", "path", files.path());
@@ -132,7 +132,7 @@ TEST_F(FileSearchDialog, SettingsReadOnShowAndWrittenOnClose) {
     EXPECT_FALSE(dialog->isVisible());
 }
 
-TEST_F(FileSearchDialog, BrowseChoosesTheSearchPath) {
+TEST_F(FileSearchDialogTest, BrowseChoosesTheSearchPath) {
     showDialog();
     dialog->pathEdit()->setText("/start");
     prompter.directoryChoices = {files.path(), std::nullopt};
@@ -143,8 +143,8 @@ TEST_F(FileSearchDialog, BrowseChoosesTheSearchPath) {
     EXPECT_EQ(prompter.directoryStarts, (std::vector<QString>{"/start", files.path()}));
 }
 
-TEST_F(FileSearchDialog, ToolbarOpensModallyTheHotkeyWithout) {
-    QAction* button = form->command("ToolButton21");
+TEST_F(FileSearchDialogTest, ToolbarOpensModallyTheHotkeyWithout) {
+    QAction* button = form->command("importButton");
     ASSERT_TRUE(button->isEnabled());
     button->trigger();
     EXPECT_TRUE(dialog->isVisible());
@@ -157,15 +157,15 @@ TEST_F(FileSearchDialog, ToolbarOpensModallyTheHotkeyWithout) {
     EXPECT_EQ(dialog->windowModality(), Qt::NonModal);
 }
 
-TEST_F(FileSearchDialog, ImportKeepsTabsAndRemovesEmptySections) {
+TEST_F(FileSearchDialogTest, ImportKeepsTabsAndRemovesEmptySections) {
     Node* root = form->tree().root();
-    Node* old = form->AddRazdel(root, "old");
-    Node* p = form->AddDoc(root, "P");
-    p->page->Text = "kept";
+    Node* old = form->addSection(root, "old");
+    Node* p = form->addPage(root, "P");
+    p->page->text = "kept";
     form->selectNode(old);
-    form->N37Click();
+    form->openSelectedInNewTab();
     form->selectNode(p);
-    form->N37Click();
+    form->openSelectedInNewTab();
     const int tabsBefore = form->tabs()->count();
     const int tabP = tabsBefore - 1;
     ASSERT_EQ(form->tabs()->tabText(tabP), QStringLiteral("P"));
@@ -195,10 +195,10 @@ TEST_F(FileSearchDialog, ImportKeepsTabsAndRemovesEmptySections) {
     form->tabs()->setCurrentIndex(tabP - 1);
     EXPECT_EQ(form->editor()->wholeText(), "kept");
     EXPECT_TRUE(dialog->startButton()->isVisible());
-    EXPECT_TRUE(dialog->GroupBox1()->isEnabled());
+    EXPECT_TRUE(dialog->loadGroup()->isEnabled());
 }
 
-TEST_F(FileSearchDialog, StopPressedAtOnceImportsTheFirstEntryOnly) {
+TEST_F(FileSearchDialogTest, StopPressedAtOnceImportsTheFirstEntryOnly) {
     for (int i = 0; i < 30; ++i) write(QStringLiteral("f%1.txt").arg(i));
     showDialog();
     bool stopSeen = false;
@@ -216,12 +216,12 @@ TEST_F(FileSearchDialog, StopPressedAtOnceImportsTheFirstEntryOnly) {
     EXPECT_TRUE(dialog->cancelButton()->isEnabled());
 }
 
-TEST_F(FileSearchDialog, NodesRemovedDuringAWalkEndIt) {
+TEST_F(FileSearchDialogTest, NodesRemovedDuringAWalkEndIt) {
     for (int i = 0; i < 3; ++i) write(QStringLiteral("d/f%1.txt").arg(i));
     showDialog();
     // The window stays usable when the dialog is not modal: clearing the tree mid-walk
     // must not leave the walk adding below sections that are gone.
-    QTimer::singleShot(0, form.get(), [&] { form->NewTree(); });
+    QTimer::singleShot(0, form.get(), [&] { form->resetCollection(); });
     search("*");
     EXPECT_EQ(form->tree().count(), 1);
     expectModelFollowsTree();

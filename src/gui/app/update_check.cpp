@@ -1,18 +1,18 @@
-#include "app/tupdate.h"
+#include "app/update_check.h"
 
 #include "app/update_rule.h"
 #include "http/http_get.h"
 
 namespace tw {
 
-TUpdate::TUpdate(QUrl versionFile, QObject* parent) : QThread(parent), versionFile_(std::move(versionFile)) {}
+UpdateCheck::UpdateCheck(QUrl versionFile, QObject* parent) : QThread(parent), versionFile_(std::move(versionFile)) {}
 
-TUpdate::~TUpdate() {
+UpdateCheck::~UpdateCheck() {
     requestInterruption();
     wait();
 }
 
-void TUpdate::run() {
+void UpdateCheck::run() {
     HttpGetOptions options;
     options.cancelled = [this] { return isInterruptionRequested(); };
     const std::optional<QByteArray> body = httpGet(versionFile_, options);

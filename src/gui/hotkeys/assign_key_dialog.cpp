@@ -1,7 +1,7 @@
-#include "hotkeys/tform7.h"
+#include "hotkeys/assign_key_dialog.h"
 
 #include "hotkeys/hotkey_table.h"
-#include "hotkeys/tform6.h"
+#include "hotkeys/snippet_keys_window.h"
 #include "platform/prompter.h"
 
 #include <QComboBox>
@@ -34,51 +34,51 @@ QComboBox* upperCaseBox(QWidget* parent, const char* name, const QStringList& it
 }
 } // namespace
 
-TForm7::TForm7(TForm6& list, Prompter& prompter, QWidget* parent)
+AssignKeyDialog::AssignKeyDialog(SnippetKeysWindow& list, Prompter& prompter, QWidget* parent)
     : QWidget(parent, Qt::Tool), list_(list), prompter_(prompter) {
-    setObjectName(QStringLiteral("Form7"));
+    setObjectName(QStringLiteral("assignKey"));
     setWindowTitle(QStringLiteral("Назначить"));
     QStringList letters;
     for (char c = 'A'; c <= 'Z'; ++c) letters << QString(QChar::fromLatin1(c));
-    ComboBox1_ = upperCaseBox(this, "ComboBox1", kModifierNames);
-    ComboBox2_ = upperCaseBox(this, "ComboBox2", letters);
-    ComboBox2_->lineEdit()->setMaxLength(1);
-    Memo1_ = new QPlainTextEdit(this);
-    Memo1_->setObjectName(QStringLiteral("Memo1"));
+    modifierBox_ = upperCaseBox(this, "modifierBox", kModifierNames);
+    letterBox_ = upperCaseBox(this, "letterBox", letters);
+    letterBox_->lineEdit()->setMaxLength(1);
+    textEdit_ = new QPlainTextEdit(this);
+    textEdit_->setObjectName(QStringLiteral("textEdit"));
     ok_ = new QPushButton(QStringLiteral("OK"), this);
-    ok_->setObjectName(QStringLiteral("SpeedButton1"));
-    connect(ok_, &QPushButton::clicked, this, &TForm7::SpeedButton1Click);
+    ok_->setObjectName(QStringLiteral("okButton"));
+    connect(ok_, &QPushButton::clicked, this, &AssignKeyDialog::confirm);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Сочетание:"), this), 0, 0, 1, 3);
-    layout->addWidget(ComboBox1_, 1, 0);
+    layout->addWidget(modifierBox_, 1, 0);
     layout->addWidget(new QLabel(QStringLiteral("+"), this), 1, 1);
-    layout->addWidget(ComboBox2_, 1, 2);
+    layout->addWidget(letterBox_, 1, 2);
     layout->addWidget(new QLabel(QStringLiteral("Текст:"), this), 2, 0, 1, 3);
-    layout->addWidget(Memo1_, 3, 0, 1, 3);
+    layout->addWidget(textEdit_, 3, 0, 1, 3);
     layout->addWidget(ok_, 4, 0, 1, 3, Qt::AlignRight);
     layout->setColumnStretch(0, 3);
     layout->setColumnStretch(2, 2);
     resize(176, 225);
 }
 
-int TForm7::modifierPosition() const { return static_cast<int>(kModifierNames.indexOf(modifierText())); }
-QString TForm7::modifierText() const { return ComboBox1_->currentText(); }
-QString TForm7::letterText() const { return ComboBox2_->currentText(); }
+int AssignKeyDialog::modifierPosition() const { return static_cast<int>(kModifierNames.indexOf(modifierText())); }
+QString AssignKeyDialog::modifierText() const { return modifierBox_->currentText(); }
+QString AssignKeyDialog::letterText() const { return letterBox_->currentText(); }
 
-QString TForm7::text() const {
-    QString t = Memo1_->toPlainText();
+QString AssignKeyDialog::text() const {
+    QString t = textEdit_->toPlainText();
     t.replace(u'\n', QStringLiteral("\r\n"));
     return t;
 }
 
-int TForm7::ToShortCut() const { return tw::ToShortCut(modifierPosition(), letterText()); }
-int TForm7::ToModifiers() const { return tw::ToModifiers(modifierPosition()); }
-bool TForm7::CheckKeys() const { return tw::CheckKeys(modifierText(), letterText()); }
+int AssignKeyDialog::keyCodeAt() const { return tw::keyCodeAt(modifierPosition(), letterText()); }
+int AssignKeyDialog::modifiersAt() const { return tw::modifiersAt(modifierPosition()); }
+bool AssignKeyDialog::isReservedCombination() const { return tw::isReservedCombination(modifierText(), letterText()); }
 
-void TForm7::SpeedButton1Click() {
+void AssignKeyDialog::confirm() {
     if (trimControls(text()).isEmpty()) return;
-    if (CheckKeys()) {
+    if (isReservedCombination()) {
         prompter_.showMessage(kForbiddenCombination);
         return;
     }
@@ -88,7 +88,7 @@ void TForm7::SpeedButton1Click() {
         prompter_.showMessage(kChooseCombination);
         return;
     }
-    list_.AddHotKey(ToShortCut(), text());
+    list_.addRow(keyCodeAt(), text());
     close();
 }
 
