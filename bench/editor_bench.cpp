@@ -4,6 +4,7 @@
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
 #include "app/main_window.h"
+#include "../tests/gui/window_parts.h"
 #include "editor/code_editor.h"
 #include "platform/prompter.h"
 
@@ -37,7 +38,7 @@ double ms(const QElapsedTimer& t) { return t.nsecsElapsed() / 1e6; }
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    tw::MainWindow::setUpdateCheckEnabled(false);  // no network from here
+    tw::HelpAndUpdates::setUpdateCheckEnabled(false);  // no network from here
     const double megabytes = argc > 1 ? std::atof(argv[1]) : 10.0;
     QTemporaryDir dir;
     tw::bench::SilentPrompter prompter;
@@ -46,14 +47,14 @@ int main(int argc, char** argv) {
     form.show();
     QCoreApplication::processEvents();
 
-    tw::Node* page = form.addPage(form.tree().root(), QStringLiteral("big"));
+    tw::Node* page = form.treeEditor().addPage(form.tree().root(), QStringLiteral("big"));
     page->page->text = cppText(static_cast<size_t>(megabytes * 1024 * 1024));
     page->page->language = 2;  // C/C++
     form.selectNode(page);
 
     QElapsedTimer t;
     t.start();
-    form.openInActiveTab();
+    form.workspace().openInActiveTab();
     QCoreApplication::processEvents();  // the first paint styles what is shown
     form.editor()->repaint();
     const double open = ms(t);

@@ -3,6 +3,7 @@
 // each without and with loading the files' contents (and their languages).
 //   bench_import [FILES=50000] [FILES_PER_DIRECTORY=50]
 #include "app/main_window.h"
+#include "../tests/gui/window_parts.h"
 #include "editor/catalogue.h"
 #include "exchange/file_masks.h"
 #include "exchange/file_search.h"

@@ -2,6 +2,7 @@
 // from the first page to the last, as the user's command runs it.
 //   bench_search [NODES=100000]
 #include "app/main_window.h"
+#include "../tests/gui/window_parts.h"
 #include "collection_generator.h"
 #include "editor/code_editor.h"
 #include "platform/prompter.h"
@@ -18,7 +19,7 @@
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    tw::MainWindow::setUpdateCheckEnabled(false);  // no network from here
+    tw::HelpAndUpdates::setUpdateCheckEnabled(false);  // no network from here
     tw::bench::GeneratorOptions options;
     if (argc > 1) options.nodes = std::atoi(argv[1]);
     QTemporaryDir dir;
@@ -29,13 +30,13 @@ int main(int argc, char** argv) {
     form.treeModel()->endRebuild();
     form.show();
     form.selectNode(form.tree().nodeAt(1));
-    form.openInActiveTab();
+    form.workspace().openInActiveTab();
 
     QElapsedTimer t;
     t.start();
-    QMetaObject::invokeMethod(&form, "findInAllPages");
-    form.findDialog()->setText(QStringLiteral("no such text anywhere"));
-    form.findNext();
+    form.search().findInAllPages();
+    form.search().findDialog()->setText(QStringLiteral("no such text anywhere"));
+    form.search().findNext();
     const double ms = t.nsecsElapsed() / 1e6;
     const bool walked = form.tree().indexOf(form.selectedNode()) == form.tree().count() - 1 && prompter.informations == 1;
     std::printf("nodes: %d\nfind_all_pages_no_match_ms: %.1f\nreached_last_node: %s\n", form.tree().count(), ms,

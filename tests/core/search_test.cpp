@@ -1,3 +1,4 @@
+#include "search/search_walk.h"
 #include "search/text_search.h"
 #include "../qt_printers.h"
 
@@ -45,4 +46,34 @@ TEST(Search, NodesAfterTheSelectedOne) {
     EXPECT_EQ(findNextText(t, 0, "x"), 2);
     EXPECT_EQ(findNextText(t, 2, "x"), 3);
     EXPECT_EQ(findNextText(t, 3, "x"), -1);
+}
+
+// The jumps of "find next" across tabs and nodes, on a tree of a section and four pages:
+// 1 Section, 2 "alpha x", 3 "beta", 4 "gamma x", 5 "delta".
+TEST(SearchWalk, JumpsToTheNextTextHoldingTheMatchOrToTheLast) {
+    CollectionTree t;
+    Node* s = t.appendChild(t.root(), "Section", 0, 0, -1, makePageRecord({}, "Section", 0, 0, 1, -1));
+    for (const char* text : {"alpha x", "beta", "gamma x", "delta"})
+        t.appendChild(s, text, 2, 2, -1, makePageRecord(text, text, 1, 2, 2, -1));
+
+    struct TabCase {
+        std::vector<int> bound;
+        int current;
+        const char* what;
+        int expected;
+    };
+    for (const TabCase& c : {
+             TabCase{{2, 3, 4, 5}, 0, "x", 2},   // passes over "beta" to the next text holding it
+             TabCase{{2, 3, 4, 5}, 2, "x", 3},   // none after: the last tab
+             TabCase{{2, 3, 4, 5}, 3, "x", -1},  // already the last tab
+             TabCase{{0, 0, 4}, 0, "x", 2},      // a None tab holds nothing
+             TabCase{{2, 0, 3}, 0, "", 2},       // an empty search stops at the next tab on a node
+             TabCase{{2}, 0, "x", -1},
+         }) {
+        EXPECT_EQ(nextTabToSearch(t, c.bound, c.current, c.what), c.expected) << c.current << " " << c.what;
+    }
+    EXPECT_EQ(nextNodeToSearch(t, 0, "x"), 2);
+    EXPECT_EQ(nextNodeToSearch(t, 2, "x"), 4);
+    EXPECT_EQ(nextNodeToSearch(t, 4, "x"), 5);   // none after: the last node
+    EXPECT_EQ(nextNodeToSearch(t, 5, "x"), -1);  // already the last node
 }

@@ -1,5 +1,6 @@
 // Numbered bookmarks of the node shown, through the bookmark menu.
 #include "app/main_window.h"
+#include "window_parts.h"
 #include "editor/code_editor.h"
 #include "scripted_prompter.h"
 #include "tree/bookmarks.h"
@@ -27,15 +28,15 @@ protected:
             if (line > 1) text += "\r\n";
             text += line == 10 ? "    procedure WriteTheWholeReportToDisk(Path: string);" : "line " + std::to_string(line);
         }
-        page = form->addPage(form->tree().root(), "p");
+        page = form->treeEditor().addPage(form->tree().root(), "p");
         page->page->text = text;
-        other = form->addPage(form->tree().root(), "q");
+        other = form->treeEditor().addPage(form->tree().root(), "q");
         other->page->text = "a\r\nb";
         open(page);
     }
     void open(Node* n) {
         form->selectNode(n);
-        form->openSelectedInNewTab();
+        form->workspace().openInNewTab();
     }
     void assign(int n, int line) {
         form->editor()->setCaretLine(line);
@@ -52,7 +53,7 @@ protected:
 } // namespace
 
 TEST_F(Bookmarks, MenuOffersNumbersInOrderAndCaptionsTheLines) {
-    form->prepareBookmarkMenu();
+    form->bookmarks().prepareMenu();
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(item("Assign", i)->isEnabled(), i == 0);
         EXPECT_EQ(item("Goto", i)->text(), QStringLiteral("Метка %1").arg(i + 1));
@@ -61,7 +62,7 @@ TEST_F(Bookmarks, MenuOffersNumbersInOrderAndCaptionsTheLines) {
     ASSERT_EQ(marks(page), (std::vector<std::pair<int, int>>{{10, 0}}));
     EXPECT_EQ(page->page->bookmarks[0].imageIndex, 0);
     EXPECT_EQ(form->editor()->bookmarkCount(), 1);
-    form->prepareBookmarkMenu();
+    form->bookmarks().prepareMenu();
     EXPECT_TRUE(item("Assign", 1)->isEnabled());
     EXPECT_FALSE(item("Assign", 2)->isEnabled());
     EXPECT_EQ(item("Goto", 0)->text(), "procedure WriteTheWholeRe");
@@ -93,7 +94,7 @@ TEST_F(Bookmarks, MarksBelongToTheNodeAndFollowItIntoTabs) {
     form->tabs()->setCurrentIndex(0);
     EXPECT_EQ(form->editor()->bookmarkCount(), 1);
     EXPECT_EQ(form->editor()->bookmark(0).line, 5);
-    form->clearBookmarksCommand();  // clears this node's marks only
+    form->bookmarks().clear();  // clears this node's marks only
     EXPECT_TRUE(page->page->bookmarks.empty());
     EXPECT_EQ(other->page->bookmarks.size(), 1u);
     EXPECT_EQ(form->editor()->bookmarkCount(), 0);
@@ -105,8 +106,8 @@ TEST_F(Bookmarks, GoingToAMarkBeyondTheTextStopsAtTheLastLine) {
     other->page->bookmarks[0].line = 50;  // the text was shortened since
     form->findChild<QAction*>("Goto0")->trigger();
     EXPECT_EQ(form->editor()->caretPos().line, 2);
-    form->loadNodeIntoTab(form->tabs()->currentIndex(), form->tree().indexOf(other));
-    form->prepareBookmarkMenu();
+    form->workspace().loadNodeIntoTab(form->tabs()->currentIndex(), form->tree().indexOf(other));
+    form->bookmarks().prepareMenu();
     EXPECT_EQ(item("Goto", 0)->text(), "");
     form->findChild<QAction*>("Goto3")->trigger();  // not in use: nothing happens
 }

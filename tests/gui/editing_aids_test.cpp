@@ -1,6 +1,7 @@
 // Bracket highlighting, caret-line colours, indenting, layout detection, date, undo and
 // go to line.
 #include "app/main_window.h"
+#include "window_parts.h"
 #include "editor/code_editor.h"
 #include "scripted_prompter.h"
 #include "workspace/go_to_line_dialog.h"
@@ -40,11 +41,11 @@ protected:
 
     CodeEditor* ed() { return form->editor(); }
     void openText(const std::string& text, int lan = 1) {
-        page = form->addPage(form->tree().root(), "p");
+        page = form->treeEditor().addPage(form->tree().root(), "p");
         page->page->text = text;
         page->page->language = static_cast<std::uint8_t>(lan);
         form->selectNode(page);
-        form->openSelectedInNewTab();
+        form->workspace().openInNewTab();
     }
     int offsetOf(int line, int column) {  // 1-based
         int offset = 0;
@@ -92,10 +93,10 @@ TEST_F(EditingAids, CaretLineColourShowsABookmarkedLine) {
     openText("a\r\nb\r\nc\r\nd");
     ed()->setCaretLine(3);
     form->findChild<QAction*>("Assign0")->trigger();
-    form->updateCaretLineColour();
+    form->caretLineColour().update();
     EXPECT_EQ(ed()->activeLineColor(), QColor(198, 253, 221));
     ed()->setCaretLine(4);
-    form->updateCaretLineColour();
+    form->caretLineColour().update();
     EXPECT_EQ(ed()->activeLineColor(), QColor(239, 239, 195));
 }
 
@@ -103,32 +104,32 @@ TEST_F(EditingAids, IndentAndUnindentSelectedLines) {
     openText("l1\r\nl2 line\r\nl3 line\r\nl4 line\r\nl5");
     select(2, 1, 4, 3);
     const int s = ed()->selectionStart(), e = ed()->selectionEnd();
-    form->indentSelection();
+    form->indentation().indent();
     EXPECT_EQ(page->page->text, "l1\r\n l2 line\r\n l3 line\r\n l4 line\r\nl5");
     EXPECT_EQ(ed()->selectionStart(), s + 1);
     EXPECT_EQ(ed()->selectionEnd(), e + 3);
     EXPECT_EQ(form->tabs()->tabText(0), "p");  // no modified marker
 
     select(4, 1, 5, 1);  // ending at column 1 of line 5 still takes line 5
-    form->indentSelection();
+    form->indentation().indent();
     EXPECT_EQ(page->page->text, "l1\r\n l2 line\r\n l3 line\r\n  l4 line\r\n l5");
 
     ed()->setSelectionStart(0);
-    form->indentSelection();  // no selection: nothing
+    form->indentation().indent();  // no selection: nothing
     EXPECT_EQ(page->page->text, "l1\r\n l2 line\r\n l3 line\r\n  l4 line\r\n l5");
 }
 
 TEST_F(EditingAids, UnindentKeepsEmptyLinesAndMovesTheSelectionByTheRules) {
     openText("  a\r\n b");
     select(1, 1, 2, 3);
-    form->unindentSelection();
+    form->indentation().unindent();
     EXPECT_EQ(page->page->text, " a\r\nb");
     EXPECT_EQ(ed()->selectionStart(), 0);  // one left of the old start, which was the text's start
     EXPECT_FALSE(ed()->hasSelection());
 
     ed()->setWholeText(" x\r\n\r\n y");
     select(1, 1, 3, 2);
-    form->unindentSelection();
+    form->indentation().unindent();
     EXPECT_EQ(ed()->wholeText(), "x\r\n\r\ny");
 }
 
@@ -148,14 +149,14 @@ TEST_F(EditingAids, LayoutDetectionSwallowsOnceAndSwitches) {
 
     bool cancel = false;
     ed()->setSelectionStart(offsetOf(3, 8));  // Cyrillic around the caret
-    form->switchLayoutByContext(u'q', cancel);
+    form->layoutSwitcher().switchByContext(u'q', cancel);
     EXPECT_TRUE(cancel);
     EXPECT_EQ(layouts.current, kRussianLayout);
 
     cancel = false;
     layouts.activated.clear();
     ed()->setSelectionStart(offsetOf(4, 5));  // a line of nine characters never switches
-    form->switchLayoutByContext(u'x', cancel);
+    form->layoutSwitcher().switchByContext(u'x', cancel);
     EXPECT_FALSE(cancel);
     EXPECT_TRUE(layouts.activated.empty());
 }
@@ -163,7 +164,7 @@ TEST_F(EditingAids, LayoutDetectionSwallowsOnceAndSwitches) {
 TEST_F(EditingAids, DateReplacesTheSelectionAndUndoTakesItBack) {
     openText("abc");
     select(1, 2, 1, 3);
-    form->insertDateTime();
+    insertDateTime(*form->editor());
     const std::string text = ed()->wholeText();
     EXPECT_EQ(text.front(), 'a');
     EXPECT_EQ(text.back(), 'c');
@@ -171,12 +172,12 @@ TEST_F(EditingAids, DateReplacesTheSelectionAndUndoTakesItBack) {
               std::string::npos);
     EXPECT_EQ(page->page->text, text);
     EXPECT_EQ(form->tabs()->tabText(0), "p*");
-    form->undo();
+    form->editor()->undo();
     EXPECT_EQ(ed()->wholeText(), "abc");
     EXPECT_EQ(page->page->text, "abc");
 
     const QDateTime midnight(QDate(2024, 3, 5), QTime(0, 0, 0));
-    EXPECT_EQ(MainWindow::dateTimeText(midnight), QLocale::system().toString(midnight.date(), QLocale::ShortFormat));
+    EXPECT_EQ(dateTimeText(midnight), QLocale::system().toString(midnight.date(), QLocale::ShortFormat));
 }
 
 TEST_F(EditingAids, GoToLine) {

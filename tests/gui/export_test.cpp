@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "window_parts.h"
 #include "exchange/directory_export_dialog.h"
 #include "exchange/folder_chooser.h"
 #include "main_window_fixture.h"
@@ -45,7 +46,7 @@ class Exports : public MainWindowTest {
 protected:
     void click(int absIndex) {
         form->selectNode(form->tree().nodeAt(absIndex));
-        form->treeClicked();
+        form->workspace().treeClicked();
     }
 };
 
@@ -58,7 +59,7 @@ TEST_F(Exports, WholeStructureWritesEveryNodeAndTheIndexThenCleansUp) {
     trigger("exportStructure");
     EXPECT_TRUE(filesIn(dir.filePath("site")).isEmpty());
 
-    form->addSection(form->tree().root(), "a/b");
+    form->treeEditor().addSection(form->tree().root(), "a/b");
     prompter.fileChoices.push_back(FileChoice{dir.filePath("site/index"), 1});
     trigger("exportStructure");
     ASSERT_EQ(prompter.filtersOffered.back().size(), 1u);
@@ -76,7 +77,7 @@ TEST_F(Exports, DirectoryExportNeedsASelectedBranch) {
     form->treeView()->selectionModel()->clear();
     trigger("exportBranchDirectories");
     EXPECT_EQ(prompter.messages, QStringList({"Вы не выбрали ветвь для экспорта!"}));
-    EXPECT_FALSE(form->exportDialog()->isVisible());
+    EXPECT_FALSE(form->exports().directoryExportDialog()->isVisible());
 }
 
 TEST_F(Exports, DirectoryExportDialogWritesTheBranchAndKeepsItsTarget) {
@@ -104,7 +105,7 @@ TEST_F(Exports, DirectoryExportDialogWritesTheBranchAndKeepsItsTarget) {
     EXPECT_TRUE(prompter.messages.isEmpty());
 
     // The field is kept for the next opening; a failure ends the export with the message.
-    form->addSection(form->tree().root(), "x/y");
+    form->treeEditor().addSection(form->tree().root(), "x/y");
     click(form->tree().count() - 1);
     whenModal<DirectoryExportDialog>([&](DirectoryExportDialog* d) {
         EXPECT_EQ(d->targetEdit()->text(), target);

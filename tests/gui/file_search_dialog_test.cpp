@@ -2,6 +2,7 @@
 // and imports into the window's tree with the tabs kept on their nodes.
 #include "app/ini_file.h"
 #include "app/main_window.h"
+#include "window_parts.h"
 #include "editor/code_editor.h"
 #include "exchange/file_search_dialog.h"
 #include "scripted_prompter.h"
@@ -159,13 +160,13 @@ TEST_F(FileSearchDialogTest, ToolbarOpensModallyTheHotkeyWithout) {
 
 TEST_F(FileSearchDialogTest, ImportKeepsTabsAndRemovesEmptySections) {
     Node* root = form->tree().root();
-    Node* old = form->addSection(root, "old");
-    Node* p = form->addPage(root, "P");
+    Node* old = form->treeEditor().addSection(root, "old");
+    Node* p = form->treeEditor().addPage(root, "P");
     p->page->text = "kept";
     form->selectNode(old);
-    form->openSelectedInNewTab();
+    form->workspace().openInNewTab();
     form->selectNode(p);
-    form->openSelectedInNewTab();
+    form->workspace().openInNewTab();
     const int tabsBefore = form->tabs()->count();
     const int tabP = tabsBefore - 1;
     ASSERT_EQ(form->tabs()->tabText(tabP), QStringLiteral("P"));
@@ -180,7 +181,7 @@ TEST_F(FileSearchDialogTest, ImportKeepsTabsAndRemovesEmptySections) {
     EXPECT_EQ(form->statusText(0), QStringLiteral("Разделов: 4   Страниц: 3"));
     EXPECT_TRUE(form->statusText(1).isEmpty());
     EXPECT_EQ(form->tabs()->count(), tabsBefore);
-    EXPECT_EQ(form->boundIndex(tabP), form->tree().indexOf(p));
+    EXPECT_EQ(form->workspace().boundIndex(tabP), form->tree().indexOf(p));
     expectModelFollowsTree();
 
     // Again, removing empty sections: "old", "src" and "util" go, and the tab of "old" closes.
@@ -188,7 +189,7 @@ TEST_F(FileSearchDialogTest, ImportKeepsTabsAndRemovesEmptySections) {
     EXPECT_EQ(children(root), (QStringList{"P", "a.pas", "a.pas", "lib", "lib"}));
     ASSERT_EQ(form->tabs()->count(), tabsBefore - 1);
     EXPECT_EQ(form->tabs()->tabText(tabP - 1), QStringLiteral("P"));
-    EXPECT_EQ(form->boundIndex(tabP - 1), form->tree().indexOf(p));
+    EXPECT_EQ(form->workspace().boundIndex(tabP - 1), form->tree().indexOf(p));
     EXPECT_EQ(form->statusText(0), QStringLiteral("Разделов: 2   Страниц: 5"));
     expectModelFollowsTree();
     // The tab still edits its node.
@@ -221,7 +222,7 @@ TEST_F(FileSearchDialogTest, NodesRemovedDuringAWalkEndIt) {
     showDialog();
     // The window stays usable when the dialog is not modal: clearing the tree mid-walk
     // must not leave the walk adding below sections that are gone.
-    QTimer::singleShot(0, form.get(), [&] { form->resetCollection(); });
+    QTimer::singleShot(0, form.get(), [&] { form->document().resetCollection(); });
     search("*");
     EXPECT_EQ(form->tree().count(), 1);
     expectModelFollowsTree();

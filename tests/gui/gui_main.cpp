@@ -1,11 +1,12 @@
 #include "app/main_window.h"
+#include "window_parts.h"
 #include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    tw::MainWindow::setUpdateCheckEnabled(false);  // no network from here
+    tw::HelpAndUpdates::setUpdateCheckEnabled(false);  // no network from here
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,6 +1,7 @@
 // The hotkey list window, the assignment dialog, and the dispatch of the program's own
 // keys and of the table's keys, driven by real key events.
 #include "app/main_window.h"
+#include "window_parts.h"
 #include "editor/code_editor.h"
 #include "exchange/file_search_dialog.h"
 #include "hotkeys/snippet_keys_window.h"
@@ -57,26 +58,26 @@ protected:
         QTest::keyClick(focus, key, modifiers);
     }
     Node* openPage(const std::string& text) {
-        Node* page = form->addPage(form->tree().root(), "p");
+        Node* page = form->treeEditor().addPage(form->tree().root(), "p");
         page->page->text = text;
         form->selectNode(page);
-        form->openSelectedInNewTab();
+        form->workspace().openInNewTab();
         return page;
     }
     bool expanded(const Node* node) const {
         return form->treeView()->isExpanded(form->treeModel()->indexOf(node));
     }
-    SnippetKeysWindow* list() const { return form->hotkeyList(); }
-    AssignKeyDialog* assign() const { return form->assignDialog(); }
+    SnippetKeysWindow* list() const { return form->snippetKeys().listWindow(); }
+    AssignKeyDialog* assign() const { return form->snippetKeys().assignDialog(); }
 };
 
 } // namespace
 
 TEST_F(Hotkeys, CtrlQAndCtrlWExpandAndCollapseTheSelectedNode) {
     start();
-    Node* outer = form->addSection(form->tree().root(), "outer");
-    Node* inner = form->addSection(outer, "inner");
-    form->addPage(inner, "page");
+    Node* outer = form->treeEditor().addSection(form->tree().root(), "outer");
+    Node* inner = form->treeEditor().addSection(outer, "inner");
+    form->treeEditor().addPage(inner, "page");
     form->selectNode(outer);
     form->treeView()->collapseAll();
     // The window's menu shortcuts for the same combinations stay silent.
@@ -110,8 +111,8 @@ TEST_F(Hotkeys, OwnKeysOpenTheDialogsWithoutModality) {
     QSignalSpy editList(form->command("editApplications"), &QAction::triggered);
 
     press(form->editor(), Qt::Key_F, Qt::ControlModifier);
-    EXPECT_TRUE(form->applicationsList()->isVisible());
-    EXPECT_FALSE(form->applicationsList()->isModal());
+    EXPECT_TRUE(form->applications().dialog()->isVisible());
+    EXPECT_FALSE(form->applications().dialog()->isModal());
     EXPECT_EQ(editList.count(), 0);
     QApplication::setActiveWindow(form.get());
     press(form->editor(), Qt::Key_D, Qt::ControlModifier);
@@ -155,8 +156,8 @@ TEST_F(Hotkeys, TableKeyReplacesTheSelectionAndReachesThePage) {
 
 TEST_F(Hotkeys, NothingHappensWhileTheProgramIsNotActive) {
     start("ALT\r\nA\r\nsnippet\r\n######\r\n");
-    Node* section = form->addSection(form->tree().root(), "s");
-    form->addPage(section, "inner");
+    Node* section = form->treeEditor().addSection(form->tree().root(), "s");
+    form->treeEditor().addPage(section, "inner");
     Node* page = openPage("text");
     form->selectNode(section);
     form->treeView()->collapseAll();
@@ -168,7 +169,7 @@ TEST_F(Hotkeys, NothingHappensWhileTheProgramIsNotActive) {
     QTest::keyClick(form->editor(), Qt::Key_S, Qt::AltModifier);
     EXPECT_FALSE(expanded(section));
     EXPECT_EQ(page->page->text, "text");
-    EXPECT_FALSE(form->applicationsList()->isVisible());
+    EXPECT_FALSE(form->applications().dialog()->isVisible());
     EXPECT_FALSE(form->goToLineDialog()->isVisible());
 }
 
@@ -180,9 +181,9 @@ TEST_F(Hotkeys, SecondCopyCannotRegisterTheKeys) {
         EXPECT_EQ(secondPrompter.messages, QStringList{kOwnKeysReport});
         // Its table keys do not work: loading is silent, registering again reports them.
         second.show();
-        EXPECT_EQ(second.hotkeyList()->rows().size(), 1u);
+        EXPECT_EQ(second.snippetKeys().listWindow()->rows().size(), 1u);
         EXPECT_EQ(secondPrompter.messages.size(), 1);
-        second.hotkeyList()->registerAll();
+        second.snippetKeys().listWindow()->registerAll();
         EXPECT_EQ(secondPrompter.messages.value(1), "Unable to register ALT + A\r\n");
     }
     // The first copy keeps every key.
@@ -214,8 +215,8 @@ TEST_F(Hotkeys, DeletingARowRegistersTheRestUnderTheirNewIdentifiers) {
     EXPECT_TRUE(prompter.messages.isEmpty());
 
     // Identifier 9 is free again; ALT + C now arrives as 8 and inserts row 1's text.
-    EXPECT_TRUE(form->hotkeyRegistrar().registerHotKey(9, kModShift, 'X'));
-    form->hotkeyRegistrar().unregisterHotKey(9);
+    EXPECT_TRUE(form->snippetKeys().registrar().registerHotKey(9, kModShift, 'X'));
+    form->snippetKeys().registrar().unregisterHotKey(9);
     press(form->treeView(), Qt::Key_C, Qt::AltModifier);
     press(form->treeView(), Qt::Key_B, Qt::AltModifier);  // no longer a hotkey
     press(form->treeView(), Qt::Key_A, Qt::AltModifier);

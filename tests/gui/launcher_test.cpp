@@ -1,6 +1,7 @@
 // The "Приложения" menu and the applications list with its drop-down menu.
 #include "app/ini_file.h"
 #include "app/main_window.h"
+#include "window_parts.h"
 #include "launcher/applications_dialog.h"
 #include "recording_launcher.h"
 #include "scripted_prompter.h"
@@ -18,7 +19,7 @@ using namespace tw;
 
 namespace {
 
-class ApplicationsMenu : public testing::Test {
+class ApplicationsMenuTest : public testing::Test {
 protected:
     ScriptedPrompter prompter;
     RecordingLauncher launcher;
@@ -38,8 +39,8 @@ protected:
         form->setLauncher(&launcher);
         form->show();
     }
-    ApplicationsDialog* list() { return form->applicationsList(); }
-    QMenu* dropDown() { return form->findChild<QMenu*>("applicationsMenu_"); }
+    ApplicationsDialog* list() { return form->applications().dialog(); }
+    QMenu* dropDown() { return form->findChild<QMenu*>("applicationsMenu"); }
     // The captions of the drop-down, "-" for the separator.
     QStringList dropDownCaptions() {
         QStringList captions;
@@ -63,7 +64,7 @@ protected:
 
 } // namespace
 
-TEST_F(ApplicationsMenu, EntriesStandBeforeTheSeparatorAndOpenTheirObjects) {
+TEST_F(ApplicationsMenuTest, EntriesStandBeforeTheSeparatorAndOpenTheirObjects) {
     writeFile(ini(), "[Files]\ncount=2\nD0=Editor\nF0=/usr/bin/editor\nD1=Docs\nF1=/home/u/docs\n");
     start();
     EXPECT_EQ(dropDownCaptions(), QStringList({"Editor", "Docs", "-", "Редактировать список"}));
@@ -94,7 +95,7 @@ TEST_F(ApplicationsMenu, EntriesStandBeforeTheSeparatorAndOpenTheirObjects) {
     EXPECT_EQ(launcher.targets.last(), "https://example.org");
 }
 
-TEST_F(ApplicationsMenu, AddingAsksForDescriptionThenObject) {
+TEST_F(ApplicationsMenuTest, AddingAsksForDescriptionThenObject) {
     struct Case {
         std::vector<std::optional<QString>> answers;
         int questions;
@@ -134,7 +135,7 @@ TEST_F(ApplicationsMenu, AddingAsksForDescriptionThenObject) {
     EXPECT_EQ(rows(), QStringList{"  Docs | /home/u "});
 }
 
-TEST_F(ApplicationsMenu, ClosingTheDialogWritesTheListRenumbered) {
+TEST_F(ApplicationsMenuTest, ClosingTheDialogWritesTheListRenumbered) {
     writeFile(ini(), "[Files]\nLastFile=/x.xml\ncount=3\nD0=A\nF0=/a\nF1=/b\nD2=C\nF2=/c\nD5=old\nF5=/old\n");
     start();
     EXPECT_EQ(rows(), QStringList({"A|/a", "C|/c"}));
@@ -151,9 +152,9 @@ TEST_F(ApplicationsMenu, ClosingTheDialogWritesTheListRenumbered) {
     EXPECT_TRUE(prompter.messages.isEmpty());
 }
 
-TEST_F(ApplicationsMenu, AListLeftOpenIsWrittenAtShutDownAndARefusedWriteIsReported) {
+TEST_F(ApplicationsMenuTest, AListLeftOpenIsWrittenAtShutDownAndARefusedWriteIsReported) {
     start();
-    form->showApplicationsList(false);
+    form->applications().showList(false);
     prompter.textAnswers = {QStringLiteral("Docs"), QStringLiteral("/home/u/docs")};
     list()->addEntry();
     form->close();
@@ -163,27 +164,27 @@ TEST_F(ApplicationsMenu, AListLeftOpenIsWrittenAtShutDownAndARefusedWriteIsRepor
 
     ASSERT_TRUE(QFile::remove(ini()));
     ASSERT_TRUE(QDir(dir.path()).mkdir("Settings.ini"));  // no file can be written there
-    form->showApplicationsList(false);
+    form->applications().showList(false);
     list()->close();
     EXPECT_EQ(prompter.messages, QStringList{"Unable to write to " + ini()});
 }
 
-TEST_F(ApplicationsMenu, ShowingTheListAgainKeepsTheOneDialog) {
+TEST_F(ApplicationsMenuTest, ShowingTheListAgainKeepsTheOneDialog) {
     start();
-    form->showApplicationsList(false);
+    form->applications().showList(false);
     EXPECT_TRUE(list()->isVisible());
     EXPECT_FALSE(list()->isModal());
     form->command("applicationsButton")->trigger();
-    form->showApplicationsList(true);  // already on screen: only comes to the front
+    form->applications().showList(true);  // already on screen: only comes to the front
     EXPECT_FALSE(list()->isModal());
     EXPECT_EQ(form->findChildren<ApplicationsDialog*>().size(), 1);
     list()->close();
-    form->showApplicationsList(true);
+    form->applications().showList(true);
     EXPECT_TRUE(list()->isModal());
     list()->close();
 }
 
-TEST_F(ApplicationsMenu, ProgramsMenuListsTheExecutablesAndStartsThatFile) {
+TEST_F(ApplicationsMenuTest, ProgramsMenuListsTheExecutablesAndStartsThatFile) {
     const QDir programs(dir.filePath("programs"));
     ASSERT_TRUE(QDir().mkpath(programs.path()));
     writeFile(programs.filePath("a.b.exe"), "#!/bin/sh\n", true);
@@ -200,7 +201,7 @@ TEST_F(ApplicationsMenu, ProgramsMenuListsTheExecutablesAndStartsThatFile) {
     EXPECT_EQ(launcher.targets, QStringList{programs.filePath("a.b.exe")});
 }
 
-TEST_F(ApplicationsMenu, NoProgramsFolderLeavesTheMenuEmpty) {
+TEST_F(ApplicationsMenuTest, NoProgramsFolderLeavesTheMenuEmpty) {
     start();
     EXPECT_TRUE(form->findChild<QMenu*>("programsMenu")->actions().isEmpty());
     EXPECT_TRUE(prompter.messages.isEmpty());

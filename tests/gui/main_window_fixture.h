@@ -3,6 +3,7 @@
 // most window tests begin with.
 
 #include "app/main_window.h"
+#include "window_parts.h"
 #include "scripted_prompter.h"
 
 #include <QAction>

@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "window_parts.h"
 #include "main_window_fixture.h"
 #include "scripted_prompter.h"
 #include "../test_files.h"

@@ -8,6 +8,7 @@
 // saves the directory chooser and the directory export dialog as folderChooser.png and directoryExport.png.
 #include "app/ini_file.h"
 #include "app/main_window.h"
+#include "window_parts.h"
 #include "exchange/directory_export_dialog.h"
 #include "exchange/file_search_dialog.h"
 #include "exchange/folder_chooser.h"
@@ -30,7 +31,7 @@ int dialogPictures(QApplication& app, const QString& outDir) {
     tw::FolderChooser chooser;
     chooser.setPath(QDir::homePath());
     chooser.show();
-    tw::DirectoryExportDialog* exporter = form.exportDialog();
+    tw::DirectoryExportDialog* exporter = form.exports().directoryExportDialog();
     exporter->setWindowTitle(QStringLiteral("Root\\Sorting\\"));
     exporter->targetEdit()->setText(QDir::homePath());
     exporter->show();
@@ -49,7 +50,7 @@ int dialogPictures(QApplication& app, const QString& outDir) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    tw::MainWindow::setUpdateCheckEnabled(false);  // no network from here
+    tw::HelpAndUpdates::setUpdateCheckEnabled(false);  // no network from here
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[1] == QLatin1String("--dialogs")) return dialogPictures(app, args[2]);
     if (args.size() < 3) return 2;
@@ -73,7 +74,7 @@ int main(int argc, char** argv) {
     if (pages.size() > 3) pages.erase(pages.begin(), pages.end() - 3);
     for (const tw::Node* page : pages) {
         form.selectNode(page);
-        form.openInNewTab();
+        form.workspace().openInNewTab();
     }
     int rc = 1;
     QTimer::singleShot(400, [&] {

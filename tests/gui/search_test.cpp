@@ -1,5 +1,6 @@
 // Find and replace in the four scopes, driven through the main window.
 #include "app/main_window.h"
+#include "window_parts.h"
 #include "editor/code_editor.h"
 #include "scripted_prompter.h"
 #include "search/find_dialogs.h"
@@ -23,26 +24,26 @@ protected:
     void build() {
         Node* root = form->tree().root();
         page(root, "A", "one two");
-        Node* s = form->addSection(root, "S");
+        Node* s = form->treeEditor().addSection(root, "S");
         page(s, "B", "two");
         page(s, "C", "none");
         page(root, "D", "two two");
     }
     Node* page(Node* parent, const char* caption, const char* text) {
-        Node* n = form->addPage(parent, caption);
+        Node* n = form->treeEditor().addPage(parent, caption);
         n->page->text = text;
         return n;
     }
     Node* at(int i) { return form->tree().nodeAt(i); }
     void open(int i, bool newTab = true) {
         form->selectNode(at(i));
-        newTab ? form->openSelectedInNewTab() : form->openSelectedInActiveTab();
+        newTab ? form->workspace().openInNewTab() : form->workspace().openInActiveTab();
     }
     void find(const char* command, const char* text, bool down = true) {
-        QMetaObject::invokeMethod(form.get(), command);
-        form->findDialog()->setText(QString::fromUtf8(text));
-        form->findDialog()->setDownward(down);
-        form->findNext();
+        form->command(QString::fromLatin1(command))->trigger();
+        form->search().findDialog()->setText(QString::fromUtf8(text));
+        form->search().findDialog()->setDownward(down);
+        form->search().findNext();
     }
     std::string selected() { return form->editor()->selectionText(); }
     QString notFound(const char* text) { return QStringLiteral("Текст \"%1\" не найден.").arg(QString::fromUtf8(text)); }
@@ -57,15 +58,15 @@ TEST_F(Search, CurrentTabUpwardAndDownward) {
     form->editor()->setSelectionStart(4);
     find("findInCurrentTab", "ab", false);
     EXPECT_EQ(form->editor()->selectionStart(), 2);
-    form->findNext();
+    form->search().findNext();
     EXPECT_EQ(form->editor()->selectionStart(), 0);
-    form->findNext();
+    form->search().findNext();
     EXPECT_EQ(prompter.messages, QStringList{notFound("ab")});
 
     form->editor()->setSelectionStart(3);  // downward never wraps to the top
     find("findInCurrentTab", "ab");
     EXPECT_EQ(prompter.messages.size(), 2);
-    EXPECT_EQ(form->searchScope(), 1);
+    EXPECT_EQ(form->search().scope(), SearchScope::CurrentTab);
 }
 
 TEST_F(Search, OpenTabsAreWalkedToTheRightOnly) {
@@ -76,12 +77,12 @@ TEST_F(Search, OpenTabsAreWalkedToTheRightOnly) {
     form->tabs()->setCurrentIndex(0);
     find("findInTabs", "two");
     EXPECT_EQ(form->editor()->selectionStart(), 4);
-    form->findNext();  // "none" has none; the third tab has two
+    form->search().findNext();  // "none" has none; the third tab has two
     EXPECT_EQ(form->tabs()->currentIndex(), 2);
     EXPECT_EQ(form->editor()->selectionStart(), 0);
-    form->findNext();
+    form->search().findNext();
     EXPECT_EQ(form->editor()->selectionStart(), 4);
-    form->findNext();  // the last tab: the message, never back to the first tab
+    form->search().findNext();  // the last tab: the message, never back to the first tab
     EXPECT_EQ(prompter.messages, QStringList{notFound("two")});
     EXPECT_EQ(form->tabs()->currentIndex(), 2);
 }
@@ -91,14 +92,14 @@ TEST_F(Search, AllNodesAfterTheSelectedNodeAndNotFoundOnTheLast) {
     open(1);
     find("findInAllPages", "two");  // the shown text first
     EXPECT_EQ(form->editor()->selectionStart(), 4);
-    form->findNext();  // then B, skipping the section S
+    form->search().findNext();  // then B, skipping the section S
     EXPECT_EQ(form->selectedNode(), at(3));
     EXPECT_EQ(form->tabs()->tabText(0), "B");
     EXPECT_EQ(selected(), "two");
-    form->findNext();  // C holds none: on to D
+    form->search().findNext();  // C holds none: on to D
     EXPECT_EQ(form->selectedNode(), at(5));
-    form->findNext();
-    form->findNext();
+    form->search().findNext();
+    form->search().findNext();
     EXPECT_EQ(prompter.messages, QStringList{notFound("two")});
 
     find("findInAllPages", "absent");  // the editor ends on the last node visited
@@ -115,7 +116,7 @@ TEST_F(Search, ElementNamesAfterTheSelectedNode) {
     find("findInNodeNames", "D");
     EXPECT_EQ(form->selectedNode(), at(5));
     EXPECT_EQ(form->tabs()->tabText(0), "D");
-    form->findNext();  // D is the last node: the message at once
+    form->search().findNext();  // D is the last node: the message at once
     EXPECT_EQ(prompter.messages.size(), 2);
 }
 
@@ -123,11 +124,11 @@ TEST_F(Search, ReplaceOneAndReplaceAll) {
     build();
     open(1);
     form->editor()->setWholeText("aaa");
-    QMetaObject::invokeMethod(form.get(), "findInCurrentTab");
-    form->showReplace();
-    form->replaceDialog()->setText("a");
-    form->replaceDialog()->setReplacement("aa");
-    form->replace(true);
+    form->search().findInCurrentTab();
+    form->search().showReplace();
+    form->search().replaceDialog()->setText("a");
+    form->search().replaceDialog()->setReplacement("aa");
+    form->search().replace(true);
     EXPECT_EQ(form->editor()->wholeText(), "aaaaaa");
     EXPECT_EQ(at(1)->page->text, "aaaaaa");
     EXPECT_EQ(form->tabs()->tabText(0), "A*");
@@ -137,9 +138,9 @@ TEST_F(Search, ReplaceOneAndReplaceAll) {
     form->editor()->setWholeText("x x");
     form->editor()->setSelectionStart(0);
     form->editor()->setSelectionLength(1);
-    form->replaceDialog()->setText("x");
-    form->replaceDialog()->setReplacement("y");
-    form->replace(false);
+    form->search().replaceDialog()->setText("x");
+    form->search().replaceDialog()->setReplacement("y");
+    form->search().replace(false);
     EXPECT_EQ(form->editor()->wholeText(), "y x");
     EXPECT_FALSE(form->editor()->hasSelection());
 }
@@ -152,9 +153,9 @@ TEST_F(Search, ReplaceAllCarriesOnThroughTheFollowingNodes) {
     open(1, false);
     form->selectNode(at(1));
     form->editor()->setSelectionStart(0);
-    form->replaceDialog()->setText("two");
-    form->replaceDialog()->setReplacement("2");
-    form->replace(true);
+    form->search().replaceDialog()->setText("two");
+    form->search().replaceDialog()->setReplacement("2");
+    form->search().replace(true);
     EXPECT_EQ(at(1)->page->text, "one 2");
     EXPECT_EQ(at(3)->page->text, "2");
     EXPECT_EQ(at(5)->page->text, "2 2");
@@ -162,35 +163,35 @@ TEST_F(Search, ReplaceAllCarriesOnThroughTheFollowingNodes) {
 }
 
 TEST_F(Search, CommandsNeedTextOrASelectedNode) {
-    QMetaObject::invokeMethod(form.get(), "findInCurrentTab");
-    EXPECT_FALSE(form->findDialog()->isVisible());
-    form->showReplace();
-    EXPECT_FALSE(form->replaceDialog()->isVisible());
+    form->search().findInCurrentTab();
+    EXPECT_FALSE(form->search().findDialog()->isVisible());
+    form->search().showReplace();
+    EXPECT_FALSE(form->search().replaceDialog()->isVisible());
     form->treeView()->setCurrentIndex({});
-    form->findInAllPages();
-    EXPECT_FALSE(form->findDialog()->isVisible());
-    EXPECT_EQ(form->searchScope(), 0);
+    form->search().findInAllPages();
+    EXPECT_FALSE(form->search().findDialog()->isVisible());
+    EXPECT_EQ(form->search().scope(), SearchScope::CurrentTab);  // not the all-pages scope
 }
 
 TEST_F(Search, OpenTabsWalkPassesOverTheNoneTabAndReplaceAllFollowsTheTabs) {
     build();
     open(1);                 // the None tab becomes "A"
-    form->addNoneTab();  // a None tab to the right
+    form->workspace().addNoneTab();  // a None tab to the right
     open(5);                 // "D" takes the None tab: add a fresh one after it
-    form->addNoneTab();
+    form->workspace().addNoneTab();
     ASSERT_EQ(form->tabs()->count(), 3);
     form->tabs()->setCurrentIndex(0);
     form->editor()->setSelectionStart(0);
     find("findInTabs", "two");
-    form->findNext();  // A's only match is behind us: on to D, passing nothing else
+    form->search().findNext();  // A's only match is behind us: on to D, passing nothing else
     EXPECT_EQ(form->tabs()->currentIndex(), 1);
     EXPECT_EQ(form->editor()->selectionStart(), 0);
 
     form->tabs()->setCurrentIndex(0);
     form->editor()->setSelectionStart(0);
-    form->replaceDialog()->setText("two");
-    form->replaceDialog()->setReplacement("2");
-    form->replace(true);  // through A and D, then the None tab yields nothing
+    form->search().replaceDialog()->setText("two");
+    form->search().replaceDialog()->setReplacement("2");
+    form->search().replace(true);  // through A and D, then the None tab yields nothing
     EXPECT_EQ(at(1)->page->text, "one 2");
     EXPECT_EQ(at(5)->page->text, "2 2");
     EXPECT_EQ(at(3)->page->text, "two");  // not open in a tab: untouched

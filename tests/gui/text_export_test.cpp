@@ -1,6 +1,7 @@
 // "HTML" > "Текущий текст" and "RTF": the dialog, the name written, the language used,
 // and the ends without a file (empty editor, cancel, a folder that does not exist).
 #include "app/main_window.h"
+#include "window_parts.h"
 #include "editor/code_editor.h"
 #include "scripted_prompter.h"
 
@@ -41,11 +42,11 @@ protected:
     std::unique_ptr<MainWindow> form = std::make_unique<MainWindow>(prompter, ProgramPaths::inFolder(dir.path()));
 
     void openPage(const std::string& text, int lan, bool newTab) {
-        Node* page = form->addPage(form->tree().root(), "p");
+        Node* page = form->treeEditor().addPage(form->tree().root(), "p");
         page->page->text = text;
         page->page->language = static_cast<std::uint8_t>(lan);
         form->selectNode(page);
-        newTab ? form->openSelectedInNewTab() : form->openSelectedInActiveTab();
+        newTab ? form->workspace().openInNewTab() : form->workspace().openInActiveTab();
     }
     void exportTo(const QString& chosen) {
         prompter.fileChoices.push_back(FileChoice{chosen, 1});

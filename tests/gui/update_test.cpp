@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "window_parts.h"
 #include "app/update_check.h"
 #include "app/update_rule.h"
 #include "recording_launcher.h"
@@ -127,9 +128,9 @@ TEST(UpdateCheck, TheWindowShowsTheDownloadButtonWhichOpensTheAddress) {
     RecordingLauncher launcher;
     MainWindow form(prompter, ProgramPaths::inFolder(dir.path()));
     form.setLauncher(&launcher);
-    MainWindow::setUpdateCheckEnabled(true);
+    HelpAndUpdates::setUpdateCheckEnabled(true);
     form.show();
-    MainWindow::setUpdateCheckEnabled(false);
+    HelpAndUpdates::setUpdateCheckEnabled(false);
     QAction* button = form.command("downloadUpdate");
     QTRY_VERIFY_WITH_TIMEOUT(button->isVisible(), 10000);
     EXPECT_TRUE(form.command("downloadSeparator")->isVisible());
@@ -148,7 +149,7 @@ TEST(HelpAndAbout, HelpOpensTheHelpFileAndAboutReadsTheInfoKeys) {
 
     form.command("about")->trigger();
     ASSERT_EQ(prompter.messages.size(), 1);
-    EXPECT_EQ(prompter.messages[0], MainWindow::aboutText("tarnwick@tarnwick.org", ""));
+    EXPECT_EQ(prompter.messages[0], HelpAndUpdates::aboutText("tarnwick@tarnwick.org", ""));
     EXPECT_TRUE(prompter.messages[0].endsWith("на мой ящик или оставляйте на сайте\r\n"));
 
     ASSERT_TRUE(writeFileBytes(dir.filePath("Settings.ini"), "[Info]\nmail=me@site.example\nsite=https://site.example/\n"));

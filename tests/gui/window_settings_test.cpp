@@ -1,6 +1,7 @@
 // The main window's settings and its language menu.
 #include "app/ini_file.h"
 #include "app/main_window.h"
+#include "window_parts.h"
 #include "editor/code_editor.h"
 #include "scripted_prompter.h"
 
@@ -38,7 +39,7 @@ protected:
     Node* at(int i) { return form->tree().nodeAt(i); }
     void openNew(Node* n) {
         form->selectNode(n);
-        form->openSelectedInNewTab();
+        form->workspace().openInNewTab();
     }
 };
 
@@ -46,10 +47,10 @@ protected:
 
 TEST_F(WindowSettings, FirstStartUsesTheDefaultsAndCloseWritesThem) {
     start();
-    EXPECT_FALSE(form->recursionOn());
+    EXPECT_FALSE(form->treeEditor().recursionOn());
     EXPECT_EQ(form->editor()->activeLineColor(), QColor(239, 239, 195));
     EXPECT_EQ(form->currentFileName(), "");
-    EXPECT_EQ(form->checkedLanguage(), 0);
+    EXPECT_EQ(form->workspace().checkedLanguage(), 0);
     EXPECT_EQ(form->editor()->highlighter()->languageName(), "Object Pascal");
     form->close();
     const IniFile written(ini());
@@ -80,7 +81,7 @@ TEST_F(WindowSettings, ValuesFollowTheRulesAndAreWrittenBackNormalised) {
         writeIni(QByteArray("[Controls]\nRecurse=2\nALineColor=") + c.value + "\n");
         start();
         EXPECT_EQ(form->editor()->activeLineColor(), c.expected) << c.value;
-        EXPECT_TRUE(form->recursionOn());
+        EXPECT_TRUE(form->treeEditor().recursionOn());
         form->close();
         EXPECT_EQ(IniFile(ini()).readText("Controls", "Recurse"), "1");
     }
@@ -96,15 +97,15 @@ TEST_F(WindowSettings, RefusedWriteAtCloseIsReported) {
 
 TEST_F(WindowSettings, LanguageMenuSetsTheBoundNodesLanguage) {
     start();
-    Node* p = form->addPage(form->tree().root(), "p");
-    Node* q = form->addPage(form->tree().root(), "q");
-    Node* s = form->addSection(form->tree().root(), "s");
+    Node* p = form->treeEditor().addPage(form->tree().root(), "p");
+    Node* q = form->treeEditor().addPage(form->tree().root(), "q");
+    Node* s = form->treeEditor().addSection(form->tree().root(), "s");
     openNew(p);
     openNew(q);
     form->tabs()->setCurrentIndex(0);
     language(14)->trigger();  // SQL
     EXPECT_EQ(p->page->language, 15);
-    EXPECT_EQ(form->checkedLanguage(), 14);
+    EXPECT_EQ(form->workspace().checkedLanguage(), 14);
     EXPECT_EQ(form->tabs()->tabText(0), "p");  // not an edit: no marker
     form->tabs()->setCurrentIndex(1);
     EXPECT_EQ(form->editor()->highlighter()->languageName(), "Object Pascal");
@@ -113,21 +114,21 @@ TEST_F(WindowSettings, LanguageMenuSetsTheBoundNodesLanguage) {
 
     // The button face: Object Pascal and language 1, the check mark stays.
     language(6)->trigger();  // C#
-    form->resetLanguage();
+    form->workspace().resetLanguage();
     EXPECT_EQ(p->page->language, 1);
     EXPECT_EQ(form->editor()->highlighter()->languageName(), "Object Pascal");
-    EXPECT_EQ(form->checkedLanguage(), 6);
+    EXPECT_EQ(form->workspace().checkedLanguage(), 6);
 
     // A section (language 0) shows Object Pascal and leaves the check mark where it is.
     openNew(s);
     EXPECT_EQ(form->editor()->highlighter()->languageName(), "Object Pascal");
-    EXPECT_EQ(form->checkedLanguage(), 6);
+    EXPECT_EQ(form->workspace().checkedLanguage(), 6);
     // Opening a page checks its language (a node already open only gets its tab back).
-    Node* r = form->addPage(form->tree().root(), "r");
+    Node* r = form->treeEditor().addPage(form->tree().root(), "r");
     r->page->language = 2;
     form->selectNode(r);
-    form->openSelectedInActiveTab();
-    EXPECT_EQ(form->checkedLanguage(), 1);
+    form->workspace().openInActiveTab();
+    EXPECT_EQ(form->workspace().checkedLanguage(), 1);
     EXPECT_EQ(form->editor()->highlighter()->languageName(), "C/C++");
 }
 
@@ -135,13 +136,13 @@ TEST_F(WindowSettings, LanguageChosenOnTheNoneTabGoesToTheRootNode) {
     start();
     language(7)->trigger();
     EXPECT_EQ(form->tree().root()->page->language, 8);
-    form->loadNodeIntoTab(0, 0);
+    form->workspace().loadNodeIntoTab(0, 0);
     EXPECT_EQ(form->editor()->highlighter()->languageName(), "Cascading Style Sheet");
 }
 
 TEST_F(WindowSettings, LoadingAFileChoosesTheHighlighterByItsExtension) {
     start();
-    Node* p = form->addPage(form->tree().root(), "p");
+    Node* p = form->treeEditor().addPage(form->tree().root(), "p");
     openNew(p);
     for (const auto& [name, language] : {std::pair{"a.cpp", "C/C++"}, std::pair{"b.txt", ""}}) {
         const QString path = dir.filePath(name);
@@ -150,13 +151,13 @@ TEST_F(WindowSettings, LoadingAFileChoosesTheHighlighterByItsExtension) {
         f.write("int x;\n");
         f.close();
         prompter.fileChoices.push_back(FileChoice{path, 1});
-        form->loadFileIntoEditor();
+        form->workspace().loadFileIntoEditor();
         const Highlighter* h = form->editor()->highlighter();
         EXPECT_EQ(h ? h->languageName() : QString(), QString::fromLatin1(language));
         EXPECT_EQ(p->page->language, 1);  // the node keeps its language
     }
     form->tabs()->setCurrentIndex(0);
-    form->loadNodeIntoTab(0, 1);
+    form->workspace().loadNodeIntoTab(0, 1);
     EXPECT_EQ(form->editor()->highlighter()->languageName(), "Object Pascal");
 }
 
@@ -166,13 +167,13 @@ TEST_F(WindowSettings, ColourSchemeButtonOpensTheDialogAndItsColoursComeBackNext
     QDialog* dialog = form->findChild<QDialog*>("colourSchemes");
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
-    Highlighter& pascal = form->highlighters().byPosition(0);
+    Highlighter& pascal = form->workspace().highlighters().byPosition(0);
     pascal.attribute(pascal.attributeIndex(u"Comment")).foreground = 0x008000;
     dialog->close();
     EXPECT_EQ(IniFile(ini()).readInt("Object Pascal", "Comment", 0), 32768);
     form->close();
 
     start();  // the next start reads the colour
-    Highlighter& again = form->highlighters().byPosition(0);
+    Highlighter& again = form->workspace().highlighters().byPosition(0);
     EXPECT_EQ(again.attributes()[static_cast<size_t>(again.attributeIndex(u"Comment"))].foreground, 0x008000u);
 }

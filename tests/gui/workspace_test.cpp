@@ -1,5 +1,6 @@
 // Editor tabs bound to nodes, and the edits of the tree, driven through the main window.
 #include "app/main_window.h"
+#include "window_parts.h"
 #include "editor/code_editor.h"
 #include "scripted_prompter.h"
 #include "tree/tree_model.h"
@@ -19,7 +20,7 @@ using namespace tw;
 
 namespace {
 
-class Workspace : public testing::Test {
+class WorkspaceTest : public testing::Test {
 protected:
     ScriptedPrompter prompter;
     QTemporaryDir dir;
@@ -28,24 +29,24 @@ protected:
     // root 0; S1 1 [p 2, p 3]; S2 4 [a 5, b 6, c 7]; P 8; Q 9
     void buildSample() {
         Node* root = form->tree().root();
-        Node* s1 = form->addSection(root, "S1");
-        form->addPage(s1, "p");
-        form->addPage(s1, "p");
-        Node* s2 = form->addSection(root, "S2");
-        for (const char* c : {"a", "b", "c"}) form->addPage(s2, c);
-        form->addPage(root, "P");
-        form->addPage(root, "Q");
+        Node* s1 = form->treeEditor().addSection(root, "S1");
+        form->treeEditor().addPage(s1, "p");
+        form->treeEditor().addPage(s1, "p");
+        Node* s2 = form->treeEditor().addSection(root, "S2");
+        for (const char* c : {"a", "b", "c"}) form->treeEditor().addPage(s2, c);
+        form->treeEditor().addPage(root, "P");
+        form->treeEditor().addPage(root, "Q");
         ASSERT_EQ(form->tree().count(), 10);
     }
     Node* at(int i) { return form->tree().nodeAt(i); }
     void select(int i) { form->selectNode(at(i)); }
     void openNew(int i) {
         select(i);
-        form->openSelectedInNewTab();
+        form->workspace().openInNewTab();
     }
     void openActive(int i) {
         select(i);
-        form->openSelectedInActiveTab();
+        form->workspace().openInActiveTab();
     }
     QTabBar* tabs() { return form->tabs(); }
     QStringList captions() {
@@ -55,7 +56,7 @@ protected:
     }
     std::vector<int> bound() {
         std::vector<int> out;
-        for (int t = 0; t < tabs()->count(); ++t) out.push_back(form->boundIndex(t));
+        for (int t = 0; t < tabs()->count(); ++t) out.push_back(form->workspace().boundIndex(t));
         return out;
     }
     void typeAtEnd(const QString& text) {
@@ -67,21 +68,21 @@ protected:
 
 } // namespace
 
-TEST_F(Workspace, OpeningUsesTheNoneTabThenNewTabsAndNeverOpensANodeTwice) {
+TEST_F(WorkspaceTest, OpeningUsesTheNoneTabThenNewTabsAndNeverOpensANodeTwice) {
     buildSample();
     openNew(8);
     EXPECT_EQ(captions(), QStringList{"P"});
     EXPECT_EQ(bound(), std::vector<int>{8});
-    EXPECT_EQ(form->lastOpenedIndex(), 8);
+    EXPECT_EQ(form->workspace().lastOpenedIndex(), 8);
     EXPECT_EQ(form->editor()->wholeText(), " ");
 
     openNew(9);
     EXPECT_EQ(captions(), (QStringList{"P", "Q"}));
     EXPECT_EQ(tabs()->currentIndex(), 1);
 
-    for (auto open : {&MainWindow::openSelectedInActiveTab, &MainWindow::openSelectedInNewTab}) {
+    for (auto open : {&Workspace::openInActiveTab, &Workspace::openInNewTab}) {
         select(8);
-        (form.get()->*open)();
+        (form->workspace().*open)();
         EXPECT_EQ(tabs()->count(), 2);
         EXPECT_EQ(tabs()->currentIndex(), 0);
     }
@@ -97,10 +98,10 @@ TEST_F(Workspace, OpeningUsesTheNoneTabThenNewTabsAndNeverOpensANodeTwice) {
     openActive(0);
     openNew(0);
     EXPECT_EQ(bound(), before);
-    EXPECT_EQ(form->lastOpenedIndex(), 0);
+    EXPECT_EQ(form->workspace().lastOpenedIndex(), 0);
 }
 
-TEST_F(Workspace, TypingCopiesTheTextIntoThePageAndMarksTheTabOnce) {
+TEST_F(WorkspaceTest, TypingCopiesTheTextIntoThePageAndMarksTheTabOnce) {
     buildSample();
     at(8)->page->text = "a\r\nb\r\n";
     openNew(8);
@@ -114,19 +115,19 @@ TEST_F(Workspace, TypingCopiesTheTextIntoThePageAndMarksTheTabOnce) {
     // Saving removes the marker and writes the edited text.
     const QString path = dir.filePath("c.xml");
     prompter.fileChoices.push_back(FileChoice{path, 1});
-    form->saveAs();
+    form->document().saveAs();
     EXPECT_EQ(captions(), QStringList{"P"});
     EXPECT_TRUE(readFileBytes(path).contains("<text>a\r\nbcd</text>"));
 }
 
-TEST_F(Workspace, TypingInTheNoneTabChangesNoNode) {
+TEST_F(WorkspaceTest, TypingInTheNoneTabChangesNoNode) {
     buildSample();
     typeAtEnd("zz");
     EXPECT_EQ(captions(), QStringList{"None"});
     for (int i = 0; i < form->tree().count(); ++i) EXPECT_NE(at(i)->page->text, "zz");
 }
 
-TEST_F(Workspace, SwitchingTabsReloadsTheNodeAndSelectsIt) {
+TEST_F(WorkspaceTest, SwitchingTabsReloadsTheNodeAndSelectsIt) {
     buildSample();
     openNew(8);
     openNew(9);
@@ -143,26 +144,26 @@ TEST_F(Workspace, SwitchingTabsReloadsTheNodeAndSelectsIt) {
     EXPECT_FALSE(form->editor()->isUndoAvailable());
 }
 
-TEST_F(Workspace, ClosingTabs) {
+TEST_F(WorkspaceTest, ClosingTabs) {
     buildSample();
-    form->closeActiveTab();  // the only tab stays
+    form->workspace().closeActiveTab();  // the only tab stays
     EXPECT_EQ(tabs()->count(), 1);
     openNew(8);
     openNew(9);
     openNew(5);
     ASSERT_EQ(tabs()->currentIndex(), 2);
-    form->closeActiveTab();  // the rightmost: the first becomes active
+    form->workspace().closeActiveTab();  // the rightmost: the first becomes active
     EXPECT_EQ(captions(), (QStringList{"P", "Q"}));
     EXPECT_EQ(tabs()->currentIndex(), 0);
     EXPECT_EQ(form->editor()->wholeText(), " ");
 }
 
-TEST_F(Workspace, DeletingASectionClosesItsTabsAndRenumbersTheRest) {
+TEST_F(WorkspaceTest, DeletingASectionClosesItsTabsAndRenumbersTheRest) {
     buildSample();
     for (int i : {1, 4, 6, 9}) openNew(i);
     select(4);
     prompter.answers = {true};
-    form->deleteFromMenu();
+    form->treeEditor().deleteSelected();
     ASSERT_EQ(prompter.questions.size(), 1u);
     EXPECT_EQ(prompter.questions[0].caption, "Удаление");
     EXPECT_EQ(prompter.questions[0].text, "Вы действительно хотите удалить выбранный элемент?");
@@ -174,35 +175,35 @@ TEST_F(Workspace, DeletingASectionClosesItsTabsAndRenumbersTheRest) {
     EXPECT_EQ(form->statusText(0), "Разделов: 1   Страниц: 4");
 }
 
-TEST_F(Workspace, DeletingTheOnlyOpenPageLeavesANoneTabAndNoStopsEverything) {
+TEST_F(WorkspaceTest, DeletingTheOnlyOpenPageLeavesANoneTabAndNoStopsEverything) {
     buildSample();
     openNew(8);
     select(8);
     prompter.answers = {false};
-    form->deleteTool();
+    form->treeEditor().deleteSelected();
     EXPECT_EQ(form->tree().count(), 10);
     prompter.answers = {true};
-    form->deleteTool();
+    form->treeEditor().deleteSelected();
     EXPECT_EQ(captions(), QStringList{"None"});
     EXPECT_EQ(bound(), std::vector<int>{0});
     EXPECT_EQ(form->editor()->wholeText(), "");
 
     select(0);  // the root node: a new, empty collection
     prompter.answers = {true};
-    form->deleteFromMenu();
+    form->treeEditor().deleteSelected();
     EXPECT_EQ(form->tree().count(), 1);
     EXPECT_EQ(form->currentFileName(), "");
 }
 
-TEST_F(Workspace, AddingFollowsTheKindRulesAndKeepsTabsBound) {
+TEST_F(WorkspaceTest, AddingFollowsTheKindRulesAndKeepsTabsBound) {
     buildSample();
     openNew(9);  // Q
-    EXPECT_EQ(form->addSection(at(8), "x"), nullptr);  // not below a page
-    EXPECT_EQ(form->addPage(at(8), "x"), nullptr);
-    EXPECT_EQ(form->addPage(nullptr, "x"), nullptr);
+    EXPECT_EQ(form->treeEditor().addSection(at(8), "x"), nullptr);  // not below a page
+    EXPECT_EQ(form->treeEditor().addPage(at(8), "x"), nullptr);
+    EXPECT_EQ(form->treeEditor().addPage(nullptr, "x"), nullptr);
 
     select(1);
-    form->newPageTool();  // a page at the end of S1: index 4, Q moves to 10
+    form->treeEditor().addPageToSelected(false);  // a page at the end of S1: index 4, Q moves to 10
     const Node* page = at(4);
     EXPECT_EQ(page->caption, "Новый код");
     EXPECT_EQ(page->kindImage, 2);
@@ -213,17 +214,17 @@ TEST_F(Workspace, AddingFollowsTheKindRulesAndKeepsTabsBound) {
     EXPECT_EQ(form->statusText(0), "Разделов: 2   Страниц: 8");
 
     select(0);
-    form->newSectionTool();
+    form->treeEditor().addSectionToSelected();
     EXPECT_EQ(form->tree().nodeAt(form->tree().count() - 1)->page->stateIndex, -1);
     form->treeView()->setCurrentIndex({});
-    form->newSectionTool();  // nothing selected: under the root, icon value 20
+    form->treeEditor().addSectionToSelected();  // nothing selected: under the root, icon value 20
     EXPECT_EQ(form->tree().nodeAt(form->tree().count() - 1)->page->stateIndex, 20);
     const int count = form->tree().count();
-    form->addPageFromMenu();  // the menu adds no page without a selected node
+    form->treeEditor().addPageToSelected(true);  // the menu adds no page without a selected node
     EXPECT_EQ(form->tree().count(), count);
 }
 
-TEST_F(Workspace, RenamingRecaptionsTheTabButNotTheRecord) {
+TEST_F(WorkspaceTest, RenamingRecaptionsTheTabButNotTheRecord) {
     buildSample();
     openNew(8);
     typeAtEnd("x");
@@ -234,19 +235,19 @@ TEST_F(Workspace, RenamingRecaptionsTheTabButNotTheRecord) {
     EXPECT_FALSE(form->treeModel()->flags(form->treeModel()->indexOf(at(0))) & Qt::ItemIsEditable);
 }
 
-TEST_F(Workspace, DeleteKeyIsIgnoredWhileACaptionIsEdited) {
+TEST_F(WorkspaceTest, DeleteKeyIsIgnoredWhileACaptionIsEdited) {
     buildSample();
     form->show();
     select(8);
-    form->renameSelected();
-    ASSERT_TRUE(form->editInProgress());
+    form->treeEditor().renameSelected();
+    ASSERT_TRUE(form->treeEditor().editInProgress());
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier);
     QCoreApplication::sendEvent(form->treeView(), &release);
     EXPECT_TRUE(prompter.questions.empty());
     EXPECT_EQ(form->tree().count(), 10);
 }
 
-TEST_F(Workspace, DroppingAPageOnASectionMovesItFirstAndKeepsTabsOnTheirNodes) {
+TEST_F(WorkspaceTest, DroppingAPageOnASectionMovesItFirstAndKeepsTabsOnTheirNodes) {
     buildSample();
     openNew(9);  // Q
     openNew(5);  // a
@@ -261,18 +262,18 @@ TEST_F(Workspace, DroppingAPageOnASectionMovesItFirstAndKeepsTabsOnTheirNodes) {
     EXPECT_EQ(form->tree().count(), 10);
 
     // Onto a page, onto itself or into its own subtree: nothing moves.
-    form->moveNode(at(4), at(3));
-    form->moveNode(at(1), at(1));
-    form->moveNode(at(1), at(2));
+    form->treeEditor().moveNode(at(4), at(3));
+    form->treeEditor().moveNode(at(1), at(1));
+    form->treeEditor().moveNode(at(1), at(2));
     EXPECT_EQ(at(2)->caption, "Q");
     EXPECT_EQ(at(1)->caption, "S1");
 }
 
-TEST_F(Workspace, FoldingChangesTheKindPictureAndRecursionReachesEverySection) {
+TEST_F(WorkspaceTest, FoldingChangesTheKindPictureAndRecursionReachesEverySection) {
     buildSample();
     Node* s2 = at(4);
-    Node* inner = form->addSection(s2, "inner");
-    form->addPage(inner, "deep");
+    Node* inner = form->treeEditor().addSection(s2, "inner");
+    form->treeEditor().addPage(inner, "deep");
     select(4);
     form->command("expandBranch")->trigger();
     EXPECT_EQ(s2->kindImage, 1);
@@ -291,7 +292,7 @@ TEST_F(Workspace, FoldingChangesTheKindPictureAndRecursionReachesEverySection) {
     EXPECT_EQ(at(0)->kindImage, 3);  // the root node keeps its picture
 }
 
-TEST_F(Workspace, IconMenuStoresItsValues) {
+TEST_F(WorkspaceTest, IconMenuStoresItsValues) {
     buildSample();
     struct Case {
         const char* entry;
@@ -310,14 +311,14 @@ TEST_F(Workspace, IconMenuStoresItsValues) {
     EXPECT_EQ(at(0)->page->stateIndex, -1);
 }
 
-TEST_F(Workspace, PopupEnablingFollowsTheNodeKind) {
+TEST_F(WorkspaceTest, PopupEnablingFollowsTheNodeKind) {
     buildSample();
     struct Case {
         int node;
         bool addSection, addPage, rename;
     };
     for (const Case& c : {Case{8, false, false, true}, Case{0, true, true, false}, Case{1, true, true, true}}) {
-        form->enableTreeMenuItems(at(c.node));
+        form->treeEditor().enableTreeMenuItems(at(c.node));
         EXPECT_EQ(form->command("addSection")->isEnabled(), c.addSection);
         EXPECT_EQ(form->command("addPage")->isEnabled(), c.addPage);
         EXPECT_EQ(form->command("rename")->isEnabled(), c.rename);
@@ -325,21 +326,21 @@ TEST_F(Workspace, PopupEnablingFollowsTheNodeKind) {
     }
 }
 
-TEST_F(Workspace, ClickShowsTheNodePathAndSwitchesToItsTab) {
+TEST_F(WorkspaceTest, ClickShowsTheNodePathAndSwitchesToItsTab) {
     buildSample();
     openNew(6);
     openNew(9);
     select(6);
-    form->treeClicked();
+    form->workspace().treeClicked();
     EXPECT_EQ(form->statusText(1), "Root\\S2\\b\\");
     EXPECT_EQ(tabs()->currentIndex(), 0);
     select(1);
-    form->treeClicked();
+    form->workspace().treeClicked();
     EXPECT_EQ(form->statusText(1), "Root\\S1\\");
     EXPECT_EQ(tabs()->currentIndex(), 0);
 }
 
-TEST_F(Workspace, EditorToolbarClearsLoadsAndSavesText) {
+TEST_F(WorkspaceTest, EditorToolbarClearsLoadsAndSavesText) {
     buildSample();
     openNew(8);
     const QString in = dir.filePath("in.cpp");
@@ -349,28 +350,28 @@ TEST_F(Workspace, EditorToolbarClearsLoadsAndSavesText) {
         f.write("int x;\nint y;\n");
     }
     prompter.fileChoices.push_back(FileChoice{in, 1});
-    form->loadFileIntoEditor();
+    form->workspace().loadFileIntoEditor();
     EXPECT_EQ(at(8)->page->text, "int x;\r\nint y;");
     EXPECT_EQ(captions(), QStringList{"P"});
 
     for (const char* name : {"out", "out.txt"}) {
         prompter.fileChoices.push_back(FileChoice{dir.filePath(name), 1});
-        form->saveEditorText();
+        form->workspace().saveEditorText();
         EXPECT_EQ(readFileBytes(dir.filePath(name) + ".txt"), QByteArray("int x;\r\nint y;"));
     }
 
     prompter.fileChoices.push_back(FileChoice{dir.filePath("missing.txt"), 1});
-    form->loadFileIntoEditor();
+    form->workspace().loadFileIntoEditor();
     EXPECT_EQ(prompter.messages.size(), 1);
     EXPECT_EQ(at(8)->page->text, "int x;\r\nint y;");
 
-    form->clearEditor();
+    form->workspace().clearEditor();
     EXPECT_EQ(at(8)->page->text, "");
     EXPECT_EQ(form->editor()->wholeText(), "");
     EXPECT_EQ(captions(), QStringList{"P"});
 }
 
-TEST_F(Workspace, TreeKeysFoldNodesAndFollowOpenTabs) {
+TEST_F(WorkspaceTest, TreeKeysFoldNodesAndFollowOpenTabs) {
     buildSample();
     auto release = [&](int key) {
         QKeyEvent event(QEvent::KeyRelease, key, Qt::NoModifier);
@@ -393,18 +394,18 @@ TEST_F(Workspace, TreeKeysFoldNodesAndFollowOpenTabs) {
     EXPECT_EQ(captions(), (QStringList{"P", "Q"}));
 }
 
-TEST_F(Workspace, BranchSavedAndAddedKeepsTabsOnTheirNodes) {
+TEST_F(WorkspaceTest, BranchSavedAndAddedKeepsTabsOnTheirNodes) {
     buildSample();  // root 0; S1 1 [p 2, p 3]; S2 4 [a 5, b 6, c 7]; P 8; Q 9
     openNew(9);
     openNew(6);
     select(4);
     prompter.fileChoices.push_back(FileChoice{dir.filePath("branch.txt"), 1});  // XML filter: branch.xml
-    form->saveBranchToFile();
+    form->branchFiles().saveBranchToFile();
     ASSERT_TRUE(QFile::exists(dir.filePath("branch.xml")));
 
     select(1);
     prompter.fileChoices.push_back(FileChoice{dir.filePath("branch.xml"), 1});
-    form->addBranchFromFile();
+    form->branchFiles().addBranchFromFile();
     EXPECT_EQ(form->tree().count(), 14);
     EXPECT_EQ(at(1)->children.back()->caption, "S2");
     EXPECT_EQ(bound(), (std::vector<int>{13, 10}));  // Q and b moved behind the new nodes
@@ -414,12 +415,12 @@ TEST_F(Workspace, BranchSavedAndAddedKeepsTabsOnTheirNodes) {
 
     select(13);  // a page (Q) takes no branch
     prompter.fileChoices.push_back(FileChoice{dir.filePath("branch.xml"), 1});
-    form->addBranchFromFile();
+    form->branchFiles().addBranchFromFile();
     EXPECT_EQ(prompter.messages, QStringList{"Добавление ветви к странице невозможно!"});
 
     select(8);  // the text filter writes the branch (the original S2) as a text collection
     prompter.fileChoices.push_back(FileChoice{dir.filePath("branch"), 2});
-    form->saveBranchToFile();
+    form->branchFiles().saveBranchToFile();
     EXPECT_TRUE(readFileBytes(dir.filePath("branch.txt")).startsWith("3\r\n"));
     EXPECT_EQ(form->currentFileName(), "");  // a branch save does not change the current file
 }

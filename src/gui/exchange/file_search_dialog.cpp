@@ -1,7 +1,10 @@
 #include "exchange/file_search_dialog.h"
 
 #include "app/ini_file.h"
-#include "app/main_window.h"
+#include "app/program_paths.h"
+#include "app/status_panels.h"
+#include "editor/catalogue.h"
+#include "tree/tree_editor.h"
 #include "exchange/file_masks.h"
 #include "platform/prompter.h"
 #include "tree/tree_model.h"
@@ -30,8 +33,8 @@ const QString kSection = QStringLiteral("Search");
 // the dialog is not modal), the sections the walk holds may be gone: it adds no more.
 class WindowImportSink : public ImportSink {
 public:
-    explicit WindowImportSink(MainWindow& form) : form_(form) {
-        TreeModel* model = form.treeModel();
+    WindowImportSink(TreeEditor& editor, StatusPanels& status) : editor_(editor), status_(status) {
+        TreeModel* model = &editor.model();
         connections_ << QObject::connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, [this] { broken_ = true; })
                      << QObject::connect(model, &QAbstractItemModel::modelAboutToBeReset, [this] { broken_ = true; });
     }
@@ -39,22 +42,25 @@ public:
         for (const auto& c : connections_) QObject::disconnect(c);
     }
     Node* addSection(Node* parent, const QString& caption) override {
-        return broken_ ? nullptr : form_.addSectionNode(parent, caption);
+        return broken_ ? nullptr : editor_.addSectionNode(parent, caption);
     }
     Node* addPage(Node* parent, const QString& caption) override {
-        return broken_ ? nullptr : form_.addPage(parent, caption);
+        return broken_ ? nullptr : editor_.addPage(parent, caption);
     }
-    void directoryDone() override { form_.setStatusText(0, {}); }
+    void directoryDone() override { status_.setText(0, {}); }
 
 private:
-    MainWindow& form_;
+    TreeEditor& editor_;
+    StatusPanels& status_;
     bool broken_ = false;
     QList<QMetaObject::Connection> connections_;
 };
 
 } // namespace
 
-FileSearchDialog::FileSearchDialog(MainWindow& form, Prompter& prompter, QWidget* parent) : QDialog(parent), form_(form), prompter_(prompter) {
+FileSearchDialog::FileSearchDialog(TreeEditor& editor, StatusPanels& status, const ProgramPaths& paths,
+                                   HighlighterSet& highlighters, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), editor_(editor), status_(status), paths_(paths), highlighters_(highlighters), prompter_(prompter) {
     setObjectName(QStringLiteral("fileSearch"));
     setWindowTitle(QStringLiteral("Поиск файлов"));
     group_ = new QGroupBox(QStringLiteral("Параметры поиска"), this);
@@ -148,7 +154,7 @@ void FileSearchDialog::done(int result) {
 }
 
 void FileSearchDialog::loadSettings() {
-    const IniFile ini(form_.paths().settingsFile);
+    const IniFile ini(paths_.settingsFile);
     // The root of the file system stands for the system drive's root of the original default.
     path_->setText(ini.readText(kSection, QStringLiteral("path"), QDir::rootPath()));
     masks_->setText(ini.readText(kSection, QStringLiteral("extensions"), QStringLiteral("*.*")));
@@ -160,7 +166,7 @@ void FileSearchDialog::loadSettings() {
 }
 
 void FileSearchDialog::saveSettings() {
-    IniFile ini(form_.paths().settingsFile);
+    IniFile ini(paths_.settingsFile);
     ini.writeText(kSection, QStringLiteral("path"), path_->text());
     ini.writeText(kSection, QStringLiteral("extensions"), masks_->text());
     ini.writeBool(kSection, QStringLiteral("deflan"), language_->isChecked());
@@ -191,10 +197,10 @@ void FileSearchDialog::startSearch() {
     options.sizeLimit = sizeLimitBytes(size_->text());
     options.loadFiles = load_->isChecked();
     options.fragment = fragment_->text();
-    if (language_->isChecked()) options.languages = &form_.highlighters();
+    if (language_->isChecked()) options.languages = &highlighters_;
 
     Feedback fb;
-    fb.status = [this](const QString& text) { form_.setStatusText(1, text); };
+    fb.status = [this](const QString& text) { status_.setText(1, text); };
     // Pending events are handled once per entry, but at most every 20 ms: enough for the
     // window to repaint and take "Стоп", without the walk spending its time repainting.
     QElapsedTimer sinceEvents;
@@ -204,21 +210,21 @@ void FileSearchDialog::startSearch() {
         QCoreApplication::processEvents();
         sinceEvents.restart();
     };
-    WindowImportSink sink(form_);
+    WindowImportSink sink(editor_, status_);
     FileSearch search(std::move(options), sink, fb);
     search_ = &search;
     setWalking(true);
-    form_.setStatusText(1, path_->text());
+    status_.setText(1, path_->text());
     QCoreApplication::processEvents();
-    search.run(path_->text(), form_.tree().root());
+    search.run(path_->text(), editor_.tree().root());
     search_ = nullptr;
     if (deleteEmpty_->isChecked()) removeEmptySections();
     setWalking(false);
-    form_.setStatusText(1, {});
-    form_.showCounts();
+    status_.setText(1, {});
+    status_.showCounts(editor_.tree());
 }
 
-void FileSearchDialog::removeEmptySections() { form_.removeBranches(emptyBranches(form_.tree())); }
+void FileSearchDialog::removeEmptySections() { editor_.removeBranches(emptyBranches(editor_.tree())); }
 
 void FileSearchDialog::start() { startSearch(); }
 

@@ -16,12 +16,16 @@ class QToolButton;
 namespace tw {
 
 class Prompter;
-class MainWindow;
+class HighlighterSet;
+class StatusPanels;
+class TreeEditor;
+struct ProgramPaths;
 
 class FileSearchDialog : public QDialog {
     Q_OBJECT
 public:
-    FileSearchDialog(MainWindow& form, Prompter& prompter, QWidget* parent = nullptr);
+    FileSearchDialog(TreeEditor& editor, StatusPanels& status, const ProgramPaths& paths, HighlighterSet& highlighters,
+                     Prompter& prompter, QWidget* parent = nullptr);
     ~FileSearchDialog() override;
 
     QGroupBox* loadGroup() const { return group_; }
@@ -60,7 +64,10 @@ protected:
 private:
     void setWalking(bool walking);
 
-    MainWindow& form_;
+    TreeEditor& editor_;
+    StatusPanels& status_;
+    const ProgramPaths& paths_;
+    HighlighterSet& highlighters_;
     Prompter& prompter_;
     QGroupBox* group_;
     QLineEdit *path_, *masks_, *fragment_, *size_;

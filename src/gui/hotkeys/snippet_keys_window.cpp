@@ -75,10 +75,10 @@ void SnippetKeysWindow::closeEvent(QCloseEvent* event) {
 void SnippetKeysWindow::confirm() { close(); }
 
 void SnippetKeysWindow::addKey() {
-    if (!Form7_) return;
-    Form7_->show();
-    Form7_->raise();
-    Form7_->activateWindow();
+    if (!assignDialog_) return;
+    assignDialog_->show();
+    assignDialog_->raise();
+    assignDialog_->activateWindow();
 }
 
 bool SnippetKeysWindow::registerRow(int i) {
@@ -102,11 +102,11 @@ void SnippetKeysWindow::addRowFromFile(int keyCode, const QString& text, const Q
     appendRow(HotKeyRow{modifier, letter, keyCode, text});
 }
 
-bool SnippetKeysWindow::hasKeyCode() const { return Form7_ && tw::hasKeyCode(rows_, Form7_->keyCodeAt()); }
+bool SnippetKeysWindow::hasKeyCode() const { return assignDialog_ && tw::hasKeyCode(rows_, assignDialog_->keyCodeAt()); }
 
 void SnippetKeysWindow::addRow(int keyCode, const QString& text) {
-    if (!Form7_ || hasKeyCode()) return;
-    appendRow(HotKeyRow{Form7_->modifierText(), Form7_->letterText(), keyCode, text});
+    if (!assignDialog_ || hasKeyCode()) return;
+    appendRow(HotKeyRow{assignDialog_->modifierText(), assignDialog_->letterText(), keyCode, text});
 }
 
 void SnippetKeysWindow::loadKeys(const QString& fileName) {

@@ -25,7 +25,7 @@ class SnippetKeysWindow : public QWidget {
     Q_OBJECT
 public:
     SnippetKeysWindow(HotkeyRegistrar& registrar, Prompter& prompter, QString keysFile, QWidget* parent = nullptr);
-    void setAssignDialog(AssignKeyDialog* dialog) { Form7_ = dialog; }
+    void setAssignDialog(AssignKeyDialog* dialog) { assignDialog_ = dialog; }
 
     // Replaces the table by the rows of the file and registers them. A missing file is an
     // empty table; a file that cannot be read or is damaged is reported, the rows before
@@ -65,7 +65,7 @@ private:
     HotkeyRegistrar& registrar_;
     Prompter& prompter_;
     QString keysFile_;
-    AssignKeyDialog* Form7_ = nullptr;
+    AssignKeyDialog* assignDialog_ = nullptr;
     std::vector<HotKeyRow> rows_;
     QTableWidget* table_;
     bool placed_ = false;

@@ -1,7 +1,7 @@
 #pragma once
 // The applications-list dialog: a grid of the user's entries ("Описание", "Объект") with
 // "Добавить", "Удалить" and "OK". Every entry also has an item in the drop-down menu of
-// "Открыть файл" (applicationsMenu_), in list order before the menu's separator and
+// "Открыть файл" ("applicationsMenu"), in list order before the menu's separator and
 // "Редактировать список"; choosing the item opens the entry's object. The list is read
 // at start-up and written to Settings.ini whenever the dialog closes.
 

@@ -1,10 +1,10 @@
-// The update check, help and about of the main window.
-
-#include "app/main_window.h"
+#include "app/help_and_updates.h"
 
 #include "app/ini_file.h"
+#include "app/program_paths.h"
 #include "app/update_check.h"
 #include "app/update_rule.h"
+#include "platform/launcher.h"
 #include "platform/prompter.h"
 
 #include <QAction>
@@ -18,36 +18,47 @@ const QString kAuthor = QStringLiteral("Tarnwick");
 const QString kAuthorMail = QStringLiteral("tarnwick@tarnwick.org");
 } // namespace
 
-void MainWindow::setUpdateCheckEnabled(bool enabled) { updateCheckEnabled = enabled; }
+HelpAndUpdates::HelpAndUpdates(const ProgramPaths& paths, Prompter& prompter, std::function<Launcher&()> launcher,
+                               QObject* parent)
+    : QObject(parent), paths_(paths), prompter_(prompter), launcher_(std::move(launcher)) {}
 
-void MainWindow::startUpdateCheck() {
+HelpAndUpdates::~HelpAndUpdates() = default;
+
+void HelpAndUpdates::setDownloadActions(QAction* separator, QAction* button) {
+    separator_ = separator;
+    download_ = button;
+}
+
+void HelpAndUpdates::setUpdateCheckEnabled(bool enabled) { updateCheckEnabled = enabled; }
+
+void HelpAndUpdates::startUpdateCheck() {
     if (!updateCheckEnabled || update_) return;  // once per run
     const IniFile ini(paths_.settingsFile);
     const QString host = ini.readText(QStringLiteral("Update"), QStringLiteral("host"), kDefaultUpdateHost);
     if (host.trimmed().isEmpty()) return;  // the check is switched off
     update_ = std::make_unique<UpdateCheck>(QUrl(versionFileUrl(host)));
-    connect(update_.get(), &UpdateCheck::newerVersion, this, &MainWindow::newerVersionFound, Qt::QueuedConnection);
+    connect(update_.get(), &UpdateCheck::newerVersion, this, &HelpAndUpdates::newerVersionFound, Qt::QueuedConnection);
     update_->start();
 }
 
-void MainWindow::newerVersionFound(const QString& address) {
+void HelpAndUpdates::newerVersionFound(const QString& address) {
     downloadAddress_ = address;
-    command(QStringLiteral("downloadSeparator"))->setVisible(true);
-    command(QStringLiteral("downloadUpdate"))->setVisible(true);
+    if (separator_) separator_->setVisible(true);
+    if (download_) download_->setVisible(true);
 }
 
-void MainWindow::downloadUpdate() {
-    if (!downloadAddress_.isEmpty()) launcher().shellExecute(downloadAddress_);
+void HelpAndUpdates::downloadUpdate() {
+    if (!downloadAddress_.isEmpty()) launcher_().shellExecute(downloadAddress_);
 }
 
-void MainWindow::showHelp() { launcher().shellExecute(paths_.helpFile); }
+void HelpAndUpdates::showHelp() { launcher_().shellExecute(paths_.helpFile); }
 
-QString MainWindow::aboutText(const QString& mail, const QString& site) {
+QString HelpAndUpdates::aboutText(const QString& mail, const QString& site) {
     return QStringLiteral("Автор программы ") + kAuthor + QStringLiteral("\r\nE-mail: ") + mail +
            QStringLiteral("\r\n\r\nВсе замечания и предложения присылайте\r\nна мой ящик или оставляйте на сайте\r\n") + site;
 }
 
-void MainWindow::showAbout() {
+void HelpAndUpdates::showAbout() {
     const IniFile ini(paths_.settingsFile);
     prompter_.showMessage(aboutText(ini.readText(QStringLiteral("Info"), QStringLiteral("mail"), kAuthorMail),
                                     ini.readText(QStringLiteral("Info"), QStringLiteral("site"))));

@@ -1,7 +1,8 @@
-// The main window's part of the text-insertion hotkeys: its own five keys, the dispatch of
-// every registered combination, and the command that opens the hotkey list window.
-#include "app/main_window.h"
+#include "hotkeys/snippet_keys.h"
+
+#include "app/program_paths.h"
 #include "editor/code_editor.h"
+#include "hotkeys/assign_key_dialog.h"
 #include "hotkeys/hotkey_table.h"
 #include "hotkeys/snippet_keys_window.h"
 #include "platform/hotkey_registrar.h"
@@ -28,9 +29,19 @@ constexpr OwnKey kOwnKeys[] = {
 };
 } // namespace
 
-HotkeyRegistrar& MainWindow::hotkeyRegistrar() { return *registrar_; }
+SnippetKeys::SnippetKeys(CodeEditor& editor, const ProgramPaths& paths, Prompter& prompter, OwnKeyCommands commands,
+                         QWidget* windowParent)
+    : QObject(windowParent), editor_(editor), prompter_(prompter), commands_(std::move(commands)) {
+    registrar_ = new ApplicationHotkeyRegistrar(paths.hotkeyLocks, this);
+    registrar_->setReceiver([this](int id) { hotkeyPressed(id); });
+    list_ = new SnippetKeysWindow(*registrar_, prompter_, paths.keysFile, windowParent);
+    assign_ = new AssignKeyDialog(*list_, prompter_, list_);
+    list_->setAssignDialog(assign_);
+}
 
-void MainWindow::registerOwnKeys() {
+HotkeyRegistrar& SnippetKeys::registrar() { return *registrar_; }
+
+void SnippetKeys::registerOwnKeys() {
     QString report;
     for (const OwnKey& k : kOwnKeys)
         if (!registrar_->registerHotKey(k.id, k.modifiers, k.key))
@@ -38,29 +49,33 @@ void MainWindow::registerOwnKeys() {
     if (!report.isEmpty()) prompter_.showMessage(report);
 }
 
-void MainWindow::hotkeyPressed(int id) {
+void SnippetKeys::unregisterOwnKeys() {
+    for (const OwnKey& k : kOwnKeys) registrar_->unregisterHotKey(k.id);
+}
+
+void SnippetKeys::hotkeyPressed(int id) {
     // The combinations belong to the program while it runs, but act only while one of its
     // windows is the active one.
     if (!QApplication::activeWindow()) return;
     switch (id) {
-    case 1: expandBranch(true); break;
-    case 2: expandBranch(false); break;
-    case 3: showApplicationsList(false); break;
-    case 4: showGoToLine(); break;
-    case 5: showFileSearch(false); break;
+    case 1: commands_.expandBranch(); break;
+    case 2: commands_.collapseBranch(); break;
+    case 3: commands_.applicationsList(); break;
+    case 4: commands_.goToLine(); break;
+    case 5: commands_.fileSearch(); break;
     default: break;
     }
     if (id < kFirstTableHotKey) return;
     const int row = id - kFirstTableHotKey;
-    if (row >= static_cast<int>(snippetKeys_->rows().size())) return;
+    if (row >= static_cast<int>(list_->rows().size())) return;
     // One edit like typing: it replaces the selection and reaches the bound page.
-    editor_->replaceSelection(snippetKeys_->rowText(row).toStdString());
+    editor_.replaceSelection(list_->rowText(row).toStdString());
 }
 
-void MainWindow::showSnippetKeys() {
-    snippetKeys_->show();
-    snippetKeys_->raise();
-    snippetKeys_->activateWindow();
+void SnippetKeys::showList() {
+    list_->show();
+    list_->raise();
+    list_->activateWindow();
 }
 
 } // namespace tw

@@ -1,0 +1,75 @@
+#include "app/status_panels.h"
+
+#include "platform/prompter.h"
+#include "tree/collection_tree.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QStatusBar>
+
+namespace tw {
+
+void repaintNow() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+StatusPanels::StatusPanels(QStatusBar& bar, Prompter& prompter) : bar_(bar), prompter_(prompter) {
+    bar_.setObjectName(QStringLiteral("statusBar"));
+    bar_.setSizeGripEnabled(true);
+    left_ = new QLabel;
+    left_->setObjectName(QStringLiteral("StatusPanel0"));
+    left_->setFixedWidth(175);
+    right_ = new QLabel;
+    right_->setObjectName(QStringLiteral("StatusPanel1"));
+    right_->setMinimumWidth(100);
+    bar_.addWidget(left_);
+    bar_.addWidget(right_, 1);
+}
+
+QString StatusPanels::text(int panel) const { return panel == 0 ? left_->text() : right_->text(); }
+
+void StatusPanels::setText(int panel, const QString& text) { (panel == 0 ? left_ : right_)->setText(text); }
+
+int StatusPanels::leftPanelWidth() const { return left_->width(); }
+
+void StatusPanels::showCounts(const CollectionTree& tree) {
+    const TreeCounts c = tree.counts();
+    left_->setText(QStringLiteral("Разделов: %1   Страниц: %2").arg(c.sections).arg(c.pages));
+}
+
+void StatusPanels::startProgress(int maximum) {
+    endProgress();
+    progress_ = new QProgressBar(&bar_);
+    progress_->setObjectName(QStringLiteral("ProgressBar"));
+    progress_->setTextVisible(false);
+    progress_->setRange(0, std::max(0, maximum));
+    progress_->setValue(0);
+    progress_->setGeometry(2, 2, left_->width() - 4, bar_.height() - 4);
+    progress_->show();
+}
+
+void StatusPanels::endProgress() {
+    delete progress_;
+    progress_ = nullptr;
+}
+
+Feedback StatusPanels::operationFeedback() {
+    Feedback fb;
+    fb.message = [this](const QString& text) { gathered_ << text; };
+    fb.status = [this](const QString& text) { right_->setText(text); };
+    fb.beginProgress = [this](int maximum) { startProgress(maximum); };
+    fb.stepProgress = [this] {
+        if (progress_ && progress_->value() < progress_->maximum()) progress_->setValue(progress_->value() + 1);
+    };
+    fb.endProgress = [this] { endProgress(); };
+    fb.processEvents = [] { repaintNow(); };
+    return fb;
+}
+
+void StatusPanels::showGatheredMessages() {
+    if (gathered_.isEmpty()) return;
+    const QString text = gathered_.join(u'\n');
+    gathered_.clear();
+    prompter_.showMessage(text);
+}
+
+} // namespace tw

@@ -1,0 +1,52 @@
+#pragma once
+// The window's two-panel status bar: counts and node paths on the left, the state of
+// long operations on the right, and a progress bar laid over the left panel while one
+// runs. Operations report through a Feedback bound to these panels; their messages are
+// gathered and shown afterwards as one box.
+
+#include "app/feedback.h"
+
+#include <QStringList>
+
+class QLabel;
+class QProgressBar;
+class QStatusBar;
+
+namespace tw {
+
+class CollectionTree;
+class Prompter;
+
+class StatusPanels {
+public:
+    StatusPanels(QStatusBar& bar, Prompter& prompter);
+
+    QString text(int panel) const;
+    void setText(int panel, const QString& text);
+    int leftPanelWidth() const;
+    // "Разделов: n   Страниц: m" in the left panel.
+    void showCounts(const CollectionTree& tree);
+
+    // A progress bar over the left panel for an operation of maximum steps.
+    void startProgress(int maximum);
+    void endProgress();
+
+    // Feedback for a read, write, export or import: messages are gathered, the state goes
+    // to the right panel, steps to the progress bar.
+    Feedback operationFeedback();
+    // Shows the gathered messages as one box, when there are any.
+    void showGatheredMessages();
+
+private:
+    QStatusBar& bar_;
+    Prompter& prompter_;
+    QLabel* left_;
+    QLabel* right_;
+    QProgressBar* progress_ = nullptr;
+    QStringList gathered_;
+};
+
+// Lets the window repaint during a long operation without taking user input.
+void repaintNow();
+
+} // namespace tw

@@ -1,0 +1,123 @@
+#include "workspace/collection_document.h"
+
+#include "app/program.h"
+#include "app/status_panels.h"
+#include "platform/prompter.h"
+#include "storage/file_names.h"
+#include "storage/text_collection.h"
+#include "storage/xml_collection.h"
+#include "tree/tree_model.h"
+#include "tree/tree_view.h"
+#include "workspace/workspace.h"
+
+#include <QFileInfo>
+
+namespace tw {
+
+const std::vector<FileFilter>& collectionFileFilters() {
+    static const std::vector<FileFilter> filters = {{QStringLiteral("XML"), QStringLiteral("*.xml")},
+                                                    {QStringLiteral("TXT"), QStringLiteral("*.txt")}};
+    return filters;
+}
+
+CollectionDocument::CollectionDocument(Workspace& workspace, StatusPanels& status, Prompter& prompter,
+                                       QObject* parent)
+    : QObject(parent), workspace_(workspace), status_(status), prompter_(prompter) {}
+
+CollectionTree& CollectionDocument::tree() const { return workspace_.tree(); }
+
+void CollectionDocument::updateCaption() { emit captionChanged(windowCaption(fileName_)); }
+
+void CollectionDocument::resetCollection() {
+    fileName_.clear();
+    TreeModel& model = workspace_.model();
+    model.beginRebuild();
+    tree().reset();
+    model.endRebuild();
+    workspace_.resetTabs();
+    workspace_.view().setCurrentIndex(model.index(0, 0));
+    status_.showCounts(tree());
+    updateCaption();
+}
+
+void CollectionDocument::clearCollection() {
+    if (prompter_.askYesNo(kProgramName, QStringLiteral("Вы действительно хотите очистить дерево?"))) resetCollection();
+}
+
+void CollectionDocument::openLastFile() {
+    if (fileName_.isEmpty() || !QFileInfo(fileName_).isFile()) return;
+    read(fileName_, isXmlName(fileName_));
+}
+
+void CollectionDocument::read(const QString& name, bool asXml) {
+    fileName_ = name;
+    status_.setText(0, {});
+    status_.setText(1, QStringLiteral("Открытие..."));
+    repaintNow();
+    TreeModel& model = workspace_.model();
+    model.beginRebuild();
+    const Feedback fb = status_.operationFeedback();
+    const bool ok = asXml ? loadCollectionXml(tree(), name, fb) : loadCollectionText(tree(), name, fb);
+    model.endRebuild();
+    if (!ok && !asXml) resetCollection();  // a damaged text collection leaves a new, empty collection
+    if (!ok) fileName_.clear();
+    status_.showGatheredMessages();
+    workspace_.view().expand(model.index(0, 0));
+    updateCaption();
+    repaintNow();
+    status_.setText(1, {});
+    status_.showCounts(tree());
+}
+
+void CollectionDocument::open() {
+    const auto choice = prompter_.chooseOpenFile(collectionFileFilters());
+    if (!choice) return;
+    resetCollection();
+    read(choice->path, choice->filterIndex == 1);
+}
+
+bool CollectionDocument::writeXml(const QString& fileName) {
+    const SaveOutcome outcome = saveCollectionXml(tree(), fileName, status_.operationFeedback());
+    fileName_ = outcome.fileName;
+    status_.showGatheredMessages();
+    return outcome.written;
+}
+
+bool CollectionDocument::writeText(const QString& fileName) {
+    const SaveOutcome outcome = saveCollectionText(tree(), fileName, *tree().root(), status_.operationFeedback());
+    fileName_ = outcome.fileName;
+    status_.showGatheredMessages();
+    return outcome.written;
+}
+
+bool CollectionDocument::write(const QString& fileName) {
+    return isXmlName(fileName) ? writeXml(fileName) : writeText(fileName);
+}
+
+void CollectionDocument::save() {
+    if (fileName_.trimmed().isEmpty()) return;
+    const bool written = write(fileName_);
+    updateCaption();
+    if (written) workspace_.clearModifiedMarks();
+}
+
+bool CollectionDocument::confirmReplace(const QString& fileName) {
+    if (!QFileInfo::exists(fileName)) return true;
+    return prompter_.askYesNo(QStringLiteral("Сохранение"), fileName + QStringLiteral("\n уже существует. Заменить?"),
+                              true);
+}
+
+void CollectionDocument::saveAs() {
+    const auto choice = prompter_.chooseSaveFile(collectionFileFilters());
+    if (!choice) return;
+    // The question is asked about the very file that will be written.
+    const bool asXml = choice->filterIndex != 2;
+    const QString target =
+        asXml ? withXmlExtensionIfNone(choice->path) : replaceExtension(choice->path, QStringLiteral(".txt"));
+    bool written = false;
+    if (confirmReplace(target)) written = asXml ? writeXml(choice->path) : writeText(choice->path);
+    updateCaption();
+    if (written) workspace_.clearModifiedMarks();
+}
+
+} // namespace tw

@@ -1,0 +1,63 @@
+#pragma once
+// The open collection as a document: the tree and the name of its file, and the
+// commands that make, open, save, save under another name and clear it, with their
+// questions. The window's caption follows the file name.
+
+#include "platform/prompter.h"
+#include "tree/collection_tree.h"
+
+#include <QObject>
+#include <QString>
+
+namespace tw {
+
+class StatusPanels;
+class Workspace;
+
+// The file types of collections in the file dialogs: XML first, then the text format.
+const std::vector<FileFilter>& collectionFileFilters();
+
+class CollectionDocument : public QObject {
+    Q_OBJECT
+public:
+    CollectionDocument(Workspace& workspace, StatusPanels& status, Prompter& prompter, QObject* parent = nullptr);
+
+    CollectionTree& tree() const;
+    const QString& fileName() const { return fileName_; }
+    void setFileName(const QString& name) { fileName_ = name; }
+
+    // Back to a collection of the root node only, with the None tab and no file name.
+    void resetCollection();
+    // "Новый" and "Очистить дерево": asks, then resets.
+    void clearCollection();
+    // "Открыть...": a file dialog, then the collection read from the chosen file.
+    void open();
+    // "Сохранить": writes the current file (nothing without a file name).
+    void save();
+    // "Сохранить как...": a file dialog, a question before replacing, then the save.
+    void saveAs();
+    // Reads the collection named by the file name, when that file exists (start-up).
+    void openLastFile();
+    // Reads a collection file (XML or text) into the reset tree; the name becomes
+    // current on success.
+    void read(const QString& name, bool asXml);
+    // Asks before a file is replaced; true when it does not exist or may be replaced.
+    bool confirmReplace(const QString& fileName);
+    // Sets the window caption from the file name.
+    void updateCaption();
+
+signals:
+    void captionChanged(const QString& caption);
+
+private:
+    bool writeXml(const QString& fileName);
+    bool writeText(const QString& fileName);
+    bool write(const QString& fileName);
+
+    Workspace& workspace_;
+    StatusPanels& status_;
+    Prompter& prompter_;
+    QString fileName_;
+};
+
+} // namespace tw

@@ -1,0 +1,17 @@
+#pragma once
+// Every part of the main window, for tests that drive them through the window.
+
+#include "app/help_and_updates.h"
+#include "app/main_window.h"
+#include "app/status_panels.h"
+#include "editor/code_editor.h"
+#include "editor/editing_aids.h"
+#include "exchange/branch_file_commands.h"
+#include "exchange/export_commands.h"
+#include "hotkeys/snippet_keys.h"
+#include "launcher/applications_menu.h"
+#include "search/search_commands.h"
+#include "tree/tree_editor.h"
+#include "workspace/bookmark_commands.h"
+#include "workspace/collection_document.h"
+#include "workspace/workspace.h"
