@@ -205,7 +205,7 @@ void MainWindow::buildFileMenu() {
 void MainWindow::buildMainToolBar() {
     CollectionDocument* doc = document_;
     TreeEditor* edit = treeEditor_;
-    mainBar_ = addToolBar(QStringLiteral("ToolBar1"));
+    mainBar_ = addToolBar(QStringLiteral("Панель инструментов"));
     mainBar_->setObjectName(QStringLiteral("mainToolBar"));
     mainBar_->setIconSize(QSize(32, 32));
     mainBar_->setMovable(false);

@@ -16,10 +16,10 @@ StatusPanels::StatusPanels(QStatusBar& bar, Prompter& prompter) : bar_(bar), pro
     bar_.setObjectName(QStringLiteral("statusBar"));
     bar_.setSizeGripEnabled(true);
     left_ = new QLabel;
-    left_->setObjectName(QStringLiteral("StatusPanel0"));
+    left_->setObjectName(QStringLiteral("countsPanel"));
     left_->setFixedWidth(175);
     right_ = new QLabel;
-    right_->setObjectName(QStringLiteral("StatusPanel1"));
+    right_->setObjectName(QStringLiteral("statePanel"));
     right_->setMinimumWidth(100);
     bar_.addWidget(left_);
     bar_.addWidget(right_, 1);
