@@ -9,6 +9,7 @@ class SilentPrompter : public Prompter {
 public:
     int informations = 0;
     bool askYesNo(const QString&, const QString&, bool) override { return false; }
+    Answer askYesNoCancel(const QString&, const QString&) override { return Answer::No; }
     void showMessage(const QString&) override {}
     void showInformation(const QString&) override { ++informations; }
     std::optional<FileChoice> chooseOpenFile(const std::vector<FileFilter>&) override { return {}; }

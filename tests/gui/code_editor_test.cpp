@@ -141,17 +141,23 @@ TEST_F(CodeEditorTest, ReplaceSelectionIsOneUndoableEdit) {
     EXPECT_EQ(memo.wholeText(), original);
 }
 
-TEST_F(CodeEditorTest, ReplaceLineIsNeitherUndoableNorAChange) {
+TEST_F(CodeEditorTest, ReplaceLineIsUndoableButNoChangeAndKeepsTheHistory) {
     memo.setWholeText("a\nb\nc");
     QTest::keyClicks(&memo, "x");
     QSignalSpy changed(&memo, &tw::CodeEditor::changed);
+    memo.beginUndoAction();
     memo.replaceLine(1, "B");
+    memo.replaceLine(2, "C");
+    memo.endUndoAction();
     memo.replaceLine(-1, "?");
     memo.replaceLine(3, "?");
-    EXPECT_EQ(memo.wholeText(), "xa\r\nB\r\nc");
-    memo.undo();
-    EXPECT_EQ(memo.wholeText(), "xa\r\nB\r\nc");
+    EXPECT_EQ(memo.wholeText(), "xa\r\nB\r\nC");
     EXPECT_TRUE(changed.isEmpty());
+    memo.undo();  // both lines in one step, and an undo is a change
+    EXPECT_EQ(memo.wholeText(), "xa\r\nb\r\nc");
+    EXPECT_FALSE(changed.isEmpty());
+    memo.undo();  // the typing before them is still there to undo
+    EXPECT_EQ(memo.wholeText(), "a\r\nb\r\nc");
 }
 
 TEST_F(CodeEditorTest, CaretMovesAreClampedAndGotoLineCentres) {

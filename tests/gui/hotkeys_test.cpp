@@ -14,7 +14,10 @@
 #include "tree/tree_view.h"
 #include "workspace/go_to_line_dialog.h"
 
+#include "platform/physical_keys.h"
+
 #include <QAction>
+#include <QKeyEvent>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -154,6 +157,46 @@ TEST_F(Hotkeys, TableKeyReplacesTheSelectionAndReachesThePage) {
     EXPECT_EQ(page->page->text, "if x then\r\nbegin\r\n  end;keykey");
 }
 
+TEST_F(Hotkeys, CombinationsMatchThePhysicalKeyUnderARussianLayout) {
+    // Under the Russian layout the key of "S" reports "Ы", and that of "A" reports "Ф".
+    start("ALT\r\nA\r\nsnippet\r\n######\r\n");
+    Node* page = openPage("text");
+    form->editor()->setSelectionStart(0);
+    auto pressCyrillic = [](QWidget* focus, char16_t upper, Qt::KeyboardModifiers mods) {
+        focus->setFocus();
+        QKeyEvent press(QEvent::KeyPress, upper, mods, QString(QChar(upper).toLower()));
+        QApplication::sendEvent(focus, &press);
+        QKeyEvent release(QEvent::KeyRelease, upper, mods, QString(QChar(upper).toLower()));
+        QApplication::sendEvent(focus, &release);
+    };
+    pressCyrillic(form->editor(), u'Ф', Qt::AltModifier);
+    EXPECT_EQ(page->page->text, "snippettext");
+    pressCyrillic(form->editor(), u'Ы', Qt::AltModifier);
+    EXPECT_TRUE(form->goToLineDialog()->isVisible());
+    QApplication::setActiveWindow(form.get());
+    pressCyrillic(form->editor(), u'В', Qt::ControlModifier);  // the key of "D"
+    EXPECT_TRUE(form->fileSearchDialog()->isVisible());
+    EXPECT_EQ(page->page->text, "snippettext");  // nothing typed by any of them
+}
+
+TEST(PhysicalKeys, LatinLetterOfAKeyWhateverTheLayout) {
+    struct Case {
+        int key;
+        unsigned scanCode;
+        bool xkb;
+        int letter;
+    };
+    for (const Case& c : {Case{Qt::Key_S, 0, false, 'S'}, Case{0x042B, 0, false, 'S'},  // "Ы"
+                          Case{0x044B, 0, false, 'S'},                                      // "ы"
+                          Case{0x0424, 0, false, 'A'}, Case{0x042F, 0, false, 'Z'},         // "Ф", "Я"
+                          Case{0x0416, 0, false, 0},                                        // "Ж": no letter key
+                          Case{0x03A3, 39, true, 'S'},  // any character: the X key code of "S" decides
+                          Case{0x03A3, 39, false, 0}, Case{Qt::Key_1, 10, true, 0}, Case{0, 24, true, 'Q'},
+                          Case{0, 58, true, 'M'}, Case{0, 59, true, 0}}) {
+        EXPECT_EQ(latinLetterOf(c.key, c.scanCode, c.xkb), c.letter) << std::hex << c.key << " " << c.scanCode;
+    }
+}
+
 TEST_F(Hotkeys, NothingHappensWhileTheProgramIsNotActive) {
     start("ALT\r\nA\r\nsnippet\r\n######\r\n");
     Node* section = form->treeEditor().addSection(form->tree().root(), "s");
@@ -195,6 +238,7 @@ TEST_F(Hotkeys, SecondCopyCannotRegisterTheKeys) {
     // Closing the window releases the own keys; the table's stay registered.
     ApplicationHotkeyRegistrar probe(ProgramPaths::inFolder(dir.path()).hotkeyLocks);
     EXPECT_FALSE(probe.registerHotKey(1, kModControl, 'Q'));
+    prompter.threeWayAnswers.push_back(Prompter::Answer::No);  // the typed snippet is not kept
     form->close();
     EXPECT_TRUE(probe.registerHotKey(1, kModControl, 'Q'));
     EXPECT_TRUE(probe.registerHotKey(4, kModAlt, 'S'));

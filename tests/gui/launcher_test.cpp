@@ -206,3 +206,43 @@ TEST_F(ApplicationsMenuTest, NoProgramsFolderLeavesTheMenuEmpty) {
     EXPECT_TRUE(form->findChild<QMenu*>("programsMenu")->actions().isEmpty());
     EXPECT_TRUE(prompter.messages.isEmpty());
 }
+
+TEST(LaunchTargets, BareNamesAreProgramsOnThePath) {
+    QTemporaryDir bin;
+    const QString tool = bin.filePath("snippet-tool");
+    {
+        QFile f(tool);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\n");
+    }
+    QFile::setPermissions(tool, QFile::permissions(tool) | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+    const QString document = bin.filePath("notes.txt");
+    QFile(document).open(QIODevice::WriteOnly);
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", bin.path().toLocal8Bit() + ":" + oldPath);
+    struct Case {
+        QString target;
+        LaunchTarget::Kind kind;
+        QString path;
+    };
+    for (const Case& c : {Case{"snippet-tool", LaunchTarget::Program, tool}, Case{tool, LaunchTarget::Program, tool},
+                          Case{document, LaunchTarget::Document, document},
+                          Case{"https://example.org/x", LaunchTarget::Address, "https://example.org/x"},
+                          Case{"", LaunchTarget::Nothing, ""}}) {
+        const LaunchTarget t = resolveLaunchTarget(c.target);
+        EXPECT_EQ(t.kind, c.kind) << c.target.toStdString();
+        EXPECT_EQ(t.path, c.path) << c.target.toStdString();
+    }
+    // A bare name found nowhere is a document that does not exist: the launch fails.
+    EXPECT_FALSE(DesktopLauncher().shellExecute("no-such-program-anywhere"));
+    qputenv("PATH", oldPath);
+}
+
+TEST_F(ApplicationsMenuTest, AFailedLaunchSaysSoNamingTheObject) {
+    writeFile(ini(), "[Files]\ncount=1\nD0=Editor\nF0=kate\n");
+    start();
+    launcher.succeeds = false;
+    dropDown()->actions()[0]->trigger();
+    EXPECT_EQ(prompter.messages, QStringList{launchFailedMessage("kate")});
+    EXPECT_TRUE(prompter.messages[0].contains("kate"));
+}

@@ -89,7 +89,8 @@ TEST_F(MainWindowBasics, FailedOpenShowsTheMessageAndForgetsTheFileName) {
     EXPECT_EQ(prompter.messages, QStringList{"Ошибка при открытии файла"});
     EXPECT_EQ(form->currentFileName(), "");
     EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6");
-    // A save afterwards has no file to write to and does nothing.
+    // A save afterwards has no file to write to: it asks for one (cancelled here).
+    prompter.fileChoices.push_back(std::nullopt);
     trigger("saveCollection");
     EXPECT_EQ(prompter.messages.size(), 1);
     EXPECT_EQ(form->findChild<QWidget*>("ProgressBar"), nullptr);
@@ -126,9 +127,11 @@ TEST_F(MainWindowBasics, NewAndClearAskFirst) {
 }
 
 TEST_F(MainWindowBasics, SaveWritesTheCurrentFileAndDoesNothingWithoutOne) {
-    trigger("saveCollection");  // no current file name: no dialog, no message
+    prompter.fileChoices.push_back(std::nullopt);
+    trigger("saveCollection");  // no current file name: the file dialog of "Сохранить как..." (cancelled)
     EXPECT_TRUE(prompter.messages.isEmpty());
-    EXPECT_TRUE(prompter.filtersOffered.empty());
+    EXPECT_EQ(prompter.filtersOffered.size(), 1u);
+    prompter.filtersOffered.clear();
 
     openExample();
     const QString path = form->currentFileName();

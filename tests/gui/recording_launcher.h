@@ -10,7 +10,11 @@ namespace tw {
 class RecordingLauncher : public Launcher {
 public:
     QStringList targets;
-    void shellExecute(const QString& target) override { targets << target; }
+    bool succeeds = true;  // what every start reports
+    bool shellExecute(const QString& target) override {
+        targets << target;
+        return succeeds;
+    }
 };
 
 } // namespace tw

@@ -32,6 +32,17 @@ public:
         answers.pop_front();
         return a;
     }
+    std::deque<Answer> threeWayAnswers;  // Yes/No/Cancel answers, in order
+    Answer askYesNoCancel(const QString& caption, const QString& text) override {
+        questions.push_back({caption, text, false});
+        if (threeWayAnswers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text.toStdString();
+            return Answer::Cancel;
+        }
+        const Answer a = threeWayAnswers.front();
+        threeWayAnswers.pop_front();
+        return a;
+    }
     void showMessage(const QString& text) override { messages << text; }
     void showInformation(const QString& text) override { messages << text; }
     std::optional<FileChoice> chooseOpenFile(const std::vector<FileFilter>& filters) override {

@@ -10,6 +10,12 @@
 #include <QFile>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include "editor/highlighter_lexer.h"
+#include "editor/html_export.h"
+#include "editor/rtf_export.h"
+#include "editor/catalogue.h"
+#include "exchange/text_export_command.h"
+#include <QApplication>
 #include <gtest/gtest.h>
 
 using namespace tw;
@@ -125,3 +131,31 @@ INSTANTIATE_TEST_SUITE_P(Formats, TextExport, testing::ValuesIn(kFormats),
                          [](const testing::TestParamInfo<FormatCase>& info) {
                              return std::string(info.param.filter);
                          });
+
+TEST(SystemColours, TheEditorAndTheExportsShowThePalettesColour) {
+    const QColor windowText = QApplication::palette().color(QPalette::Text);
+    const QColor window = QApplication::palette().color(QPalette::Base);
+    // Both stored forms name the same colour; none and default stay unset.
+    EXPECT_EQ(HighlighterLexer::toQColor(0x80000008u), windowText);
+    EXPECT_EQ(HighlighterLexer::toQColor(static_cast<std::uint32_t>(-16777208)), windowText);
+    EXPECT_EQ(HighlighterLexer::toQColor(0x80000005u), window);
+    EXPECT_FALSE(HighlighterLexer::toQColor(kNoColor).isValid());
+    EXPECT_EQ(HighlighterLexer::toQColor(0x0000FFu), QColor(255, 0, 0));
+
+    HighlighterSet set;
+    Highlighter& c = set.byPosition(1);
+    const int comment = c.attributeIndex(u"Comment");
+    ASSERT_GE(comment, 0);
+    c.attribute(comment).foreground = 0xFF000005u;  // "Window": the editor's background colour
+    CodeEditor editor;
+    const ExportSettings settings = exportSettingsFor(editor);
+    const std::string html = exportHtml("/* x */", c, settings);
+    const QString expected = QString::fromStdString(htmlColor(static_cast<std::uint32_t>(window.red()) |
+                                                              static_cast<std::uint32_t>(window.green()) << 8 |
+                                                              static_cast<std::uint32_t>(window.blue()) << 16));
+    EXPECT_NE(QString::fromStdString(html).indexOf("comment { color: " + expected), -1) << html;
+    const std::string rtf = exportRtf("/* x */", c, settings);
+    EXPECT_NE(rtf.find("\\red" + std::to_string(window.red()) + "\\green" + std::to_string(window.green())),
+              std::string::npos)
+        << rtf;
+}

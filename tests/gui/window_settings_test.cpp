@@ -1,6 +1,7 @@
 // The main window's settings and its language menu.
 #include "app/ini_file.h"
 #include "app/main_window.h"
+#include "app/window_placement.h"
 #include "window_parts.h"
 #include "editor/code_editor.h"
 #include "scripted_prompter.h"
@@ -63,12 +64,42 @@ TEST_F(WindowSettings, FirstStartUsesTheDefaultsAndCloseWritesThem) {
 TEST_F(WindowSettings, AMaximisedWindowComesBackOnScreen) {
     writeIni("[Window]\nleft=-4\ntop=-4\nwidth=100000\nheight=100000\n[Controls]\nSplitterPos=250\n");
     start();
-    const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
-    EXPECT_EQ(form->x(), 1);
-    EXPECT_EQ(form->y(), 1);
-    EXPECT_LE(form->width(), desktop.width());
-    EXPECT_LE(form->height(), desktop.height());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(form->frameGeometry())) << form->geometry().x() << "," << form->geometry().y();
+    EXPECT_EQ(form->frameGeometry().width(), screen.width());
     EXPECT_EQ(form->findChild<QSplitter*>("splitter")->sizes().value(0), 250);
+}
+
+TEST_F(WindowSettings, TheSavedGeometryComesBackUnchangedAtEveryStart) {
+    start();
+    const QRect wanted(40, 70, 610, 420);
+    form->setGeometry(wanted);
+    for (int run = 0; run < 3; ++run) {
+        form->close();
+        start();
+        EXPECT_EQ(form->geometry(), wanted) << "start " << run;
+    }
+}
+
+TEST(WindowPlacement, AWindowOffEveryScreenComesOntoTheNearest) {
+    const QRect small(0, 0, 1366, 728);  // a 1366x768 screen less a panel
+    const QRect right(1366, 0, 1920, 1050);
+    struct Case {
+        QRect client;
+        QList<QRect> screens;
+        QRect expected;
+    };
+    for (const Case& c : {
+             Case{{100, 100, 600, 400}, {small}, {100, 100, 600, 400}},      // on screen: unchanged
+             Case{{900, 500, 604, 474}, {small}, {762, 254, 604, 474}},      // hanging off the corner
+             Case{{10, 5, 604, 474}, {small}, {10, 30, 604, 474}},           // title bar above the screen
+             Case{{0, 0, 3000, 2000}, {small}, {0, 30, 1366, 698}},          // larger than the screen
+             Case{{-3000, 200, 600, 400}, {small, right}, {0, 200, 600, 400}},  // far left: the left screen
+             Case{{1500, 100, 600, 400}, {small, right}, {1500, 100, 600, 400}}, // on the second screen
+             Case{{5000, 100, 600, 400}, {small, right}, {2686, 100, 600, 400}}, // beyond it
+         }) {
+        EXPECT_EQ(placeOnScreens(c.client, c.screens, QMargins(0, 30, 0, 0)), c.expected) << c.client.x() << "," << c.client.y();
+    }
 }
 
 TEST_F(WindowSettings, ValuesFollowTheRulesAndAreWrittenBackNormalised) {

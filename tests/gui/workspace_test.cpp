@@ -354,11 +354,13 @@ TEST_F(WorkspaceTest, EditorToolbarClearsLoadsAndSavesText) {
     EXPECT_EQ(at(8)->page->text, "int x;\r\nint y;");
     EXPECT_EQ(captions(), QStringList{"P"});
 
-    for (const char* name : {"out", "out.txt"}) {
+    for (const char* name : {"out", "out.txt"}) {  // ".txt" is added only when there is no extension
         prompter.fileChoices.push_back(FileChoice{dir.filePath(name), 1});
         form->workspace().saveEditorText();
-        EXPECT_EQ(readFileBytes(dir.filePath(name) + ".txt"), QByteArray("int x;\r\nint y;"));
+        EXPECT_EQ(readFileBytes(dir.filePath("out.txt")), QByteArray("int x;\r\nint y;"));
+        QFile::remove(dir.filePath("out.txt"));
     }
+    EXPECT_FALSE(QFile::exists(dir.filePath("out.txt.txt")));
 
     prompter.fileChoices.push_back(FileChoice{dir.filePath("missing.txt"), 1});
     form->workspace().loadFileIntoEditor();
@@ -373,23 +375,24 @@ TEST_F(WorkspaceTest, EditorToolbarClearsLoadsAndSavesText) {
 
 TEST_F(WorkspaceTest, TreeKeysFoldNodesAndFollowOpenTabs) {
     buildSample();
-    auto release = [&](int key) {
-        QKeyEvent event(QEvent::KeyRelease, key, Qt::NoModifier);
-        QCoreApplication::sendEvent(form->treeView(), &event);
-    };
+    form->show();
+    form->treeView()->expand(form->treeModel()->index(0, 0));
+    form->treeView()->setFocus();
     select(4);
-    release(Qt::Key_Return);
+    QTest::keyClick(form->treeView(), Qt::Key_Return);
     EXPECT_EQ(at(4)->kindImage, 1);
-    release(Qt::Key_Return);
+    QTest::keyClick(form->treeView(), Qt::Key_Return);
     EXPECT_EQ(at(4)->kindImage, 0);
 
     openNew(8);
     openNew(9);
-    select(8);  // the view has moved the selection when the arrow key comes up
-    release(Qt::Key_Up);
+    select(9);
+    QTest::keyClick(form->treeView(), Qt::Key_Up);  // the view moves to P, whose tab opens
+    EXPECT_EQ(form->selectedNode(), at(8));
     EXPECT_EQ(tabs()->currentIndex(), 0);
-    select(5);  // a node without a tab: the tabs stay as they are
-    release(Qt::Key_Down);
+    select(1);
+    QTest::keyClick(form->treeView(), Qt::Key_Down);  // S2 has no tab: the tabs stay as they are
+    EXPECT_EQ(form->selectedNode(), at(4));
     EXPECT_EQ(tabs()->currentIndex(), 0);
     EXPECT_EQ(captions(), (QStringList{"P", "Q"}));
 }

@@ -3,10 +3,11 @@
 
 namespace tw {
 
-QString windowCaption(const QString& currentFileName) {
+QString windowCaption(const QString& currentFileName, bool modified) {
     const QString name = fileNamePart(currentFileName).trimmed();
-    if (name.isEmpty()) return kProgramTitle;
-    return kProgramTitle + QStringLiteral("  [") + name + QStringLiteral("]");
+    const QString star = modified ? QStringLiteral("*") : QString();
+    if (name.isEmpty()) return modified ? kProgramTitle + QStringLiteral("  *") : kProgramTitle;
+    return kProgramTitle + QStringLiteral("  [") + name + star + QStringLiteral("]");
 }
 
 } // namespace tw

@@ -8,6 +8,7 @@ inline const QString kProgramName = QStringLiteral("Tarnwick");
 
 // Window caption for a current file name: the title, then the bare file name in
 // brackets when there is one.
-QString windowCaption(const QString& currentFileName);
+// A changed collection shows "*" after its file name (or after the title when it has none).
+QString windowCaption(const QString& currentFileName, bool modified = false);
 
 } // namespace tw

@@ -19,8 +19,15 @@ bool hasOwnColor(std::uint32_t color) {
     return (color & 0xFF000000u) == 0;
 }
 
+std::optional<std::uint32_t> exportColor(std::uint32_t value, const ExportSettings& settings) {
+    if (hasOwnColor(value)) return value;
+    if (settings.systemColor)
+        if (const auto resolved = settings.systemColor(value)) return *resolved & 0xFFFFFFu;
+    return std::nullopt;
+}
+
 TokenLook lookOf(const Attribute& attribute, const ExportSettings& settings) {
-    return {hasOwnColor(attribute.foreground) ? attribute.foreground : (settings.fontColor & 0xFFFFFFu),
+    return {exportColor(attribute.foreground, settings).value_or(settings.fontColor & 0xFFFFFFu),
             static_cast<std::uint8_t>(attribute.style & kExportedStyles)};
 }
 

@@ -7,6 +7,8 @@
 #include <QString>
 #include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,7 +21,14 @@ struct ExportSettings {
     QString fontName = QStringLiteral("Arial");
     int fontSize = 10; // points
     QString title = QStringLiteral("Untitled");
+    // What a system colour (a stored value with the high byte 0x80 or 0xFF) stands for in
+    // the window's palette, as 0x00BBGGRR; unset or nullopt: the colour counts as unset.
+    std::function<std::optional<std::uint32_t>(std::uint32_t)> systemColor;
 };
+
+// An attribute colour as a document shows it: its own colour, a system colour resolved
+// through the settings, or nullopt for none and default.
+std::optional<std::uint32_t> exportColor(std::uint32_t value, const ExportSettings& settings);
 
 // How a token looks in a document: attribute backgrounds are not exported.
 struct TokenLook {

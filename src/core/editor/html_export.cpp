@@ -10,11 +10,11 @@ bool isAscii(std::string_view bytes) {
     return true;
 }
 
-void appendRule(std::string& out, const std::string& className, const Attribute& a) {
+void appendRule(std::string& out, const std::string& className, const Attribute& a, const ExportSettings& settings) {
     out += '.';
     out += className;
     out += " { ";
-    if (hasOwnColor(a.foreground)) out += "color: " + htmlColor(a.foreground) + "; ";
+    if (const auto color = exportColor(a.foreground, settings)) out += "color: " + htmlColor(*color) + "; ";
     if (a.style & kBold) out += "font-weight: bold; ";
     if (a.style & kItalic) out += "font-style: italic; ";
     if (a.style & kUnderline) out += "text-decoration: underline; ";
@@ -86,7 +86,7 @@ std::string exportHtml(std::string_view text, const Highlighter& highlighter,
     std::vector<std::string> classes;
     for (const Attribute& a : attributes) {
         classes.push_back(exportClassName(highlighter, a.name).toStdString());
-        appendRule(out, classes.back(), a);
+        appendRule(out, classes.back(), a, settings);
     }
     out += "-->\r\n</style>\r\n</head>\r\n<body>\r\n<pre>\r\n";
     out += "<code><span style=\"font: " + std::to_string(settings.fontSize) + "pt ";

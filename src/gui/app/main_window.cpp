@@ -370,6 +370,7 @@ QMenu* MainWindow::buildEditMenu() {
     QMenu* edit = dropDownMenu(QStringLiteral("editMenu"));
     edit->addAction(addCommand(QStringLiteral("undo"), QStringLiteral("Отменить"), {},
                                [this] { workspace_->editor()->undo(); }));
+    edit->addSeparator();
     QMenu* findMenu = edit->addMenu(QStringLiteral("Найти"));
     findMenu->addAction(addCommand(QStringLiteral("findInCurrentTab"), QStringLiteral("в текущей вкладке"), {},
                                    [find] { find->findInCurrentTab(); }));
@@ -383,14 +384,17 @@ QMenu* MainWindow::buildEditMenu() {
                                [find] { find->showReplace(); }));
     edit->addAction(addCommand(QStringLiteral("goToLine"), QStringLiteral("Перейти на строку..."), {},
                                [this] { showGoToLineModal(); }));
+    edit->addSeparator();
     edit->addAction(addCommand(QStringLiteral("indent"), QStringLiteral("Увеличить отступ"), {},
                                [this] { indentation_->indent(); }));
     edit->addAction(addCommand(QStringLiteral("unindent"), QStringLiteral("Уменьшить отступ"), {},
                                [this] { indentation_->unindent(); }));
+    edit->addSeparator();
     autoLayout_ = addCommand(QStringLiteral("autoLayout"), QStringLiteral("Автоматическое определение раскладки"));
     autoLayout_->setCheckable(true);
     layoutSwitcher_ = new LayoutSwitcher(*workspace_->editor(), *autoLayout_);
     edit->addAction(autoLayout_);
+    edit->addSeparator();
     edit->addAction(addCommand(QStringLiteral("insertDateTime"), QStringLiteral("Вставить дату и время"), {},
                                [this] { insertDateTime(*workspace_->editor()); }));
     return edit;
@@ -458,6 +462,11 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // A changed collection is saved or dropped only when the user says so.
+    if (!document_->maySaveChanges()) {
+        event->ignore();
+        return;
+    }
     shutDown();
     QMainWindow::closeEvent(event);
 }

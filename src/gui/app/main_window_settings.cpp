@@ -4,6 +4,7 @@
 
 #include "app/help_and_updates.h"
 #include "app/ini_file.h"
+#include "app/window_placement.h"
 #include "editor/editing_aids.h"
 #include "hotkeys/snippet_keys.h"
 #include "hotkeys/snippet_keys_window.h"
@@ -43,23 +44,28 @@ void MainWindow::loadSettings() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     const QRect workArea = screen ? screen->availableGeometry() : screenRect;
-    const QRect desktop = screen ? screen->virtualGeometry() : screenRect;
     const QString window = QStringLiteral("Window");
-    int left = ini.readInt(window, QStringLiteral("left"), (screenRect.width() - x()) / 2);
-    int top = ini.readInt(window, QStringLiteral("top"), (workArea.height() - y()) / 2);
-    int w = ini.readInt(window, QStringLiteral("width"), width());
-    int h = ini.readInt(window, QStringLiteral("height"), height());
-    // Keep the window on screen.
+    // The client area is saved and restored (never the frame on one side and the client on
+    // the other, which moved the window by its title bar at every start).
+    int left = ini.readInt(window, QStringLiteral("left"), (screenRect.width() - width()) / 2);
+    int top = ini.readInt(window, QStringLiteral("top"), (workArea.height() - height()) / 2);
+    const int w = ini.readInt(window, QStringLiteral("width"), width());
+    const int h = ini.readInt(window, QStringLiteral("height"), height());
     if (left < 0) left = 1;
     if (top < 0) top = 1;
-    w = std::min(w, desktop.width());
-    h = std::min(h, desktop.height());
-    move(left, top);
-    resize(w, h);
+    QList<QRect> areas;
+    for (const QScreen* s : QGuiApplication::screens()) areas << s->availableGeometry();
+    // A window partly off every screen goes onto the nearest one, its title bar visible. Until
+    // the window manager has framed the window its frame is unknown: a title bar is assumed.
+    QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                   frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+    if (frame.isNull() && QGuiApplication::platformName() == QLatin1String("xcb")) frame = QMargins(0, 30, 0, 0);
+    const QRect placed = placeOnScreens(QRect(left, top, std::max(1, w), std::max(1, h)), areas, frame);
+    setGeometry(placed);
     document_->setFileName(ini.readText(QStringLiteral("Files"), QStringLiteral("LastFile")));
     const QString controls = QStringLiteral("Controls");
     const int splitter = ini.readInt(controls, QStringLiteral("SplitterPos"), treeWidth);
-    splitter_->setSizes({splitter, std::max(1, w - splitter)});
+    splitter_->setSizes({splitter, std::max(1, placed.width() - splitter)});
     recursion_->setChecked(ini.readBool(controls, QStringLiteral("Recurse"), false));
     caretLine_->setColours(static_cast<std::uint32_t>(ini.readInt(controls, QStringLiteral("ALineColor"), 12840943)),
                            static_cast<std::uint32_t>(ini.readInt(controls, QStringLiteral("AMarkColor"), 14548422)));
@@ -68,10 +74,11 @@ void MainWindow::loadSettings() {
 bool MainWindow::saveSettings() {
     IniFile ini(paths_.settingsFile);
     const QString window = QStringLiteral("Window"), controls = QStringLiteral("Controls");
-    ini.writeInt(window, QStringLiteral("left"), x());
-    ini.writeInt(window, QStringLiteral("top"), y());
-    ini.writeInt(window, QStringLiteral("width"), width());
-    ini.writeInt(window, QStringLiteral("height"), height());
+    const QRect client = geometry();
+    ini.writeInt(window, QStringLiteral("left"), client.x());
+    ini.writeInt(window, QStringLiteral("top"), client.y());
+    ini.writeInt(window, QStringLiteral("width"), client.width());
+    ini.writeInt(window, QStringLiteral("height"), client.height());
     ini.writeInt(controls, QStringLiteral("SplitterPos"), splitter_->sizes().value(0, 153));
     ini.writeText(QStringLiteral("Files"), QStringLiteral("LastFile"), document_->fileName());
     ini.writeBool(controls, QStringLiteral("Recurse"), recursion_->isChecked());

@@ -254,11 +254,8 @@ void CodeEditor::replaceLine(int index, const std::string& text) {
     if (index < 0 || index >= lineCount()) return;
     const std::string bytes = withCrLf(text);
     ++quiet_;
-    sci(SCI_SETUNDOCOLLECTION, 0);
     sci(SCI_SETTARGETRANGE, lineStartOffset(index), lineEndOffset(index));
     SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.c_str());
-    sci(SCI_SETUNDOCOLLECTION, 1);
-    sci(SCI_EMPTYUNDOBUFFER);
     --quiet_;
 }
 
@@ -436,6 +433,16 @@ void CodeEditor::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers mods = event->modifiers();
     const bool command = (mods & (Qt::ControlModifier | Qt::MetaModifier)) && !(mods & Qt::AltModifier);
     const QString text = event->text();
+    // Alt alone with a character is a combination, never typing: a combination that nothing
+    // handles changes no text. The editor still sees the key, without its text.
+    const bool altCombination = (mods & Qt::AltModifier) && !(mods & Qt::ControlModifier);
+    if ((command || altCombination) && !text.isEmpty()) {
+        QKeyEvent bare(event->type(), event->key(), mods, event->nativeScanCode(), event->nativeVirtualKey(),
+                       event->nativeModifiers(), QString(), event->isAutoRepeat(), event->count());
+        QsciScintilla::keyPressEvent(&bare);
+        event->setAccepted(bare.isAccepted());
+        return;
+    }
     if (!command && text.size() == 1 && text[0].isPrint()) {
         bool cancel = false;
         emit keyTyped(text[0], cancel);

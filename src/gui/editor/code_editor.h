@@ -52,9 +52,9 @@ public:
     bool writeLinesToFile(const QString& fileName, QString* error = nullptr) const;
 
     // Lines, by 0-based index. An empty document has no lines; an index outside the
-    // lines reads as "". replaceLine is the program's own change: it raises no changed()
-    // and is not recorded for undo, and since older undo steps would no longer fit the
-    // text, it clears the undo history. Breaks in the new text become CR LF.
+    // lines reads as "". replaceLine is the program's own change: it raises no changed(),
+    // but it is recorded for undo like any edit (group several with beginUndoAction and
+    // endUndoAction to undo them as one step). Breaks in the new text become CR LF.
     int lineCount() const;
     std::string lineAt(int index) const;
     void replaceLine(int index, const std::string& text);

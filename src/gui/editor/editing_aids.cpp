@@ -44,7 +44,9 @@ void Indentation::indent() {
     if (editor_.selectionLength() == 0) return;
     const int s = editor_.selectionStart(), e = editor_.selectionEnd();
     const int ls = editor_.offsetToPos(s).line, le = editor_.offsetToPos(e).line;
+    editor_.beginUndoAction();  // one undoable step
     for (int line = ls; line <= le; ++line) editor_.replaceLine(line - 1, ' ' + editor_.lineAt(line - 1));
+    editor_.endUndoAction();
     editor_.setSelectionStart(s + 1);
     editor_.setSelectionEnd(e + (le - ls + 1));
     changed_();
@@ -58,8 +60,10 @@ void Indentation::unindent() {
         const std::string text = editor_.lineAt(line - 1);
         return !text.empty() && text[0] == ' ';
     };
+    editor_.beginUndoAction();  // one undoable step
     for (int line = ls; line <= le; ++line)
         if (startsBlank(line)) editor_.replaceLine(line - 1, editor_.lineAt(line - 1).substr(1));
+    editor_.endUndoAction();
     if (startsBlank(ls)) editor_.setSelectionStart(s - 1);
     if (startsBlank(le)) editor_.setSelectionEnd(e - (le - ls) - 1);
     changed_();

@@ -1,4 +1,5 @@
 #include "editor/highlighter_lexer.h"
+#include "schemes/system_colours.h"
 
 #include <Qsci/qsciscintilla.h>
 #include <QPalette>
@@ -26,9 +27,9 @@ QString HighlighterLexer::description(int style) const {
 }
 
 QColor HighlighterLexer::toQColor(std::uint32_t value) {
-    if (value & 0xFF000000u) return {};  // none, default and system colours: the editor's own colour
-    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                  static_cast<int>((value >> 16) & 0xFF));
+    // Own colours and system colours (through the palette); none and default: invalid, the
+    // editor's own colour.
+    return resolveColour(value);
 }
 
 void HighlighterLexer::refresh() {

@@ -47,7 +47,9 @@ void BranchFileCommands::addBranchFile(Node* target, const QString& fileName) {
     GraftHooks hooks;
     hooks.aboutToAdd = [&model, target](int count) { model.beginAppend(target, count); };
     hooks.added = [&model] { model.endAppend(); };
+    const int before = workspace_.tree().count();
     tw::addBranchFile(workspace_.tree(), fileName, target, status_.operationFeedback(), hooks);
+    if (workspace_.tree().count() != before) workspace_.noteCollectionEdited();
     workspace_.rebindToNodes(noted);
     status_.showGatheredMessages();
     status_.showCounts(workspace_.tree());

@@ -2,6 +2,7 @@
 
 #include "editor/code_editor.h"
 #include "platform/prompter.h"
+#include "schemes/system_colours.h"
 
 #include <QPalette>
 
@@ -20,6 +21,10 @@ ExportSettings exportSettingsFor(const CodeEditor& editor) {
     ExportSettings settings;
     settings.fontColor = toColorValue(editor.palette().color(QPalette::Text));
     settings.backgroundColor = toColorValue(editor.palette().color(QPalette::Base));
+    settings.systemColor = [](std::uint32_t value) -> std::optional<std::uint32_t> {
+        if (!findSystemColour(value)) return std::nullopt;
+        return toColorValue(resolveColour(value));
+    };
     return settings;
 }
 

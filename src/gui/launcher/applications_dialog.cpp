@@ -14,11 +14,6 @@
 
 namespace tw {
 
-QString menuText(const QString& caption) {
-    QString text = caption;
-    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
 ApplicationsDialog::ApplicationsDialog(QMenu& popupMenu6, ProgramPaths paths, Prompter& prompter, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       menu_(popupMenu6), paths_(std::move(paths)), prompter_(prompter) {

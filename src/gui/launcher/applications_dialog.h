@@ -16,12 +16,12 @@ class QMenu;
 class QPushButton;
 class QTreeWidget;
 
+#include "app/menu_text.h"
+
 namespace tw {
 
 class Prompter;
 
-// A caption as a menu shows it: "&" stands for itself, not for a mnemonic.
-QString menuText(const QString& caption);
 
 class ApplicationsDialog : public QDialog {
     Q_OBJECT

@@ -27,9 +27,12 @@ public:
     void addProgramItems(const QString& folder);
     // The applications-list dialog; one already on screen comes to the front as it is.
     void showList(bool modal);
+    // Starts or opens an entry's object; a failure is reported naming it.
+    void launch(const QString& object);
 
 private:
     QMenu& programsMenu_;
+    Prompter& prompter_;
     std::function<Launcher&()> launcher_;
     ApplicationsDialog* dialog_;
 };

@@ -1,6 +1,7 @@
 #include "platform/hotkey_registrar.h"
 
 #include "hotkeys/hotkey_table.h"
+#include "platform/physical_keys.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -49,8 +50,10 @@ void ApplicationHotkeyRegistrar::unregisterHotKey(int id) { held_.erase(id); }
 int ApplicationHotkeyRegistrar::idOf(const QKeyEvent& event) const {
     const Qt::KeyboardModifiers mods =
         event.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::ShiftModifier | Qt::MetaModifier);
+    const int letter = latinLetterOf(event);
+    if (letter == 0) return 0;
     for (const auto& [id, r] : held_)
-        if (event.key() == r.key && mods == qtModifiers(r.modifiers)) return id;
+        if (letter == r.key && mods == qtModifiers(r.modifiers)) return id;
     return 0;
 }
 

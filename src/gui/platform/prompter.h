@@ -27,6 +27,9 @@ public:
     virtual ~Prompter() = default;
     // Yes/No question with a caption; true for Yes.
     virtual bool askYesNo(const QString& caption, const QString& text, bool warning = false) = 0;
+    // Yes/No/Cancel question with a caption.
+    enum class Answer { Yes, No, Cancel };
+    virtual Answer askYesNoCancel(const QString& caption, const QString& text) = 0;
     // Plain message box with an OK button.
     virtual void showMessage(const QString& text) = 0;
     // Information box captioned with the program's name.
@@ -48,6 +51,7 @@ public:
     explicit QtPrompter(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
     bool askYesNo(const QString& caption, const QString& text, bool warning) override;
+    Answer askYesNoCancel(const QString& caption, const QString& text) override;
     void showMessage(const QString& text) override;
     void showInformation(const QString& text) override;
     std::optional<FileChoice> chooseOpenFile(const std::vector<FileFilter>& filters) override;

@@ -32,6 +32,17 @@ bool QtPrompter::askYesNo(const QString& caption, const QString& text, bool warn
     return box.exec() == QMessageBox::Yes;
 }
 
+Prompter::Answer QtPrompter::askYesNoCancel(const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    parent_);
+    box.setDefaultButton(QMessageBox::Yes);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
 void QtPrompter::showMessage(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, kProgramName, text, QMessageBox::Ok, parent_);
     box.exec();

@@ -1,4 +1,5 @@
 #include "schemes/color_box.h"
+#include "schemes/system_colours.h"
 
 #include "editor/highlighter.h"
 #include "platform/prompter.h"
@@ -31,52 +32,6 @@ constexpr NamedColor kPlainColors[] = {
     {0xC0DCC0, "Money Green"}, {0xF0CAA6, "Sky Blue"}, {0xF0FBFF, "Cream"}, {0xA4A0A0, "Medium Gray"},
 };
 
-struct SystemColor {
-    int index;
-    const char* name;
-    QPalette::ColorRole role; // what stands for it in the swatch
-};
-
-constexpr SystemColor kSystemColors[] = {
-    {0, "Scroll Bar", QPalette::Button},
-    {1, "Background", QPalette::Dark},
-    {2, "Active Caption", QPalette::Highlight},
-    {3, "Inactive Caption", QPalette::Mid},
-    {4, "Menu", QPalette::Window},
-    {5, "Window", QPalette::Base},
-    {6, "Window Frame", QPalette::Shadow},
-    {7, "Menu Text", QPalette::WindowText},
-    {8, "Window Text", QPalette::Text},
-    {9, "Caption Text", QPalette::HighlightedText},
-    {10, "Active Border", QPalette::Button},
-    {11, "Inactive Border", QPalette::Button},
-    {12, "Application Workspace", QPalette::Mid},
-    {13, "Highlight", QPalette::Highlight},
-    {14, "Highlight Text", QPalette::HighlightedText},
-    {15, "Button Face", QPalette::Button},
-    {16, "Button Shadow", QPalette::Mid},
-    {17, "Gray Text", QPalette::PlaceholderText},
-    {18, "Button Text", QPalette::ButtonText},
-    {19, "Inactive Caption Text", QPalette::Midlight},
-    {20, "Button Highlight", QPalette::Light},
-    {21, "3D Dark Shadow", QPalette::Shadow},
-    {22, "3D Light", QPalette::Midlight},
-    {23, "Info Text", QPalette::ToolTipText},
-    {24, "Info Background", QPalette::ToolTipBase},
-    {26, "Hot Light", QPalette::Link},
-    {27, "Gradient Active Caption", QPalette::Highlight},
-    {28, "Gradient Inactive Caption", QPalette::Midlight},
-    {29, "Menu Highlight", QPalette::Highlight},
-    {30, "Menu Bar", QPalette::Window},
-};
-
-const SystemColor* findSystem(std::uint32_t value) {
-    if ((value & 0xFF000000u) != ColorBox::kSystemColor) return nullptr;
-    for (const SystemColor& s : kSystemColors)
-        if (static_cast<std::uint32_t>(s.index) == (value & 0x00FFFFFFu)) return &s;
-    return nullptr;
-}
-
 std::uint32_t fromQColor(const QColor& c) {
     return static_cast<std::uint32_t>(c.red()) | static_cast<std::uint32_t>(c.green()) << 8 |
            static_cast<std::uint32_t>(c.blue()) << 16;
@@ -99,7 +54,7 @@ QIcon swatch(std::uint32_t value) {
 QString ColorBox::colorName(std::uint32_t value) {
     for (const NamedColor& n : kPlainColors)
         if (n.value == value) return QString::fromLatin1(n.name);
-    if (const SystemColor* s = findSystem(value)) return QString::fromLatin1(s->name);
+    if (const SystemColour* s = findSystemColour(value)) return QString::fromLatin1(s->name);
     if (value == kNoColor) return QStringLiteral("None");
     if (value == kDefaultColor) return QStringLiteral("Default");
     if ((value & 0xFF000000u) == 0)
@@ -107,13 +62,7 @@ QString ColorBox::colorName(std::uint32_t value) {
     return QString::asprintf("0x%08X", value);
 }
 
-QColor ColorBox::swatchColor(std::uint32_t value) {
-    if ((value & 0xFF000000u) == 0)
-        return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                      static_cast<int>((value >> 16) & 0xFF));
-    if (const SystemColor* s = findSystem(value)) return QApplication::palette().color(s->role);
-    return {};
-}
+QColor ColorBox::swatchColor(std::uint32_t value) { return resolveColour(value); }
 
 ColorBox::ColorBox(Prompter& prompter, int attributeIndex, QWidget* parent)
     : QComboBox(parent), prompter_(prompter), attributeIndex_(attributeIndex) {
@@ -121,7 +70,7 @@ ColorBox::ColorBox(Prompter& prompter, int attributeIndex, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     for (const NamedColor& n : kPlainColors)
         addEntry(n.value, QString::fromLatin1(n.name), kNamed);
-    for (const SystemColor& s : kSystemColors)
+    for (const SystemColour& s : systemColours())
         addEntry(kSystemColor | static_cast<std::uint32_t>(s.index), QString::fromLatin1(s.name), kNamed);
     addEntry(kNoColor, QStringLiteral("None"), kNamed);
     addEntry(kDefaultColor, QStringLiteral("Default"), kNamed);

@@ -49,8 +49,14 @@ FindDialog::FindDialog(QWidget* parent) : QDialog(parent) {
     top->addLayout(left, 1);
     top->addLayout(buttons);
     connect(next, &QPushButton::clicked, this, &FindDialog::findNext);
-    connect(what_, &QLineEdit::returnPressed, this, &FindDialog::findNext);
+    // Enter in the text field presses the default button "Найти далее": one search per Enter.
     connect(cancel, &QPushButton::clicked, this, &QDialog::hide);
+}
+
+void FindDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    what_->setFocus();
+    what_->selectAll();
 }
 
 QString FindDialog::text() const { return what_->text(); }
@@ -84,6 +90,12 @@ ReplaceDialog::ReplaceDialog(QWidget* parent) : QDialog(parent) {
     connect(one, &QPushButton::clicked, this, &ReplaceDialog::replace);
     connect(all, &QPushButton::clicked, this, &ReplaceDialog::replaceAll);
     connect(cancel, &QPushButton::clicked, this, &QDialog::hide);
+}
+
+void ReplaceDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    what_->setFocus();
+    what_->selectAll();
 }
 
 QString ReplaceDialog::text() const { return what_->text(); }

@@ -21,6 +21,10 @@ public:
 signals:
     void findNext();
 
+protected:
+    // Every time the dialog opens, the caret is in its text field.
+    void showEvent(QShowEvent* event) override;
+
 private:
     QLineEdit* what_;
     QRadioButton* down_;
@@ -40,6 +44,9 @@ signals:
     void findNext();
     void replace();
     void replaceAll();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     QLineEdit* what_;

@@ -54,6 +54,7 @@ Node* TreeEditor::addSectionNode(Node* node, const QString& caption) {
         added = model_.appendNode(tree().root(), caption, 0, 0, -1, makePageRecord({}, caption, 0, 0, 1, 20));
     }
     workspace_.rebind(afterInsertion(workspace_.boundIndexes(), tree().indexOf(added)));
+    workspace_.noteCollectionEdited();
     return added;
 }
 
@@ -63,6 +64,7 @@ Node* TreeEditor::addPage(Node* node, const QString& caption) {
     const int kind = page->imageIndex, selected = page->selectedIndex;
     Node* added = model_.appendNode(node, caption, kind, selected, -1, std::move(page));
     workspace_.rebind(afterInsertion(workspace_.boundIndexes(), tree().indexOf(added)));
+    workspace_.noteCollectionEdited();
     return added;
 }
 
@@ -86,6 +88,7 @@ void TreeEditor::deleteSelected() {
         return;
     }
     const int d = tree().indexOf(node);
+    const QString path = nodePath(node);
     const std::vector<int> after = afterDeletion(workspace_.boundIndexes(), d, tree().descendantCount(d));
     QTabBar* tabs = workspace_.tabs();
     // Close the tabs of the nodes that go, from the last to the first.
@@ -95,6 +98,8 @@ void TreeEditor::deleteSelected() {
     }
     repaintNow();
     model_.removeNode(node);
+    workspace_.noteCollectionEdited();
+    forgetShownPath(path);
     if (tabs->count() == 0) workspace_.addNoneTab();
     else workspace_.loadNodeIntoTab(tabs->currentIndex(), workspace_.boundIndex(tabs->currentIndex()));
     status_.showCounts(tree());
@@ -118,11 +123,20 @@ void TreeEditor::removeBranches(const std::vector<Node*>& branches) {
         workspace_.removeTabAndActivateNext(t);
         closed = true;
     }
-    for (Node* n : branches) model_.removeNode(n);
+    for (Node* n : branches) {
+        forgetShownPath(nodePath(n));
+        model_.removeNode(n);
+    }
+    workspace_.noteCollectionEdited();
     workspace_.rebindToNodes(noted);
     if (tabs->count() == 0) workspace_.addNoneTab();
     else if (closed) workspace_.loadNodeIntoTab(tabs->currentIndex(), workspace_.boundIndex(tabs->currentIndex()));
     status_.showCounts(tree());
+}
+
+void TreeEditor::forgetShownPath(const QString& removedPath) {
+    // The status bar shows the path of the node last clicked; it goes with its node.
+    if (status_.text(1).startsWith(removedPath)) status_.setText(1, {});
 }
 
 void TreeEditor::renameSelected() {
@@ -163,6 +177,7 @@ void TreeEditor::setIcon(int menuPosition) {
     node->stateIndex = value;
     node->page->stateIndex = value;
     model_.nodeChanged(node);
+    workspace_.noteCollectionEdited();
 }
 
 bool TreeEditor::recursionOn() const { return recursion_ && recursion_->isChecked(); }
@@ -213,14 +228,26 @@ void TreeEditor::moveNode(Node* dragged, Node* target) {
     // Note each tab's node (the None tab stands for the root node), move, then re-derive.
     const std::vector<const Node*> noted = workspace_.tabNodes();
     model_.moveToFirstChild(dragged, target);
+    workspace_.noteCollectionEdited();
     view_.expand(model_.indexOf(target));
     repaintNow();
     workspace_.rebindToNodes(noted);
 }
 
 bool TreeEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &view_ && event->type() == QEvent::KeyRelease) {
-        switch (static_cast<QKeyEvent*>(event)->key()) {
+    if (watched != &view_) return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) {
+        pressedKey_ = static_cast<QKeyEvent*>(event)->key();
+    } else if (event->type() == QEvent::FocusOut) {
+        pressedKey_ = 0;
+    } else if (event->type() == QEvent::KeyRelease) {
+        // Only the release of a key pressed in the tree acts: the release of an Enter that
+        // confirmed a dialog or ended a rename elsewhere arrives here on its own.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool ours = key == pressedKey_;
+        if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) pressedKey_ = 0;
+        if (!ours) return false;
+        switch (key) {
         case Qt::Key_Delete:
             if (!editInProgress()) deleteSelected();
             return true;

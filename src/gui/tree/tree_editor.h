@@ -70,6 +70,7 @@ private:
     void expandedChanged(const QModelIndex& index, bool expanded);
     void showKindImage(Node* node, bool expanded);
     void showTreeMenu(const QPoint& pos);
+    void forgetShownPath(const QString& removedPath);
 
     Workspace& workspace_;
     CollectionDocument& document_;
@@ -79,6 +80,7 @@ private:
     TreeView& view_;
     QAction* recursion_ = nullptr;
     QMenu* treeMenu_ = nullptr;
+    int pressedKey_ = 0;  // the key last pressed while the tree had the focus
 };
 
 } // namespace tw

@@ -1,5 +1,6 @@
 #include "workspace/bookmark_commands.h"
 
+#include "app/menu_text.h"
 #include "editor/code_editor.h"
 #include "tree/bookmarks.h"
 #include "workspace/workspace.h"
@@ -21,6 +22,7 @@ void BookmarkCommands::assign(int number) {
     if (!page) return;
     CodeEditor& editor = *workspace_.editor();
     setBookmark(page->bookmarks, number, 0, editor.caretPos().line);
+    workspace_.noteCollectionEdited();
     workspace_.showBookmarksOf(workspace_.boundIndex(workspace_.tabs()->currentIndex()));
 }
 
@@ -35,7 +37,10 @@ void BookmarkCommands::goTo(int number) {
 }
 
 void BookmarkCommands::clear() {
-    if (PageRecord* page = workspace_.boundPage()) page->bookmarks.clear();
+    if (PageRecord* page = workspace_.boundPage(); page && !page->bookmarks.empty()) {
+        page->bookmarks.clear();
+        workspace_.noteCollectionEdited();
+    }
     workspace_.editor()->clearBookmarks();
 }
 
@@ -50,7 +55,7 @@ void BookmarkCommands::captionGoToItems() {
     for (int r = 0; r < editor.bookmarkCount(); ++r) {
         const Bookmark mark = editor.bookmark(r);
         if (mark.number < 0 || mark.number >= static_cast<int>(goToItems_.size())) continue;
-        goToItems_[static_cast<size_t>(mark.number)]->setText(markCaption(editor.lineAt(mark.line - 1)));
+        goToItems_[static_cast<size_t>(mark.number)]->setText(menuText(markCaption(editor.lineAt(mark.line - 1))));
     }
 }
 

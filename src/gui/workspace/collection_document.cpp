@@ -22,14 +22,38 @@ const std::vector<FileFilter>& collectionFileFilters() {
 
 CollectionDocument::CollectionDocument(Workspace& workspace, StatusPanels& status, Prompter& prompter,
                                        QObject* parent)
-    : QObject(parent), workspace_(workspace), status_(status), prompter_(prompter) {}
+    : QObject(parent), workspace_(workspace), status_(status), prompter_(prompter) {
+    connect(&workspace_, &Workspace::collectionEdited, this, [this] { setModified(true); });
+}
 
 CollectionTree& CollectionDocument::tree() const { return workspace_.tree(); }
 
-void CollectionDocument::updateCaption() { emit captionChanged(windowCaption(fileName_)); }
+void CollectionDocument::updateCaption() { emit captionChanged(windowCaption(fileName_, modified_)); }
+
+void CollectionDocument::setModified(bool modified) {
+    if (modified_ == modified) return;
+    modified_ = modified;
+    updateCaption();
+}
+
+bool CollectionDocument::maySaveChanges() {
+    if (!modified_) return true;
+    const QString name = fileNamePart(fileName_).trimmed();
+    const QString text = QStringLiteral("Сохранить изменения в «%1»?")
+                             .arg(name.isEmpty() ? QStringLiteral("Без имени") : name);
+    switch (prompter_.askYesNoCancel(kProgramName, text)) {
+    case Prompter::Answer::Yes:
+        save();
+        return !modified_;
+    case Prompter::Answer::No: return true;
+    case Prompter::Answer::Cancel: break;
+    }
+    return false;
+}
 
 void CollectionDocument::resetCollection() {
     fileName_.clear();
+    modified_ = false;
     TreeModel& model = workspace_.model();
     model.beginRebuild();
     tree().reset();
@@ -41,6 +65,7 @@ void CollectionDocument::resetCollection() {
 }
 
 void CollectionDocument::clearCollection() {
+    if (!maySaveChanges()) return;
     if (prompter_.askYesNo(kProgramName, QStringLiteral("Вы действительно хотите очистить дерево?"))) resetCollection();
 }
 
@@ -61,6 +86,7 @@ void CollectionDocument::read(const QString& name, bool asXml) {
     model.endRebuild();
     if (!ok && !asXml) resetCollection();  // a damaged text collection leaves a new, empty collection
     if (!ok) fileName_.clear();
+    modified_ = false;
     status_.showGatheredMessages();
     workspace_.view().expand(model.index(0, 0));
     updateCaption();
@@ -70,6 +96,7 @@ void CollectionDocument::read(const QString& name, bool asXml) {
 }
 
 void CollectionDocument::open() {
+    if (!maySaveChanges()) return;
     const auto choice = prompter_.chooseOpenFile(collectionFileFilters());
     if (!choice) return;
     resetCollection();
@@ -79,6 +106,7 @@ void CollectionDocument::open() {
 bool CollectionDocument::writeXml(const QString& fileName) {
     const SaveOutcome outcome = saveCollectionXml(tree(), fileName, status_.operationFeedback());
     fileName_ = outcome.fileName;
+    if (outcome.written) modified_ = false;
     status_.showGatheredMessages();
     return outcome.written;
 }
@@ -86,6 +114,7 @@ bool CollectionDocument::writeXml(const QString& fileName) {
 bool CollectionDocument::writeText(const QString& fileName) {
     const SaveOutcome outcome = saveCollectionText(tree(), fileName, *tree().root(), status_.operationFeedback());
     fileName_ = outcome.fileName;
+    if (outcome.written) modified_ = false;
     status_.showGatheredMessages();
     return outcome.written;
 }
@@ -95,7 +124,11 @@ bool CollectionDocument::write(const QString& fileName) {
 }
 
 void CollectionDocument::save() {
-    if (fileName_.trimmed().isEmpty()) return;
+    // A collection without a file is saved under a name the user chooses.
+    if (fileName_.trimmed().isEmpty()) {
+        saveAs();
+        return;
+    }
     const bool written = write(fileName_);
     updateCaption();
     if (written) workspace_.clearModifiedMarks();

@@ -43,8 +43,16 @@ public:
     void read(const QString& name, bool asXml);
     // Asks before a file is replaced; true when it does not exist or may be replaced.
     bool confirmReplace(const QString& fileName);
-    // Sets the window caption from the file name.
+    // Sets the window caption from the file name and the changed state.
     void updateCaption();
+
+    // Whether the collection differs from what was last read or written.
+    bool isModified() const { return modified_; }
+    void setModified(bool modified);
+    // Before a command discards a changed collection: asks whether to save it first. Yes
+    // saves (false when the save did not happen), No goes on, Cancel stops (false).
+    // Nothing is asked about an unchanged collection.
+    bool maySaveChanges();
 
 signals:
     void captionChanged(const QString& caption);
@@ -58,6 +66,7 @@ private:
     StatusPanels& status_;
     Prompter& prompter_;
     QString fileName_;
+    bool modified_ = false;
 };
 
 } // namespace tw

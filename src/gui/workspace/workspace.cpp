@@ -1,5 +1,6 @@
 #include "workspace/workspace.h"
 
+#include "app/menu_text.h"
 #include "app/status_panels.h"
 #include "editor/code_editor.h"
 #include "platform/prompter.h"
@@ -7,9 +8,11 @@
 #include "tree/bookmarks.h"
 #include "tree/tree_model.h"
 #include "tree/tree_view.h"
+#include "workspace/editor_tab_bar.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QSignalBlocker>
 #include <QTabBar>
@@ -20,9 +23,11 @@ namespace tw {
 Workspace::Workspace(CollectionTree& tree, TreeModel& model, TreeView& view, StatusPanels& status, Prompter& prompter,
                      QObject* parent)
     : QObject(parent), tree_(tree), model_(model), view_(view), status_(status), prompter_(prompter) {
-    tabs_ = new QTabBar;
+    tabs_ = new EditorTabBar;
     tabs_->setObjectName(QStringLiteral("tabs"));
     tabs_->setExpanding(false);
+    tabs_->setElideMode(Qt::ElideRight);
+    tabs_->setUsesScrollButtons(true);
     tabs_->setDocumentMode(true);
     tabs_->addTab(QStringLiteral("None"));
     tabs_->setTabData(0, 0);
@@ -40,6 +45,13 @@ Node* Workspace::selectedNode() const {
 }
 
 void Workspace::selectNode(const Node* node) { view_.setCurrentIndex(model_.indexOf(node)); }
+
+QString Workspace::tabCaption(int tab) const { return captionOfMenuText(tabs_->tabText(tab)); }
+
+void Workspace::setTabCaption(int tab, const QString& caption) {
+    tabs_->setTabText(tab, menuText(caption));
+    tabs_->setTabToolTip(tab, caption);
+}
 
 int Workspace::boundIndex(int tab) const { return tabs_->tabData(tab).toInt(); }
 
@@ -83,6 +95,8 @@ void Workspace::loadNodeIntoTab(int tab, int absIndex) {
     if (!node) return;
     editor_->setWholeText(node->page->text);
     setLanguage(node->page->language - 1);
+    // The language menu shows the language of the page on screen (a section has none).
+    if (node->page->language >= 1 && node->page->language <= kLanguageCount) checkLanguage(node->page->language - 1);
     showBookmarksOf(absIndex);
 }
 
@@ -98,7 +112,7 @@ bool Workspace::activateTabOf(int absIndex) {
 
 int Workspace::noneTab() const {
     for (int t = 0; t < tabs_->count(); ++t)
-        if (tabs_->tabText(t) == QLatin1String("None") && boundIndex(t) == 0) return t;
+        if (tabCaption(t) == QLatin1String("None") && boundIndex(t) == 0) return t;
     return -1;
 }
 
@@ -128,7 +142,7 @@ void Workspace::openInActiveTab() {
     }
     const int none = noneTab();
     const int t = none >= 0 ? none : tabs_->currentIndex();
-    tabs_->setTabText(t, node->caption);
+    setTabCaption(t, node->caption);
     tabs_->setTabData(t, i);
     setActiveTab(t);
     loadNodeIntoTab(t, i);
@@ -153,7 +167,7 @@ void Workspace::openInNewTab() {
         const QSignalBlocker quiet(tabs_);
         t = tabs_->addTab(QString());
     }
-    tabs_->setTabText(t, node->caption);
+    setTabCaption(t, node->caption);
     tabs_->setTabData(t, i);
     setActiveTab(t);
     loadNodeIntoTab(t, i);
@@ -175,8 +189,8 @@ void Workspace::closeActiveTab() { closeTab(tabs_->currentIndex()); }
 
 void Workspace::clearModifiedMarks() {
     for (int t = 0; t < tabs_->count(); ++t) {
-        const QString caption = tabs_->tabText(t);
-        if (caption.endsWith(u'*')) tabs_->setTabText(t, caption.chopped(1));
+        const QString caption = tabCaption(t);
+        if (caption.endsWith(u'*')) setTabCaption(t, caption.chopped(1));
     }
 }
 
@@ -188,16 +202,17 @@ void Workspace::resetTabs() {
         for (int i = tabs_->count() - 1; i >= 1; --i) tabs_->removeTab(i);
         tabs_->setCurrentIndex(0);
     }
-    tabs_->setTabText(0, QStringLiteral("None"));
+    setTabCaption(0, QStringLiteral("None"));
     tabs_->setTabData(0, 0);
     editor_->clearAll();
 }
 
 void Workspace::nodeRenamed(Node* node) {
+    noteCollectionEdited();
     const int i = tree_.indexOf(node);
     for (int t = 0; t < tabs_->count(); ++t) {
         if (boundIndex(t) == i) {
-            tabs_->setTabText(t, node->caption);
+            setTabCaption(t, node->caption);
             break;
         }
     }
@@ -219,8 +234,9 @@ void Workspace::editorChanged() {
     Node* node = tree_.nodeAt(b);
     if (!node) return;
     editor_->copyWholeTextInto(node->page->text);
-    const QString caption = tabs_->tabText(t);
-    if (!caption.endsWith(u'*')) tabs_->setTabText(t, caption + u'*');
+    noteCollectionEdited();
+    const QString caption = tabCaption(t);
+    if (!caption.endsWith(u'*')) setTabCaption(t, caption + u'*');
 }
 
 void Workspace::treeClicked() {
@@ -250,8 +266,10 @@ void Workspace::setLanguage(int position) {
 }
 
 void Workspace::setLanguageByFile(const QString& fileName, int absIndex) {
-    if (Node* node = tree_.nodeAt(absIndex))
+    if (Node* node = tree_.nodeAt(absIndex)) {
         node->page->language = static_cast<std::uint8_t>(highlighters_.languageNumberForFile(fileName));
+        noteCollectionEdited();
+    }
 }
 
 int Workspace::checkedLanguage() const {
@@ -266,8 +284,10 @@ void Workspace::checkLanguage(int position) {
 }
 
 void Workspace::setBoundLanguage(int language) {
-    if (Node* node = tree_.nodeAt(boundIndex(tabs_->currentIndex())))
+    if (Node* node = tree_.nodeAt(boundIndex(tabs_->currentIndex()))) {
         node->page->language = static_cast<std::uint8_t>(language);
+        noteCollectionEdited();
+    }
 }
 
 void Workspace::chooseLanguage(int position) {
@@ -291,7 +311,10 @@ Highlighter& Workspace::lastOpenedHighlighter() const {
 void Workspace::clearEditor() {
     editor_->clearAll();
     const int b = boundIndex(tabs_->currentIndex());
-    if (b > 0) tree_.pageAt(b).text.clear();
+    if (b > 0) {
+        tree_.pageAt(b).text.clear();
+        noteCollectionEdited();
+    }
 }
 
 void Workspace::loadFileIntoEditor() {
@@ -304,19 +327,28 @@ void Workspace::loadFileIntoEditor() {
     }
     editor_->setHighlighter(highlighters_.forExtension(fileExtension(choice->path)));
     const int b = boundIndex(tabs_->currentIndex());
-    if (b > 0) tree_.pageAt(b).text = editor_->wholeText();
+    if (b > 0) {
+        tree_.pageAt(b).text = editor_->wholeText();
+        noteCollectionEdited();
+        // The node keeps its bookmarks, so the gutter and the menu keep showing them.
+        showBookmarksOf(b);
+    }
 }
 
 void Workspace::saveEditorText() {
     const auto choice = prompter_.chooseSaveFile({{QStringLiteral("TXT"), QStringLiteral("*.txt")}});
     if (!choice) return;
     QString error;
-    if (!editor_->writeLinesToFile(choice->path + QStringLiteral(".txt"), &error)) prompter_.showMessage(error);
+    // ".txt" is added only to a name without an extension.
+    const QString name = QFileInfo(choice->path).suffix().isEmpty() ? choice->path + QStringLiteral(".txt") : choice->path;
+    if (!editor_->writeLinesToFile(name, &error)) prompter_.showMessage(error);
 }
 
 void Workspace::copyEditorIntoBoundNode() {
-    if (PageRecord* page = boundPage(); page && boundIndex(tabs_->currentIndex()) > 0)
+    if (PageRecord* page = boundPage(); page && boundIndex(tabs_->currentIndex()) > 0) {
         editor_->copyWholeTextInto(page->text);
+        noteCollectionEdited();
+    }
 }
 
 } // namespace tw

@@ -39,6 +39,11 @@ public:
     Node* selectedNode() const;
     void selectNode(const Node* node);
 
+    // A tab's caption as the user gave it ("&" shown as written), with the whole caption as
+    // its tooltip (the bar elides long ones).
+    QString tabCaption(int tab) const;
+    void setTabCaption(int tab, const QString& caption);
+
     int boundIndex(int tab) const;
     // The bound indexes of all tabs in order, and setting them back.
     std::vector<int> boundIndexes() const;
@@ -103,6 +108,13 @@ public:
     // Copies the editor's text into the bound node's record (after a change the editor
     // makes without raising its change signal).
     void copyEditorIntoBoundNode();
+
+    // Every part that changes the collection (a text, caption, icon, language, bookmark or
+    // the tree's shape) says so here; the document then counts as changed.
+    void noteCollectionEdited() { emit collectionEdited(); }
+
+signals:
+    void collectionEdited();
 
 private:
     void activeTabChanged();
