@@ -1,5 +1,7 @@
 #include "editor/rule_highlighter.h"
 
+#include "editor/languages/scanning.h"
+
 #include <cctype>
 
 namespace tw {
@@ -18,13 +20,8 @@ bool startsWithAt(std::string_view line, size_t pos, const std::string& what, bo
     return true;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v'; }
-
-bool onlyBlanksBefore(std::string_view line, size_t pos) {
-    for (size_t i = 0; i < pos; ++i)
-        if (!isBlank(line[i])) return false;
-    return true;
-}
+using languages::scan::isBlank;
+using languages::scan::onlyBlanksBefore;
 
 constexpr int kStringBase = 1000;
 } // namespace
@@ -188,7 +185,7 @@ size_t RuleHighlighter::scanOne(std::string_view line, size_t pos, int& state, s
             return line.size();
         }
     }
-    if (onlyBlanksBefore(line, pos)) {
+    if (!rules_.lineCommentsAtStart.empty() && onlyBlanksBefore(line, pos)) {
         for (const std::string& marker : rules_.lineCommentsAtStart) {
             if (startsWithAt(line, pos, marker, rules_.caseSensitive)) {
                 push(out, pos, line.size(), comment_);

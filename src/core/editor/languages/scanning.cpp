@@ -36,7 +36,12 @@ bool startsWithNoCase(std::string_view line, size_t pos, std::string_view what) 
     return line.size() >= pos + what.size() && asciiLower(line.substr(pos, what.size())) == what;
 }
 bool onlyBlanksBefore(std::string_view line, size_t pos) {
-    return blanksEnd(line, 0) >= pos;
+    // Backwards: the blanks just before pos are read once for the token at pos, whereas a
+    // forward scan would read a long indent again for every token after it.
+    pos = std::min(pos, line.size());
+    while (pos > 0 && isBlank(line[pos - 1]))
+        --pos;
+    return pos == 0;
 }
 
 size_t blanksEnd(std::string_view line, size_t pos) {

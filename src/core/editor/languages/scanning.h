@@ -27,7 +27,7 @@ bool isWordPart(char c);
 bool startsWith(std::string_view line, size_t pos, std::string_view what);
 // The same ignoring ASCII case; what must be lower case.
 bool startsWithNoCase(std::string_view line, size_t pos, std::string_view what);
-// Whether only blanks stand before pos.
+// Whether only blanks stand before pos; reads only the blanks just before pos.
 bool onlyBlanksBefore(std::string_view line, size_t pos);
 
 // The end of the run of blanks from pos.
