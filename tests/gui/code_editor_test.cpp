@@ -54,6 +54,38 @@ TEST_F(CodeEditorTest, WholeTextHasCrLfBreaksAndNoTrailingEmptyLine) {
     }
 }
 
+// A large page opens whatever its line ends (the editor once converted LF alone in quadratic
+// time: a 2 MB page did not open in minutes) and holds its lines joined by CR LF.
+TEST_F(CodeEditorTest, LargePagesOpenWithEveryKindOfLineEnd) {
+    const std::string line = "    total += s[i] == '\\n' ? 1 : 0; // \xD1\x81\xD1\x87\xD1\x91\xD1\x82";
+    const int lines = static_cast<int>(2 * 1024 * 1024 / line.size());
+    const char* const breaks[] = {"\n", "\r", "\r\n", "mixed"};
+    const char* const mixed[] = {"\n", "\r\n", "\r"};
+    std::string expected;
+    for (int i = 0; i < lines; ++i) expected += (i ? "\r\n" : "") + line;
+    for (const char* kind : breaks) {
+        SCOPED_TRACE(kind);
+        std::string page;
+        for (int i = 0; i < lines; ++i) page += line + (std::string_view(kind) == "mixed" ? mixed[i % 3] : kind);
+        memo.setWholeText(page);
+        EXPECT_EQ(memo.lineCount(), lines);
+        EXPECT_TRUE(memo.wholeText() == expected);  // no dump of 2 MB on failure
+        EXPECT_EQ(memo.lineAt(lines - 1), line);
+        if (std::string_view(kind) != "\n") continue;
+        // A text file is read the same way.
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("lf.txt"));
+        {
+            QFile file(name);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(page.data(), static_cast<qint64>(page.size()));
+        }
+        memo.clearAll();
+        ASSERT_TRUE(memo.loadLinesFromFile(name));
+        EXPECT_TRUE(memo.wholeText() == expected);
+    }
+}
+
 TEST_F(CodeEditorTest, OnlyUserEditsRaiseChangedAndLoadsClearUndo) {
     QSignalSpy changed(&memo, &tw::CodeEditor::changed);
     memo.setWholeText("ab");
