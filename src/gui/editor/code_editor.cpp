@@ -492,7 +492,10 @@ void CodeEditor::updateBracketHighlight() {
     const int c = pos >= 0 ? static_cast<int>(SendScintilla(SCI_GETCHARAT, pos)) : 0;
     // "<" and ">" are brackets for the test above but belong to no pair.
     if (pos < 0 || symbol < 0 || c == '<' || c == '>') return show(-1, -1);
-    SendScintilla(SCI_COLOURISE, static_cast<unsigned long>(0), static_cast<long>(pos + 1));
+    // The style at pos must be known: style on from where styling stopped (colourising from
+    // 0 would make the editor style the whole text again on every caret move by a bracket).
+    const long styledTo = SendScintilla(SCI_GETENDSTYLED);
+    if (styledTo <= pos) SendScintilla(SCI_COLOURISE, static_cast<unsigned long>(styledTo), static_cast<long>(pos + 1));
     if (static_cast<int>(SendScintilla(SCI_GETSTYLEAT, pos)) != symbol) return show(-1, -1);
     const int partner = static_cast<int>(SendScintilla(SCI_BRACEMATCH, pos, 0L));
     show(pos, partner);
