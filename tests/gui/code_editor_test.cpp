@@ -1,5 +1,7 @@
 #include "editor/code_editor.h"
 
+#include "editor/catalogue.h"
+
 #include <QFile>
 #include <QSignalSpy>
 #include <QStringEncoder>
@@ -52,6 +54,75 @@ TEST_F(CodeEditorTest, WholeTextHasCrLfBreaksAndNoTrailingEmptyLine) {
         EXPECT_EQ(memo.lineAt(-1), "");
         EXPECT_EQ(memo.lineAt(memo.lineCount()), "");
     }
+}
+
+// A large page opens whatever its line ends (the editor once converted LF alone in quadratic
+// time: a 2 MB page did not open in minutes) and holds its lines joined by CR LF.
+TEST_F(CodeEditorTest, LargePagesOpenWithEveryKindOfLineEnd) {
+    const std::string line = "    total += s[i] == '\\n' ? 1 : 0; // \xD1\x81\xD1\x87\xD1\x91\xD1\x82";
+    const int lines = static_cast<int>(2 * 1024 * 1024 / line.size());
+    const char* const breaks[] = {"\n", "\r", "\r\n", "mixed"};
+    const char* const mixed[] = {"\n", "\r\n", "\r"};
+    std::string expected;
+    for (int i = 0; i < lines; ++i) expected += (i ? "\r\n" : "") + line;
+    for (const char* kind : breaks) {
+        SCOPED_TRACE(kind);
+        std::string page;
+        for (int i = 0; i < lines; ++i) page += line + (std::string_view(kind) == "mixed" ? mixed[i % 3] : kind);
+        memo.setWholeText(page);
+        EXPECT_EQ(memo.lineCount(), lines);
+        EXPECT_TRUE(memo.wholeText() == expected);  // no dump of 2 MB on failure
+        EXPECT_EQ(memo.lineAt(lines - 1), line);
+        if (std::string_view(kind) != "\n") continue;
+        // A text file is read the same way.
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("lf.txt"));
+        {
+            QFile file(name);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(page.data(), static_cast<qint64>(page.size()));
+        }
+        memo.clearAll();
+        ASSERT_TRUE(memo.loadLinesFromFile(name));
+        EXPECT_TRUE(memo.wholeText() == expected);
+    }
+}
+
+// The editor's styles are the tokenizer's attributes byte by byte: after a load (with a
+// comment over many lines and a line longer than what the lexer reads at once), and after
+// an edit that changes the state of every later line.
+TEST_F(CodeEditorTest, StylesFollowTheTokenizerOverTheWholeText) {
+    const std::unique_ptr<tw::Highlighter> cpp = tw::makeHighlighter(1);
+    memo.setHighlighter(cpp.get());
+    std::string text = "int a = 0x1F; /* open\n";
+    for (int i = 0; i < 2000; ++i) text += "  still comment " + std::to_string(i) + "\n";
+    text += "*/ x = \"s\";\n" + std::string(150 * 1024, 'w') + " + 'c';\n#define X 1\nreturn a;";
+    memo.setWholeText(text);
+    auto expectStylesMatch = [&] {
+        const std::string whole = memo.wholeText();
+        // Styles what is not styled yet (from 0 it would restyle everything).
+        const long styledTo = memo.SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED);
+        memo.SendScintilla(QsciScintillaBase::SCI_COLOURISE, static_cast<unsigned long>(styledTo), -1L);
+        std::vector<int> expected(whole.size(), -1);
+        for (const tw::Token& t : cpp->tokenize(whole))
+            std::fill_n(expected.begin() + t.start, t.length, t.attribute);
+        int mismatches = 0, first = -1;
+        for (int i = 0; i < static_cast<int>(whole.size()); ++i) {
+            if (memo.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, i) == expected[static_cast<size_t>(i)]) continue;
+            if (first < 0) first = i;
+            ++mismatches;
+        }
+        EXPECT_EQ(mismatches, 0) << "first at byte " << first;
+    };
+    expectStylesMatch();
+    memo.setSelectionStart(0);
+    memo.replaceSelection("/* ");  // everything up to the first */ is comment now
+    expectStylesMatch();
+    // Styling from a line inside the comment starts from the state the line before left.
+    memo.setSelectionStart(static_cast<int>(memo.wholeText().find("still comment 1000")));
+    memo.replaceSelection("*/ ");
+    expectStylesMatch();
+    memo.setHighlighter(nullptr);
 }
 
 TEST_F(CodeEditorTest, OnlyUserEditsRaiseChangedAndLoadsClearUndo) {

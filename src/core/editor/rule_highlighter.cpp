@@ -1,5 +1,7 @@
 #include "editor/rule_highlighter.h"
 
+#include "editor/languages/scanning.h"
+
 #include <cctype>
 
 namespace tw {
@@ -18,13 +20,10 @@ bool startsWithAt(std::string_view line, size_t pos, const std::string& what, bo
     return true;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v'; }
-
-bool onlyBlanksBefore(std::string_view line, size_t pos) {
-    for (size_t i = 0; i < pos; ++i)
-        if (!isBlank(line[i])) return false;
-    return true;
-}
+using languages::scan::isBlank;
+using languages::scan::isDigit;
+using languages::scan::isHexDigit;
+using languages::scan::onlyBlanksBefore;
 
 constexpr int kStringBase = 1000;
 } // namespace
@@ -53,8 +52,18 @@ RuleHighlighter::RuleHighlighter(LanguageRules rules)
     for (const auto& s : rules_.strings) stringAttr_.push_back(require(s.attribute));
     for (const auto& set : rules_.words) {
         const int attr = require(set.attribute);
-        for (const std::string& w : set.words)
+        for (const std::string& w : set.words) {
             words_.emplace(rules_.caseSensitive ? w : asciiLower(w), attr);  // the first list wins
+            longestWord_ = std::max(longestWord_, w.size());
+        }
+    }
+    for (int b = 0; b < 256; ++b) {
+        const char c = static_cast<char>(b);
+        const bool letter = languages::scan::isAlpha(c) || b >= 0x80;
+        identifierStart_[static_cast<size_t>(b)] = letter || rules_.identifierStart.find(c) != std::string::npos;
+        identifierPart_[static_cast<size_t>(b)] =
+            letter || languages::scan::isDigit(c) || rules_.identifierPart.find(c) != std::string::npos;
+        symbolByte_[static_cast<size_t>(b)] = b != 0 && rules_.symbols.find(c) != std::string::npos;
     }
 }
 
@@ -62,16 +71,21 @@ void RuleHighlighter::push(std::vector<Token>& out, size_t start, size_t end, in
     if (end > start) out.push_back({static_cast<int>(start), static_cast<int>(end - start), attribute});
 }
 
-bool RuleHighlighter::isIdentifierStart(unsigned char c) const {
-    return std::isalpha(c) || c >= 0x80 || rules_.identifierStart.find(static_cast<char>(c)) != std::string::npos;
-}
+bool RuleHighlighter::isIdentifierStart(unsigned char c) const { return identifierStart_[c]; }
 
-bool RuleHighlighter::isIdentifierPart(unsigned char c) const {
-    return std::isalnum(c) || c >= 0x80 || rules_.identifierPart.find(static_cast<char>(c)) != std::string::npos;
-}
+bool RuleHighlighter::isIdentifierPart(unsigned char c) const { return identifierPart_[c]; }
 
 int RuleHighlighter::wordAttribute(std::string_view word) const {
-    const auto it = words_.find(rules_.caseSensitive ? std::string(word) : asciiLower(word));
+    if (word.size() > longestWord_) return -1;
+    auto it = words_.end();
+    if (rules_.caseSensitive) {
+        it = words_.find(word);
+    } else {
+        char lower[256];
+        const size_t n = std::min(word.size(), sizeof lower);
+        for (size_t i = 0; i < n; ++i) lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(word[i])));
+        it = words_.find(std::string_view(lower, n));
+    }
     return it == words_.end() ? -1 : it->second;
 }
 
@@ -138,9 +152,9 @@ size_t RuleHighlighter::scanNumber(std::string_view line, size_t pos, std::vecto
     const size_t start = pos;
     for (const std::string& prefix : rules_.hexPrefixes) {
         if (startsWithAt(line, pos, prefix, false) && pos + prefix.size() < line.size() &&
-            std::isxdigit(static_cast<unsigned char>(line[pos + prefix.size()]))) {
+            isHexDigit(line[pos + prefix.size()])) {
             size_t i = pos + prefix.size();
-            while (i < line.size() && std::isxdigit(static_cast<unsigned char>(line[i]))) ++i;
+            while (i < line.size() && isHexDigit(line[i])) ++i;
             while (i < line.size() && rules_.numberSuffixes.find(line[i]) != std::string::npos) ++i;
             push(out, start, i, hex_);
             return i;
@@ -148,23 +162,23 @@ size_t RuleHighlighter::scanNumber(std::string_view line, size_t pos, std::vecto
     }
     size_t i = pos;
     bool isFloat = false;
-    while (i < line.size() && std::isdigit(static_cast<unsigned char>(line[i]))) ++i;
-    if (i + 1 < line.size() && line[i] == '.' && std::isdigit(static_cast<unsigned char>(line[i + 1]))) {
+    while (i < line.size() && isDigit(line[i])) ++i;
+    if (i + 1 < line.size() && line[i] == '.' && isDigit(line[i + 1])) {
         isFloat = true;
         ++i;
-        while (i < line.size() && std::isdigit(static_cast<unsigned char>(line[i]))) ++i;
+        while (i < line.size() && isDigit(line[i])) ++i;
     } else if (i == pos && line[i] == '.') {  // ".5"
         isFloat = true;
         ++i;
-        while (i < line.size() && std::isdigit(static_cast<unsigned char>(line[i]))) ++i;
+        while (i < line.size() && isDigit(line[i])) ++i;
     }
     if (i < line.size() && (line[i] == 'e' || line[i] == 'E')) {
         size_t j = i + 1;
         if (j < line.size() && (line[j] == '+' || line[j] == '-')) ++j;
-        if (j < line.size() && std::isdigit(static_cast<unsigned char>(line[j]))) {
+        if (j < line.size() && isDigit(line[j])) {
             isFloat = true;
             i = j;
-            while (i < line.size() && std::isdigit(static_cast<unsigned char>(line[i]))) ++i;
+            while (i < line.size() && isDigit(line[i])) ++i;
         }
     }
     while (i < line.size() && rules_.numberSuffixes.find(line[i]) != std::string::npos) ++i;
@@ -188,7 +202,7 @@ size_t RuleHighlighter::scanOne(std::string_view line, size_t pos, int& state, s
             return line.size();
         }
     }
-    if (onlyBlanksBefore(line, pos)) {
+    if (!rules_.lineCommentsAtStart.empty() && onlyBlanksBefore(line, pos)) {
         for (const std::string& marker : rules_.lineCommentsAtStart) {
             if (startsWithAt(line, pos, marker, rules_.caseSensitive)) {
                 push(out, pos, line.size(), comment_);
@@ -220,12 +234,12 @@ size_t RuleHighlighter::scanOne(std::string_view line, size_t pos, int& state, s
         push(out, pos, i, variable_);
         return i;
     }
-    if (std::isdigit(c) || (c == '.' && pos + 1 < line.size() && std::isdigit(static_cast<unsigned char>(line[pos + 1])))) {
+    if (isDigit(static_cast<char>(c)) || (c == '.' && pos + 1 < line.size() && isDigit(line[pos + 1]))) {
         return scanNumber(line, pos, out);
     }
     for (const std::string& prefix : rules_.hexPrefixes) {
-        if (!std::isdigit(static_cast<unsigned char>(prefix[0])) && startsWithAt(line, pos, prefix, false) &&
-            pos + prefix.size() < line.size() && std::isxdigit(static_cast<unsigned char>(line[pos + prefix.size()])))
+        if (!isDigit(prefix[0]) && startsWithAt(line, pos, prefix, false) &&
+            pos + prefix.size() < line.size() && isHexDigit(line[pos + prefix.size()]))
             return scanNumber(line, pos, out);
     }
     if (isIdentifierStart(c)) {
@@ -235,7 +249,7 @@ size_t RuleHighlighter::scanOne(std::string_view line, size_t pos, int& state, s
         push(out, pos, i, attr >= 0 ? attr : identifier_);
         return i;
     }
-    push(out, pos, pos + 1, rules_.symbols.find(static_cast<char>(c)) != std::string::npos ? symbol_ : illegal_);
+    push(out, pos, pos + 1, symbolByte_[c] ? symbol_ : illegal_);
     return pos + 1;
 }
 

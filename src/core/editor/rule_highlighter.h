@@ -5,6 +5,8 @@
 
 #include "editor/highlighter.h"
 
+#include <array>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -88,9 +90,18 @@ private:
     size_t scanQuoted(std::string_view line, size_t pos, size_t bodyStart, size_t index, int& state,
                       std::vector<Token>& out) const;
 
+    // Looks words up by string_view, without making a string of each.
+    struct WordHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+
     LanguageRules rules_;
     std::vector<int> blockAttr_, stringAttr_;
-    std::unordered_map<std::string, int> words_;
+    std::unordered_map<std::string, int, WordHash, std::equal_to<>> words_;
+    size_t longestWord_ = 0;
+    // Byte classes from the rules, by byte value.
+    std::array<bool, 256> identifierStart_{}, identifierPart_{}, symbolByte_{};
 };
 
 // Lower-cases ASCII letters (keywords are ASCII).

@@ -31,18 +31,18 @@ QFont defaultEditorFont() {
     return font;
 }
 
-// Line breaks of any kind as CR LF.
-std::string withCrLf(const std::string& text) {
+// Line breaks of any kind as CR LF, in one pass.
+std::string withCrLf(std::string_view text) {
     std::string out;
     out.reserve(text.size() + text.size() / 16);
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            out += "\r\n";
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            out += c;
-        }
+    size_t i = 0;
+    while (i < text.size()) {
+        size_t run = i;
+        while (run < text.size() && text[run] != '\r' && text[run] != '\n') ++run;
+        out.append(text.substr(i, run - i));
+        if (run == text.size()) break;
+        out += "\r\n";
+        i = text.compare(run, 2, "\r\n") == 0 ? run + 2 : run + 1;
     }
     return out;
 }
@@ -142,11 +142,12 @@ void CodeEditor::setWholeText(const std::string& text) {
     size_t end = text.size();
     if (text.ends_with("\r\n")) end -= 2;
     else if (text.ends_with('\n') || text.ends_with('\r')) end -= 1;
-    const std::string body = text.substr(0, end);
+    // The breaks are made CR LF here, in one pass: the editor's own conversion after the
+    // text is set takes quadratic time on a large text whose lines end in LF alone.
+    const std::string body = withCrLf(std::string_view(text).substr(0, end));
 
     ++quiet_;
     SendScintilla(SCI_SETTEXT, static_cast<unsigned long>(0), body.c_str());
-    SendScintilla(SCI_CONVERTEOLS, static_cast<unsigned long>(SC_EOL_CRLF));
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_SETSAVEPOINT);
     SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(0));
@@ -498,7 +499,10 @@ void CodeEditor::updateBracketHighlight() {
     const int c = pos >= 0 ? static_cast<int>(SendScintilla(SCI_GETCHARAT, pos)) : 0;
     // "<" and ">" are brackets for the test above but belong to no pair.
     if (pos < 0 || symbol < 0 || c == '<' || c == '>') return show(-1, -1);
-    SendScintilla(SCI_COLOURISE, static_cast<unsigned long>(0), static_cast<long>(pos + 1));
+    // The style at pos must be known: style on from where styling stopped (colourising from
+    // 0 would make the editor style the whole text again on every caret move by a bracket).
+    const long styledTo = SendScintilla(SCI_GETENDSTYLED);
+    if (styledTo <= pos) SendScintilla(SCI_COLOURISE, static_cast<unsigned long>(styledTo), static_cast<long>(pos + 1));
     if (static_cast<int>(SendScintilla(SCI_GETSTYLEAT, pos)) != symbol) return show(-1, -1);
     const int partner = static_cast<int>(SendScintilla(SCI_BRACEMATCH, pos, 0L));
     show(pos, partner);

@@ -65,39 +65,67 @@ void HighlighterLexer::coloursChanged(const Highlighter& highlighter) {
 void HighlighterLexer::styleText(int start, int end) {
     QsciScintilla* ed = editor();
     if (!ed) return;
-    const int lines = static_cast<int>(ed->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
-    const int docLength = static_cast<int>(ed->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
-    int line = static_cast<int>(ed->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, start));
-    int state = line > 0 ? static_cast<int>(ed->SendScintilla(QsciScintillaBase::SCI_GETLINESTATE, line - 1)) : 0;
-    int pos = static_cast<int>(ed->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line));
-    const int space = std::max(highlighter_.spaceAttribute(), 0);
+    auto send = [ed](unsigned int message, unsigned long wParam = 0, long lParam = 0) {
+        return ed->SendScintilla(message, wParam, lParam);
+    };
+    const long docLength = send(QsciScintillaBase::SCI_GETLENGTH);
+    long line = send(QsciScintillaBase::SCI_LINEFROMPOSITION, static_cast<unsigned long>(start));
+    int state = line > 0 ? static_cast<int>(send(QsciScintillaBase::SCI_GETLINESTATE, line - 1)) : 0;
+    long pos = send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
+    const char space = static_cast<char>(std::max(highlighter_.spaceAttribute(), 0));
+
+    // The document's bytes are read in place through a window that grows as lines need it;
+    // the styles are collected and handed over in large blocks, since every styling call
+    // makes the editor work out what to repaint.
+    const char* window = nullptr;
+    long windowStart = 0, windowEnd = 0;
+    auto readWindow = [&](long from, long to) {
+        windowStart = from;
+        windowEnd = std::min(to, docLength);
+        window = reinterpret_cast<const char*>(
+            send(QsciScintillaBase::SCI_GETRANGEPOINTER, static_cast<unsigned long>(windowStart), windowEnd - windowStart));
+    };
+    constexpr long kWindowSlack = 64 * 1024;
+    constexpr size_t kFlushBytes = 1024 * 1024;
+    readWindow(pos, std::max<long>(end, pos) + kWindowSlack);
+    std::string styles;
+    auto flush = [&] {
+        send(QsciScintillaBase::SCI_SETSTYLINGEX, styles.size(), reinterpret_cast<long>(styles.data()));
+        styles.clear();
+    };
+    send(QsciScintillaBase::SCI_STARTSTYLING, static_cast<unsigned long>(pos));
     std::vector<Token> tokens;
-    QByteArray text;
-    startStyling(pos);
-    // Style whole lines up to end, and on past it while the state left for the next line changed.
+    // Whole lines up to end, and on past it while the state left for the next line changed.
+    // Lines end at CR LF, CR or LF, as the editor counts them.
     bool stateChanged = false;
-    while (line < lines && (pos < end || stateChanged)) {
-        const int lineEnd = static_cast<int>(ed->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, line));
-        const int next = line + 1 < lines
-                             ? static_cast<int>(ed->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line + 1))
-                             : docLength;
-        text.resize(lineEnd - pos + 1);
-        ed->SendScintilla(QsciScintillaBase::SCI_GETTEXTRANGE, pos, lineEnd, text.data());
-        tokens.clear();
-        highlighter_.tokenizeLine(std::string_view(text.constData(), static_cast<size_t>(lineEnd - pos)), state, tokens);
-        int covered = 0;
-        for (const Token& t : tokens) {
-            setStyling(t.length, t.attribute);
-            covered += t.length;
+    while (pos < docLength && (pos < end || stateChanged)) {
+        long lineEnd = pos;
+        for (;;) {
+            while (lineEnd < windowEnd && window[lineEnd - windowStart] != '\r' && window[lineEnd - windowStart] != '\n')
+                ++lineEnd;
+            if (lineEnd < windowEnd || windowEnd == docLength) break;
+            readWindow(pos, pos + 2 * (windowEnd - pos) + kWindowSlack);  // a line longer than the window
         }
-        if (covered < lineEnd - pos) setStyling(lineEnd - pos - covered, space);
-        if (next > lineEnd) setStyling(next - lineEnd, space);
-        const int old = static_cast<int>(ed->SendScintilla(QsciScintillaBase::SCI_GETLINESTATE, line));
-        ed->SendScintilla(QsciScintillaBase::SCI_SETLINESTATE, line, state);
+        long next = lineEnd;
+        if (next < windowEnd) ++next;
+        if (next < docLength && window[lineEnd - windowStart] == '\r') {
+            if (next == windowEnd) readWindow(pos, next + kWindowSlack);
+            if (window[next - windowStart] == '\n') ++next;
+        }
+        tokens.clear();
+        highlighter_.tokenizeLine(std::string_view(window + (pos - windowStart), static_cast<size_t>(lineEnd - pos)),
+                                  state, tokens);
+        const size_t lineStyles = styles.size();
+        for (const Token& t : tokens) styles.append(static_cast<size_t>(t.length), static_cast<char>(t.attribute));
+        styles.resize(lineStyles + static_cast<size_t>(next - pos), space);  // the line break, and any gap
+        const int old = static_cast<int>(send(QsciScintillaBase::SCI_GETLINESTATE, line));
+        if (old != state) send(QsciScintillaBase::SCI_SETLINESTATE, line, state);
         stateChanged = old != state;
+        if (styles.size() >= kFlushBytes) flush();
         ++line;
         pos = next;
     }
+    flush();
 }
 
 } // namespace tw

@@ -136,7 +136,9 @@ private:
     // past the line (q then holds where it stopped).
     static size_t scanQuote(std::string_view line, size_t pos, Quote& q);
     // The end of a variable starting with a sigil at pos, or pos when none starts there.
-    size_t scanVariable(std::string_view line, size_t pos, bool operandBefore) const;
+    // dollarsEnd is the end of the last run of "$" read on this line (0 at its start): a
+    // later sigil within that run need not read it again.
+    size_t scanVariable(std::string_view line, size_t pos, bool operandBefore, size_t& dollarsEnd) const;
     static size_t scanNumber(std::string_view line, size_t pos);
 
     int string_, variableAttr_, operator_, pragma_, reserved_;
@@ -185,7 +187,8 @@ size_t PerlHighlighter::scanQuote(std::string_view line, size_t pos, Quote& q) {
     return i;
 }
 
-size_t PerlHighlighter::scanVariable(std::string_view line, size_t pos, bool operandBefore) const {
+size_t PerlHighlighter::scanVariable(std::string_view line, size_t pos, bool operandBefore,
+                                     size_t& dollarsEnd) const {
     const char sigil = line[pos];
     size_t i = pos + 1;
     if (i >= line.size()) return pos;
@@ -207,8 +210,13 @@ size_t PerlHighlighter::scanVariable(std::string_view line, size_t pos, bool ope
     }
     // Dereferences: $$ref, @$ref, %$ref, $$$ref.
     size_t k = i;
-    while (k < line.size() && line[k] == '$')
-        ++k;
+    if (c == '$' && i < dollarsEnd) { // inside the run read before (scans only move forward)
+        k = dollarsEnd;
+    } else {
+        while (k < line.size() && line[k] == '$')
+            ++k;
+        dollarsEnd = k;
+    }
     if (k > i && k < line.size() && (isWordStart(line[k]) || line[k] == '{'))
         return line[k] == '{' ? k : name(k);
     if (isWordStart(c)) return name(i);
@@ -352,6 +360,7 @@ void PerlHighlighter::tokenizeLine(std::string_view line, int& state, std::vecto
     }
 
     int nextState = -1;          // a here-document or an open literal decides the next line
+    size_t dollarsEnd = 0;       // the end of the last run of "$" that scanVariable read
     bool afterArrow = false;     // the last token was ->
     bool afterUse = false;       // the last token was use or no
     bool braceSubscript = false; // the last token was a { that subscripts a value: {key} is a string
@@ -388,7 +397,7 @@ void PerlHighlighter::tokenizeLine(std::string_view line, int& state, std::vecto
         }
         // Sigils first: $# is a variable, not a comment.
         if (c == '$' || c == '@' || c == '%') {
-            const size_t end = scanVariable(line, pos, operand);
+            const size_t end = scanVariable(line, pos, operand, dollarsEnd);
             if (end > pos) {
                 put(pos, end, variableAttr_, true);
                 pos = end;

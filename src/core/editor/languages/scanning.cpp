@@ -3,40 +3,19 @@
 #include "editor/rule_highlighter.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace tw::languages::scan {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
-}
-bool isDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
-bool isHexDigit(char c) {
-    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-}
-bool isAlpha(char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) != 0;
-}
-bool isAlnum(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) != 0;
-}
-bool isWordStart(char c) {
-    return isAlpha(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80;
-}
-bool isWordPart(char c) {
-    return isWordStart(c) || isDigit(c);
-}
-
-bool startsWith(std::string_view line, size_t pos, std::string_view what) {
-    return pos <= line.size() && line.substr(pos, what.size()) == what;
-}
 bool startsWithNoCase(std::string_view line, size_t pos, std::string_view what) {
     return line.size() >= pos + what.size() && asciiLower(line.substr(pos, what.size())) == what;
 }
 bool onlyBlanksBefore(std::string_view line, size_t pos) {
-    return blanksEnd(line, 0) >= pos;
+    // Backwards: the blanks just before pos are read once for the token at pos, whereas a
+    // forward scan would read a long indent again for every token after it.
+    pos = std::min(pos, line.size());
+    while (pos > 0 && isBlank(line[pos - 1]))
+        --pos;
+    return pos == 0;
 }
 
 size_t blanksEnd(std::string_view line, size_t pos) {

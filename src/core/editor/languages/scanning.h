@@ -9,25 +9,30 @@
 namespace tw::languages::scan {
 
 // A blank within a line: space, tab, form feed, vertical tab.
-bool isBlank(char c);
+inline bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v'; }
 // An ASCII decimal digit.
-bool isDigit(char c);
-// An ASCII hexadecimal digit.
-bool isHexDigit(char c);
-// An ASCII letter.
-bool isAlpha(char c);
+inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+// An ASCII letter (whatever the locale: a byte of a multi-byte character is never one).
+inline bool isAlpha(char c) { return static_cast<unsigned char>((c | 0x20) - 'a') < 26; }
 // An ASCII letter or digit.
-bool isAlnum(char c);
+inline bool isAlnum(char c) { return isAlpha(c) || isDigit(c); }
+// An ASCII hexadecimal digit.
+inline bool isHexDigit(char c) { return isDigit(c) || static_cast<unsigned char>((c | 0x20) - 'a') < 6; }
 // A byte that may start a word: a letter, "_" or a byte of a multi-byte character.
-bool isWordStart(char c);
+inline bool isWordStart(char c) { return isAlpha(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80; }
 // A byte that may continue a word: as isWordStart, or a digit.
-bool isWordPart(char c);
+inline bool isWordPart(char c) { return isWordStart(c) || isDigit(c); }
 
 // Whether what stands in line at pos (pos may be past the end).
-bool startsWith(std::string_view line, size_t pos, std::string_view what);
+inline bool startsWith(std::string_view line, size_t pos, std::string_view what) {
+    if (pos > line.size() || line.size() - pos < what.size()) return false;
+    for (size_t i = 0; i < what.size(); ++i)
+        if (line[pos + i] != what[i]) return false;
+    return true;
+}
 // The same ignoring ASCII case; what must be lower case.
 bool startsWithNoCase(std::string_view line, size_t pos, std::string_view what);
-// Whether only blanks stand before pos.
+// Whether only blanks stand before pos; reads only the blanks just before pos.
 bool onlyBlanksBefore(std::string_view line, size_t pos);
 
 // The end of the run of blanks from pos.

@@ -234,6 +234,9 @@ void SqlHighlighter::tokenizeLine(std::string_view line, int& state, std::vector
     bool firstOnLine = pos == 0;
     bool plusLine = false;
     bool sawCode = false;
+    // A [ whose name found no ] from here on: no later [ finds one either (the ]] pairs after
+    // it read the same), so the rest of the line is not searched again for each [.
+    size_t noCloseFrom = std::string_view::npos;
     // Marks the token just pushed as code: it decides what starts the next statement.
     auto code = [&](bool endsStatement) {
         sawCode = true;
@@ -328,7 +331,9 @@ void SqlHighlighter::tokenizeLine(std::string_view line, int& state, std::vector
             // [name] quotes a name unless the bracket follows a value (an array subscript).
             const bool subscript = pos > 0 && (isIdentifierPart(static_cast<unsigned char>(line[pos - 1])) ||
                                                line[pos - 1] == ')' || line[pos - 1] == ']');
-            const size_t end = subscript ? std::string_view::npos : findClose(line, pos + 1, ']', true);
+            const bool searched = !subscript && pos + 1 < noCloseFrom;
+            const size_t end = searched ? findClose(line, pos + 1, ']', true) : std::string_view::npos;
+            if (searched && end == std::string_view::npos) noCloseFrom = pos + 1;
             if (end != std::string_view::npos && end > pos + 2) {
                 push(out, pos, end, delimited_);
                 pos = end;
