@@ -13,8 +13,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tarnwick.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Organiser for source-code snippets
- Tarnwick keeps source-code snippets in a tree of sections and pages, with
- highlighting for fifteen languages, search, HTML, RTF and directory exports,
- the import of a directory tree and a command-line tool.")
+set(CPACK_STRIP_FILES ON)
+# The summary above is the first line; this is the long description below it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tarnwick keeps source-code snippets in a tree of sections and pages, with
+highlighting for fifteen languages, search, HTML, RTF and directory exports,
+the import of a directory tree and a command-line tool.")
 include(CPack)

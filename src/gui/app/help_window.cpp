@@ -31,7 +31,7 @@ QToolButton* toolButton(const QString& text, QWidget* parent) {
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("helpWindow"));
     setWindowTitle(QStringLiteral("Справка"));
-    resize(980, 700);
+    resize(1220, 760);
 
     back_ = toolButton(QStringLiteral("◀ Назад"), this);
     forward_ = toolButton(QStringLiteral("Вперёд ▶"), this);
@@ -63,7 +63,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     splitter->addWidget(contents_);
     splitter->addWidget(browser_);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({240, 740});
+    splitter->setSizes({280, 940});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
