@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QSplitter>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -83,11 +82,6 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(next, &QToolButton::clicked, this, findForward);
     connect(previous, &QToolButton::clicked, this, [this] {
         searchState_->setText(findInPage(search_->text(), true) ? QString() : QStringLiteral("Не найдено"));
-    });
-    auto* findKey = new QShortcut(QKeySequence::Find, this);
-    connect(findKey, &QShortcut::activated, this, [this] {
-        search_->setFocus();
-        search_->selectAll();
     });
 }
 
