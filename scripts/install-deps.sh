@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build ccache g++ qt6-base-dev libqscintilla2-qt6-dev libpugixml-dev libsimpleini-dev libicu-dev pkg-config
-          libgtest-dev libbenchmark-dev libgl-dev xvfb xauth fonts-dejavu-core)
+          libgtest-dev libbenchmark-dev libgl-dev xvfb xauth fonts-dejavu-core
+          qt6-translations-l10n desktop-file-utils appstream dpkg-dev file)
 
 missing=()
 for p in "${packages[@]}"; do

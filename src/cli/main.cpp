@@ -1,27 +1,16 @@
-// tarnwick-cli: the collection work of the program without a window.
-//   dump FILE       the collection as JSON on standard output
-//   convert IN OUT  read a collection and write it again, by the program's extension rules
-//   tokens LANGUAGE FILE  the token runs of a file as the language's highlighter sees them
-//   find FILE TEXT        every node whose text holds TEXT: absolute index, tab, node path
-//   find-names FILE TEXT  the same for captions (never the root node)
-//   branch-save FILE INDEX OUT           the branch of node INDEX as a branch file (XML)
-//   branch-add FILE INDEX BRANCHFILE OUT  a branch file added below node INDEX, the result written to OUT
-//   import DIR OUT [--into FILE] [--masks M] [--load] [--lang] [--max-kb N] [--fragment F] [--del-empty]
-//                   the file search of DIR below the root of a new collection (or of FILE), written to OUT
-//   export-text FILE INDEX OUT (--html|--rtf) [--settings INI]
-//                         the text of node INDEX in its language as OUT.html or OUT.rtf, coloured by
-//                         the colour scheme of INI (a Settings.ini) when given
-//   export-html FILE NAME                 every node as an HTML document beside the index page NAME.html
-//   export-dir FILE INDEX TARGET [--empty-sections]  the branch of node INDEX as folders and text files in TARGET
+// tarnwick-cli: the collection work of the program without a window. `tarnwick-cli --help`
+// lists the commands, `tarnwick-cli help COMMAND` describes one.
 
 #include "app/ini_file.h"
+#include "command_line.h"
 #include "editor/catalogue.h"
 #include "editor/text_export.h"
 #include "editor/token_runs.h"
+#include "exchange/directory_export.h"
 #include "exchange/file_masks.h"
 #include "exchange/file_search.h"
-#include "exchange/directory_export.h"
 #include "exchange/structure_export.h"
+#include "failure_report.h"
 #include "json_dump.h"
 #include "schemes/scheme_settings.h"
 #include "search/text_search.h"
@@ -30,63 +19,82 @@
 #include "storage/xml_collection.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
 #include <cstdio>
 
 namespace {
 
-void printError(const QString& text) { std::fprintf(stderr, "%s\n", text.toUtf8().constData()); }
+using tw::cli::FailureReport;
+using tw::cli::Invocation;
+using tw::cli::printError;
 
-tw::Feedback cliFeedback() {
-    tw::Feedback fb;
-    fb.message = printError;
-    return fb;
-}
-
-int usage() {
-    printError(QStringLiteral(
-        "usage: tarnwick-cli dump FILE | convert IN OUT | tokens LANGUAGE FILE | find FILE TEXT | find-names FILE TEXT"
-        " | branch-save FILE INDEX OUT | branch-add FILE INDEX BRANCHFILE OUT"
-        " | import DIR OUT [--into FILE] [--masks M] [--load] [--lang] [--max-kb N] [--fragment F] [--del-empty]"
-        " | export-text FILE INDEX OUT (--html|--rtf) [--settings INI] | export-html FILE NAME"
-        " | export-dir FILE INDEX TARGET [--empty-sections]"));
-    return 2;
-}
+bool writeStdout(const std::string& text) { return std::fwrite(text.data(), 1, text.size(), stdout) == text.size(); }
 
 // Reads a collection by its extension: ".xml" in any case as XML, anything else as text.
 bool readCollection(tw::CollectionTree& tree, const QString& fileName) {
-    return tw::isXmlName(fileName) ? tw::loadCollectionXml(tree, fileName, cliFeedback())
-                                   : tw::loadCollectionText(tree, fileName, cliFeedback());
+    FailureReport report;
+    const bool asXml = tw::isXmlName(fileName);
+    if (asXml ? tw::loadCollectionXml(tree, fileName, report.feedback())
+              : tw::loadCollectionText(tree, fileName, report.feedback())) {
+        report.flush();
+        return true;
+    }
+    report.fail(fileName, tw::cli::readFailureReason(fileName, asXml));
+    return false;
 }
 
-int dump(const QString& fileName) {
-    tw::CollectionTree tree;
-    if (!readCollection(tree, fileName)) return 1;
-    const std::string json = tw::dumpJson(tree);
-    return std::fwrite(json.data(), 1, json.size(), stdout) == json.size() ? 0 : 1;
-}
-
+// Writes by the program's save rules: ".xml" writes XML, any other name the text format
+// with its extension replaced by ".txt".
 bool writeCollection(const tw::CollectionTree& tree, const QString& out) {
-    if (tw::isXmlName(out)) return tw::saveCollectionXml(tree, out, cliFeedback()).written;
-    return tw::saveCollectionText(tree, out, *tree.root(), cliFeedback()).written;
+    FailureReport report;
+    const bool asXml = tw::isXmlName(out);
+    const bool written = asXml ? tw::saveCollectionXml(tree, out, report.feedback()).written
+                               : tw::saveCollectionText(tree, out, *tree.root(), report.feedback()).written;
+    if (written) {
+        report.flush();
+        return true;
+    }
+    const QString path = asXml ? out : tw::replaceExtension(out, QStringLiteral(".txt"));
+    report.fail(path, tw::cli::writeFailureReason(path));
+    return false;
 }
 
-int convert(const QString& in, const QString& out) {
+tw::Node* nodeArgument(const tw::CollectionTree& tree, const QString& text, const QString& fileName) {
+    bool ok = false;
+    const int index = text.toInt(&ok);
+    tw::Node* node = ok ? tree.nodeAt(index) : nullptr;
+    if (!node)
+        printError(QStringLiteral("No node at index ") + text + QStringLiteral(" in ") + QDir::toNativeSeparators(fileName) +
+                   QStringLiteral(": it holds %1 nodes").arg(tree.count()));
+    return node;
+}
+
+int dump(const Invocation& call) {
     tw::CollectionTree tree;
-    if (!readCollection(tree, in)) return 1;
-    // As the program's save: ".xml" writes XML, any other name the text format (".txt").
-    return writeCollection(tree, out) ? 0 : 1;
+    if (!readCollection(tree, call.arguments[0])) return 1;
+    return writeStdout(tw::dumpJson(tree)) ? 0 : 1;
 }
 
-int tokens(const QString& language, const QString& fileName) {
+int convert(const Invocation& call) {
+    tw::CollectionTree tree;
+    if (!readCollection(tree, call.arguments[0])) return 1;
+    return writeCollection(tree, call.arguments[1]) ? 0 : 1;
+}
+
+int tokens(const Invocation& call) {
+    const QString& language = call.arguments[0];
+    const QString& fileName = call.arguments[1];
     const auto& catalogue = tw::languageCatalogue();
     int position = -1;
-    for (int p = 0; p < tw::kLanguageCount; ++p)
-        if (language == QLatin1String(catalogue[static_cast<size_t>(p)].name)) position = p;
+    QStringList names;
+    for (int p = 0; p < tw::kLanguageCount; ++p) {
+        names << QLatin1String(catalogue[static_cast<size_t>(p)].name);
+        if (language == names.last()) position = p;
+    }
     if (position < 0) {
-        printError(QStringLiteral("Unknown language: ") + language);
+        printError(QStringLiteral("Unknown language: ") + language + QStringLiteral(" (one of ") + names.join(QStringLiteral(", ")) + ')');
         return 1;
     }
     QFile file(fileName);
@@ -95,150 +103,200 @@ int tokens(const QString& language, const QString& fileName) {
         return 1;
     }
     const QByteArray bytes = file.readAll();
-    const std::string runs = tw::formatTokenRuns(*tw::makeHighlighter(position), std::string_view(bytes.constData(), bytes.size()));
-    return std::fwrite(runs.data(), 1, runs.size(), stdout) == runs.size() ? 0 : 1;
+    return writeStdout(tw::formatTokenRuns(*tw::makeHighlighter(position), std::string_view(bytes.constData(), bytes.size()))) ? 0 : 1;
 }
 
-int find(const QString& fileName, const QString& text, bool names) {
+int find(const Invocation& call, bool names) {
     tw::CollectionTree tree;
-    if (!readCollection(tree, fileName)) return 1;
+    if (!readCollection(tree, call.arguments[0])) return 1;
+    const QString& text = call.arguments[1];
     const std::string what = text.toStdString();
     std::string out;
     for (int i = names ? tw::findNextCaption(tree, 0, text) : tw::findNextText(tree, -1, what); i >= 0;
          i = names ? tw::findNextCaption(tree, i, text) : tw::findNextText(tree, i, what)) {
         out += std::to_string(i) + '\t' + tw::nodePath(tree.nodeAt(i)).toStdString() + '\n';
     }
-    return std::fwrite(out.data(), 1, out.size(), stdout) == out.size() ? 0 : 1;
+    return writeStdout(out) ? 0 : 1;
 }
 
-tw::Node* nodeArgument(const tw::CollectionTree& tree, const QString& text) {
-    bool ok = false;
-    const int index = text.toInt(&ok);
-    tw::Node* node = ok ? tree.nodeAt(index) : nullptr;
-    if (!node) printError(QStringLiteral("No node at index ") + text);
-    return node;
-}
-
-int branchSave(const QString& file, const QString& index, const QString& out) {
+int branchSave(const Invocation& call) {
     tw::CollectionTree tree;
-    if (!readCollection(tree, file)) return 1;
-    const tw::Node* node = nodeArgument(tree, index);
+    if (!readCollection(tree, call.arguments[0])) return 1;
+    const tw::Node* node = nodeArgument(tree, call.arguments[1], call.arguments[0]);
     if (!node) return 1;
-    return tw::saveBranchXml(tree, out, *node, cliFeedback()).written ? 0 : 1;
+    FailureReport report;
+    const QString& out = call.arguments[2];
+    if (tw::saveBranchXml(tree, out, *node, report.feedback()).written) {
+        report.flush();
+        return 0;
+    }
+    return report.fail(out, tw::cli::writeFailureReason(out));
 }
 
-int branchAdd(const QString& file, const QString& index, const QString& branch, const QString& out) {
+int branchAdd(const Invocation& call) {
+    const QString& file = call.arguments[0];
+    const QString& branch = call.arguments[2];
     tw::CollectionTree tree;
     if (!readCollection(tree, file)) return 1;
-    tw::Node* node = nodeArgument(tree, index);
+    tw::Node* node = nodeArgument(tree, call.arguments[1], file);
     if (!node) return 1;
     if (node->kindImage == tw::kPageKind) {
         printError(QStringLiteral("Добавление ветви к странице невозможно!"));
         return 1;
     }
-    const bool added = tw::addBranchFile(tree, branch, node, cliFeedback());
-    return writeCollection(tree, out) && added ? 0 : 1;
+    FailureReport report;
+    const bool added = tw::addBranchFile(tree, branch, node, report.feedback());
+    if (added) report.flush();
+    else report.fail(branch, tw::cli::readFailureReason(branch, true));
+    return writeCollection(tree, call.arguments[3]) && added ? 0 : 1;
 }
 
 // The file search of the dialog, with its defaults: masks "*.*", a size limit of 40 Kb.
-int importDirectory(const QStringList& args) {
-    const QString dir = args[1], out = args[2];
-    QString into, masks = QStringLiteral("*.*"), maxKb = QStringLiteral("40");
-    tw::FileSearchOptions options;
-    bool deleteEmpty = false, language = false;
-    for (int i = 3; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("--load")) options.loadFiles = true;
-        else if (a == QLatin1String("--lang")) language = true;
-        else if (a == QLatin1String("--del-empty")) deleteEmpty = true;
-        else if (a == QLatin1String("--into") && hasValue) into = args[++i];
-        else if (a == QLatin1String("--masks") && hasValue) masks = args[++i];
-        else if (a == QLatin1String("--max-kb") && hasValue) maxKb = args[++i];
-        else if (a == QLatin1String("--fragment") && hasValue) options.fragment = args[++i];
-        else return usage();
-    }
+int importDirectory(const Invocation& call) {
+    const QString& dir = call.arguments[0];
+    const QString& into = call.options.value(QStringLiteral("into"));
     if (!QFileInfo(dir).isDir()) {
-        printError(QStringLiteral("No directory ") + dir);
+        printError(QStringLiteral("No directory ") + QDir::toNativeSeparators(dir) + QStringLiteral(": ") +
+                   (QFileInfo::exists(dir) ? QStringLiteral("Not a directory") : QStringLiteral("No such file or directory")));
         return 1;
     }
     tw::CollectionTree tree;
     if (!into.isEmpty() && !readCollection(tree, into)) return 1;
+    tw::FileSearchOptions options;
+    options.loadFiles = call.options.isSet(QStringLiteral("load"));
+    options.fragment = call.options.value(QStringLiteral("fragment"));
     const tw::HighlighterSet highlighters;
-    if (language) options.languages = &highlighters;
-    options.masks = tw::parseMasks(masks);
-    options.sizeLimit = tw::sizeLimitBytes(maxKb);
+    if (call.options.isSet(QStringLiteral("lang"))) options.languages = &highlighters;
+    const QString masks = call.options.value(QStringLiteral("masks"));
+    const QString maxKb = call.options.value(QStringLiteral("max-kb"));
+    options.masks = tw::parseMasks(masks.isEmpty() ? QStringLiteral("*.*") : masks);
+    options.sizeLimit = tw::sizeLimitBytes(maxKb.isEmpty() ? QStringLiteral("40") : maxKb);
     tw::TreeImportSink sink(tree);
     const tw::Feedback fb;
     tw::FileSearch search(std::move(options), sink, fb);
     search.run(dir, tree.root());
-    if (deleteEmpty) tw::removeEmptySections(tree);
-    return writeCollection(tree, out) ? 0 : 1;
+    if (call.options.isSet(QStringLiteral("del-empty"))) tw::removeEmptySections(tree);
+    return writeCollection(tree, call.arguments[1]) ? 0 : 1;
 }
 
-// options: "--html" or "--rtf" (exactly one), optionally "--settings INI".
-int exportText(const QString& file, const QString& index, const QString& out, const QStringList& options) {
-    int format = -1;
-    QString settings;
-    for (qsizetype i = 0; i < options.size(); ++i) {
-        if (options[i] == QLatin1String("--html")) format = format < 0 ? 0 : 2;
-        else if (options[i] == QLatin1String("--rtf")) format = format < 0 ? 1 : 2;
-        else if (options[i] == QLatin1String("--settings") && i + 1 < options.size()) settings = options[++i];
-        else return usage();
-    }
-    if (format != 0 && format != 1) return usage();
+QString oneExportFormat(const QCommandLineParser& options) {
+    return options.isSet(QStringLiteral("html")) == options.isSet(QStringLiteral("rtf"))
+               ? QStringLiteral("exactly one of --html and --rtf expected")
+               : QString();
+}
+
+int exportText(const Invocation& call) {
+    const QString& file = call.arguments[0];
+    const QString& index = call.arguments[1];
     tw::CollectionTree tree;
     if (!readCollection(tree, file)) return 1;
-    const tw::Node* node = nodeArgument(tree, index);
+    const tw::Node* node = nodeArgument(tree, index, file);
     if (!node) return 1;
     if (node->page->text.empty()) {
         printError(QStringLiteral("The text of node ") + index + QStringLiteral(" is empty: nothing exported"));
         return 1;
     }
     tw::HighlighterSet highlighters;
-    if (!settings.isEmpty()) tw::loadSchemeColours(tw::IniFile(settings), highlighters);
-    const auto kind = format == 0 ? tw::ExportFormat::Html : tw::ExportFormat::Rtf;
+    const QString settings = call.options.value(QStringLiteral("settings"));
+    if (!settings.isEmpty()) {
+        if (!QFileInfo(settings).isFile()) {
+            printError(QDir::toNativeSeparators(settings) + QStringLiteral(": ") + tw::cli::readFailureReason(settings, false));
+            return 1;
+        }
+        tw::loadSchemeColours(tw::IniFile(settings), highlighters);
+    }
+    const auto kind = call.options.isSet(QStringLiteral("html")) ? tw::ExportFormat::Html : tw::ExportFormat::Rtf;
     const std::string document =
         tw::exportDocument(node->page->text, highlighters.byPosition(node->page->language - 1), kind);
     QString message;
-    if (tw::writeExportFile(tw::exportFileName(out, kind), document, &message)) return 0;
+    if (tw::writeExportFile(tw::exportFileName(call.arguments[2], kind), document, &message)) return 0;
     printError(message);
     return 1;
 }
 
-int exportStructure(const QString& file, const QString& name) {
+int exportStructure(const Invocation& call) {
     tw::CollectionTree tree;
-    if (!readCollection(tree, file)) return 1;
+    if (!readCollection(tree, call.arguments[0])) return 1;
     const tw::HighlighterSet highlighters;
-    const tw::StructureExportOutcome out = tw::exportStructureHtml(tree, highlighters, name, cliFeedback());
+    FailureReport report;
+    const tw::StructureExportOutcome out = tw::exportStructureHtml(tree, highlighters, call.arguments[1], report.feedback());
+    report.flush();  // core names each file that could not be written, with its reason for the index page
     return out.indexWritten && out.failedNodes == 0 ? 0 : 1;
 }
 
-int exportDir(const QStringList& args) {
-    const bool emptySections = args.size() == 5;
-    if (emptySections && args[4] != QLatin1String("--empty-sections")) return usage();
+int exportDir(const Invocation& call) {
     tw::CollectionTree tree;
-    if (!readCollection(tree, args[1])) return 1;
-    const tw::Node* node = nodeArgument(tree, args[2]);
+    if (!readCollection(tree, call.arguments[0])) return 1;
+    const tw::Node* node = nodeArgument(tree, call.arguments[1], call.arguments[0]);
     if (!node) return 1;
-    return tw::exportBranchAsDirectories(tree, *node, args[3], emptySections, cliFeedback()) ? 0 : 1;
+    const QString& target = call.arguments[2];
+    FailureReport report;
+    if (tw::exportBranchAsDirectories(tree, *node, target, call.options.isSet(QStringLiteral("empty-sections")),
+                                      report.feedback())) {
+        report.flush();
+        return 0;
+    }
+    return report.fail(target, tw::cli::folderFailureReason(target));
+}
+
+std::vector<tw::cli::Command> commands() {
+    using tw::cli::Argument;
+    using tw::cli::Option;
+    const Argument file{QStringLiteral("FILE"), QStringLiteral("a collection: \".xml\" is read as XML, any other name as the text format")};
+    const Argument index{QStringLiteral("INDEX"), QStringLiteral("the absolute index of a node (0 is the root; as 'find' prints it)")};
+    const auto run = [](int (*f)(const Invocation&)) { return std::function<int(const Invocation&)>(f); };
+    return {
+        {QStringLiteral("dump"), QStringLiteral("Prints the collection as JSON, one object per node."), {file}, {}, {}, run(dump)},
+        {QStringLiteral("convert"), QStringLiteral("Reads a collection and writes it again by the program's extension rules."),
+         {{QStringLiteral("IN"), file.description},
+          {QStringLiteral("OUT"), QStringLiteral("\".xml\" writes XML, any other name the text format as NAME.txt")}},
+         {}, {}, run(convert)},
+        {QStringLiteral("tokens"), QStringLiteral("Prints the token runs of a file as a language's highlighter sees them."),
+         {{QStringLiteral("LANGUAGE"), QStringLiteral("a language name of the highlighters (as 'tokens' reports an unknown one)")},
+          {QStringLiteral("FILE"), QStringLiteral("any text file")}},
+         {}, {}, run(tokens)},
+        {QStringLiteral("find"), QStringLiteral("Prints the index and the path of every node whose text holds TEXT."),
+         {file, {QStringLiteral("TEXT"), QStringLiteral("the text searched for")}}, {}, {},
+         [](const Invocation& c) { return find(c, false); }},
+        {QStringLiteral("find-names"), QStringLiteral("Prints the index and the path of every node whose caption holds TEXT."),
+         {file, {QStringLiteral("TEXT"), QStringLiteral("the text searched for in the captions (never the root's)")}}, {}, {},
+         [](const Invocation& c) { return find(c, true); }},
+        {QStringLiteral("branch-save"), QStringLiteral("Writes the branch of node INDEX as a branch file (XML)."),
+         {file, index, {QStringLiteral("OUT"), QStringLiteral("the branch file to write")}}, {}, {}, run(branchSave)},
+        {QStringLiteral("branch-add"), QStringLiteral("Adds a branch file below node INDEX and writes the result to OUT."),
+         {file, index, {QStringLiteral("BRANCHFILE"), QStringLiteral("a branch file made by 'branch-save' or the window")},
+          {QStringLiteral("OUT"), QStringLiteral("the collection to write")}},
+         {}, {}, run(branchAdd)},
+        {QStringLiteral("import"), QStringLiteral("Imports the file search of DIR below the root of a new collection (or of FILE)."),
+         {{QStringLiteral("DIR"), QStringLiteral("the folder searched, with its subfolders as sections")},
+          {QStringLiteral("OUT"), QStringLiteral("the collection to write")}},
+         {{QStringLiteral("into"), QStringLiteral("FILE"), QStringLiteral("add to this collection instead of a new one")},
+          {QStringLiteral("masks"), QStringLiteral("M"), QStringLiteral("file masks separated by blanks (default \"*.*\")")},
+          {QStringLiteral("load"), {}, QStringLiteral("load the files' contents into the pages")},
+          {QStringLiteral("lang"), {}, QStringLiteral("set each page's language by its file's extension")},
+          {QStringLiteral("max-kb"), QStringLiteral("N"), QStringLiteral("skip files larger than N Kb (default 40)")},
+          {QStringLiteral("fragment"), QStringLiteral("F"), QStringLiteral("only files that hold the text F")},
+          {QStringLiteral("del-empty"), {}, QStringLiteral("remove the sections left empty")}},
+         {}, run(importDirectory)},
+        {QStringLiteral("export-text"), QStringLiteral("Writes the text of node INDEX in its language as OUT.html or OUT.rtf."),
+         {file, index, {QStringLiteral("OUT"), QStringLiteral("the name written, with \".html\" or \".rtf\" appended")}},
+         {{QStringLiteral("html"), {}, QStringLiteral("an HTML document (this or --rtf)")},
+          {QStringLiteral("rtf"), {}, QStringLiteral("an RTF document (this or --html)")},
+          {QStringLiteral("settings"), QStringLiteral("INI"), QStringLiteral("the colour scheme of this Settings.ini")}},
+         oneExportFormat, run(exportText)},
+        {QStringLiteral("export-html"), QStringLiteral("Writes every node as an HTML document beside the index page NAME.html."),
+         {file, {QStringLiteral("NAME"), QStringLiteral("the index page without \".html\"; its folder must exist")}}, {}, {},
+         run(exportStructure)},
+        {QStringLiteral("export-dir"), QStringLiteral("Writes the branch of node INDEX as folders and \".txt\" files in TARGET."),
+         {file, index, {QStringLiteral("TARGET"), QStringLiteral("an existing folder")}},
+         {{QStringLiteral("empty-sections"), {}, QStringLiteral("also make folders for sections without pages")}}, {},
+         run(exportDir)},
+    };
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
-    if (args.size() == 2 && args[0] == QLatin1String("dump")) return dump(args[1]);
-    if (args.size() == 3 && args[0] == QLatin1String("convert")) return convert(args[1], args[2]);
-    if (args.size() == 3 && args[0] == QLatin1String("tokens")) return tokens(args[1], args[2]);
-    if (args.size() == 3 && args[0] == QLatin1String("find")) return find(args[1], args[2], false);
-    if (args.size() == 3 && args[0] == QLatin1String("find-names")) return find(args[1], args[2], true);
-    if (args.size() == 4 && args[0] == QLatin1String("branch-save")) return branchSave(args[1], args[2], args[3]);
-    if (args.size() == 5 && args[0] == QLatin1String("branch-add")) return branchAdd(args[1], args[2], args[3], args[4]);
-    if (args.size() >= 3 && args[0] == QLatin1String("import")) return importDirectory(args);
-    if (args.size() >= 5 && args[0] == QLatin1String("export-text")) return exportText(args[1], args[2], args[3], args.mid(4));
-    if (args.size() == 3 && args[0] == QLatin1String("export-html")) return exportStructure(args[1], args[2]);
-    if ((args.size() == 4 || args.size() == 5) && args[0] == QLatin1String("export-dir")) return exportDir(args);
-    return usage();
+    return tw::cli::runCommandLine(app.arguments().mid(1), commands());
 }

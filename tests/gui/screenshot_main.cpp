@@ -6,8 +6,15 @@
 // replaced by the collection).
 //   tarnwick_screenshot --dialogs OUTDIR
 // saves the directory chooser and the directory export dialog as folderChooser.png and directoryExport.png.
+//   tarnwick_screenshot --qt-dialogs OUTDIR
+// saves Qt's own file dialog and a Yes/No question, with the Russian texts the program
+// loads, as qtFileDialog.png and qtQuestion.png.
+//   tarnwick_screenshot --help-window GUIDE OUT.png
+// saves the help window showing the guide GUIDE (an index.html).
 #include "app/ini_file.h"
+#include "app/help_window.h"
 #include "app/main_window.h"
+#include "app/program_setup.h"
 #include "window_parts.h"
 #include "exchange/directory_export_dialog.h"
 #include "exchange/file_search_dialog.h"
@@ -16,7 +23,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QFile>
 #include <QFileInfo>
 #include <QTabBar>
@@ -46,6 +56,42 @@ int dialogPictures(QApplication& app, const QString& outDir) {
     app.exec();
     return rc;
 }
+
+int qtDialogPictures(QApplication& app, const QString& outDir) {
+    tw::loadQtRussian(app);
+    QFileDialog files(nullptr, QString(), QDir::homePath(), QStringLiteral("XML (*.xml);;Текст (*.txt)"));
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    files.resize(760, 460);
+    files.show();
+    QMessageBox question(QMessageBox::Question, QStringLiteral("Tarnwick"), QStringLiteral("Удалить выбранный элемент?"),
+                         QMessageBox::Yes | QMessageBox::No);
+    question.show();
+    int rc = 1;
+    QTimer::singleShot(800, [&] {
+        rc = files.grab().save(outDir + QStringLiteral("/qtFileDialog.png")) &&
+                     question.grab().save(outDir + QStringLiteral("/qtQuestion.png"))
+                 ? 0
+                 : 1;
+        app.quit();
+    });
+    app.exec();
+    return rc;
+}
+
+int helpWindowPicture(QApplication& app, const QString& guide, const QString& out) {
+    tw::HelpWindow window;
+    window.resize(1220, 640);
+    window.open(guide);
+    window.show();
+    window.contents()->setCurrentRow(1);
+    int rc = 1;
+    QTimer::singleShot(500, [&] {
+        rc = window.grab().save(out) ? 0 : 1;
+        app.quit();
+    });
+    app.exec();
+    return rc;
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -53,6 +99,8 @@ int main(int argc, char** argv) {
     tw::HelpAndUpdates::setUpdateCheckEnabled(false);  // no network from here
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[1] == QLatin1String("--dialogs")) return dialogPictures(app, args[2]);
+    if (args.size() == 3 && args[1] == QLatin1String("--qt-dialogs")) return qtDialogPictures(app, args[2]);
+    if (args.size() == 4 && args[1] == QLatin1String("--help-window")) return helpWindowPicture(app, args[2], args[3]);
     if (args.size() < 3) return 2;
     QTemporaryDir settingsDir;
     const QString ini = settingsDir.filePath(QStringLiteral("Settings.ini"));

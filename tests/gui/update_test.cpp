@@ -138,15 +138,10 @@ TEST(UpdateCheck, TheWindowShowsTheDownloadButtonWhichOpensTheAddress) {
     EXPECT_EQ(launcher.targets, QStringList{"https://tarnwick.org/get"});
 }
 
-TEST(HelpAndAbout, HelpOpensTheHelpFileAndAboutReadsTheInfoKeys) {
+TEST(HelpAndAbout, AboutReadsTheInfoKeys) {
     QTemporaryDir dir;
     ScriptedPrompter prompter;
-    RecordingLauncher launcher;
     MainWindow form(prompter, ProgramPaths::inFolder(dir.path()));
-    form.setLauncher(&launcher);
-    form.command("help")->trigger();
-    EXPECT_EQ(launcher.targets, QStringList{dir.filePath("Help.chm")});
-
     form.command("about")->trigger();
     ASSERT_EQ(prompter.messages.size(), 1);
     EXPECT_EQ(prompter.messages[0], HelpAndUpdates::aboutText("tarnwick@tarnwick.org", ""));

@@ -1,5 +1,6 @@
 #include "app/help_and_updates.h"
 
+#include "app/help_window.h"
 #include "app/ini_file.h"
 #include "app/program_paths.h"
 #include "app/update_check.h"
@@ -8,6 +9,9 @@
 #include "platform/prompter.h"
 
 #include <QAction>
+#include <QFileInfo>
+#include <QProcess>
+#include <QWidget>
 #include <QUrl>
 
 namespace tw {
@@ -51,7 +55,32 @@ void HelpAndUpdates::downloadUpdate() {
     if (!downloadAddress_.isEmpty()) launcher_().shellExecute(downloadAddress_);
 }
 
-void HelpAndUpdates::showHelp() { launcher_().shellExecute(paths_.helpFile); }
+bool HelpAndUpdates::desktopHasChmViewer() {
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
+                                             QStringLiteral("application/vnd.ms-htmlhelp")});
+    if (!query.waitForFinished(3000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return false;
+    }
+    return query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0 &&
+           !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+void HelpAndUpdates::showHelp() {
+    if (QFileInfo(paths_.helpFile).isFile() && chmViewerInstalled_ && chmViewerInstalled_()) {
+        launcher_().shellExecute(paths_.helpFile);
+        return;
+    }
+    if (!helpWindow_) {
+        helpWindow_ = new HelpWindow(qobject_cast<QWidget*>(parent()));
+        helpWindow_->open(paths_.helpGuide);
+    }
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
+}
 
 QString HelpAndUpdates::aboutText(const QString& mail, const QString& site) {
     return QStringLiteral("Автор программы ") + kAuthor + QStringLiteral("\r\nE-mail: ") + mail +

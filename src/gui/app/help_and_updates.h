@@ -1,6 +1,8 @@
 #pragma once
 // "Справка", "О программе..." and the update check: a thread asks the update host for
-// the latest version at start-up, and a newer one shows the download button.
+// the latest version at start-up, and a newer one shows the download button. "Справка"
+// opens Help.chm beside the program when a program for CHM files is installed, and the
+// user guide in the program's own help window otherwise.
 
 #include <QObject>
 #include <QString>
@@ -11,6 +13,7 @@ class QAction;
 
 namespace tw {
 
+class HelpWindow;
 class Launcher;
 class Prompter;
 class UpdateCheck;
@@ -34,6 +37,12 @@ public:
     void newerVersionFound(const QString& address);
     void downloadUpdate();
     void showHelp();
+    // Whether a program for CHM files is installed; the desktop's default handler is asked
+    // (only when Help.chm exists). Tests put their answer here.
+    void setChmViewerCheck(std::function<bool()> check) { chmViewerInstalled_ = std::move(check); }
+    static bool desktopHasChmViewer();
+    // The help window once "Справка" has shown it, otherwise null.
+    HelpWindow* helpWindow() const { return helpWindow_; }
     void showAbout();
     // The about message for the [Info] mail and site of the settings.
     static QString aboutText(const QString& mail, const QString& site);
@@ -46,6 +55,8 @@ private:
     QAction* download_ = nullptr;
     QString downloadAddress_;
     std::unique_ptr<UpdateCheck> update_;
+    std::function<bool()> chmViewerInstalled_ = &HelpAndUpdates::desktopHasChmViewer;
+    HelpWindow* helpWindow_ = nullptr;
 };
 
 } // namespace tw

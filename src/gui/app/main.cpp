@@ -1,14 +1,49 @@
+// tarnwick [FILE]: the main window, with the collection FILE open when one is given.
+
 #include "app/main_window.h"
+#include "app/program_setup.h"
+#include "app/termination_signals.h"
 #include "platform/prompter.h"
+#include "storage/file_names.h"
+#include "workspace/collection_document.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tarnwick"));
+    tw::setUpProgramIdentity(app);
+    tw::loadQtRussian(app);
+    // A kill or a logout closes the window as its close box does, so shut-down runs.
+    tw::TerminationSignals termination;
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Органайзер фрагментов исходного кода."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Коллекция (.xml или текстовая), открываемая в окне."),
+                                 QStringLiteral("[FILE]"));
+    parser.process(app);
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        std::fprintf(stderr, "%s\n", qPrintable(parser.helpText().section(QLatin1Char('\n'), 0, 0)));
+        return 2;
+    }
+
     tw::QtPrompter prompter;
     tw::MainWindow form(prompter);
     prompter.setParent(&form);
-    form.show();
+    QObject::connect(&termination, &tw::TerminationSignals::received, &form, &QWidget::close);
+    form.show();  // start-up: settings, keys, the last file
+    if (!files.isEmpty()) {
+        const QString file = QFileInfo(files.first()).absoluteFilePath();
+        form.document().resetCollection();
+        form.document().read(file, tw::isXmlName(file));
+    }
+    // Start-up lets events through (the status bar is repainted while a file is read), so a
+    // signal may have closed the window already; its shut-down has run then.
+    if (!form.isVisible()) return 0;
     return app.exec();
 }
