@@ -361,3 +361,10 @@ TEST_F(CodeEditorTest, TextFilesInAndOut) {
 }
 
 } // namespace
+
+TEST_F(CodeEditorTest, ANulByteInAPageKeepsTheRestOfItsText) {
+    const std::string text("int a;\0int b;\r\nint c;", 21);
+    memo.setWholeText(text);
+    EXPECT_EQ(memo.wholeText(), text);
+    EXPECT_EQ(memo.lineCount(), 2);
+}

@@ -147,7 +147,9 @@ void CodeEditor::setWholeText(const std::string& text) {
     const std::string body = withCrLf(std::string_view(text).substr(0, end));
 
     ++quiet_;
-    SendScintilla(SCI_SETTEXT, static_cast<unsigned long>(0), body.c_str());
+    // Set by length, not as a C string: a NUL byte in a page must not cut its text short.
+    SendScintilla(SCI_CLEARALL);
+    SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(body.size()), body.data());
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_SETSAVEPOINT);
     SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(0));
