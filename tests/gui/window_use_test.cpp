@@ -10,6 +10,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include "workspace/go_to_line_dialog.h"
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
@@ -197,4 +199,72 @@ TEST_F(WindowUse, TheEditorsSaveAsAddsTxtOnlyToANameWithoutExtension) {
         EXPECT_EQ(readFileBytes(dir.filePath(c.written)), "text") << c.chosen;
     }
     EXPECT_FALSE(QFile::exists(dir.filePath("snippet.txt.txt")));
+}
+
+TEST_F(WindowUse, TheUsualKeysReachTheirCommandsFromTheEditor) {
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    openPage("one", "ab ab ab");
+    openPage("two", "cd");
+    QWidget* editor = form->editor();
+    editor->setFocus();
+    auto press = [&](int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(editor, static_cast<Qt::Key>(key), mods);
+    };
+
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(form->tabs()->currentIndex(), 0);
+    EXPECT_EQ(form->editor()->wholeText(), "ab ab ab");
+    press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(form->tabs()->currentIndex(), 1);
+    press(Qt::Key_Tab, Qt::ControlModifier);
+
+    // F3 repeats the last search, Shift+F3 goes back.
+    form->command("findInCurrentTab")->trigger();
+    form->search().findDialog()->setText("ab");
+    form->search().findDialog()->hide();
+    editor->setFocus();
+    form->editor()->setSelectionStart(0);
+    press(Qt::Key_F3);
+    EXPECT_EQ(form->editor()->selectionStart(), 0);
+    press(Qt::Key_F3);
+    EXPECT_EQ(form->editor()->selectionStart(), 3);
+    press(Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_EQ(form->editor()->selectionStart(), 0);
+
+    press(Qt::Key_G, Qt::ControlModifier);
+    EXPECT_TRUE(form->goToLineDialog()->isVisible());
+    form->goToLineDialog()->hide();
+    QApplication::setActiveWindow(form.get());
+    editor->setFocus();
+    press(Qt::Key_H, Qt::ControlModifier);
+    EXPECT_TRUE(form->search().replaceDialog()->isVisible());
+    form->search().replaceDialog()->hide();
+    QApplication::setActiveWindow(form.get());
+    editor->setFocus();
+
+    prompter.threeWayAnswers.push_back(Prompter::Answer::Cancel);
+    press(Qt::Key_O, Qt::ControlModifier);  // changed: first the question about saving (cancelled)
+    ASSERT_EQ(prompter.questions.size(), 1u);
+    EXPECT_TRUE(prompter.filtersOffered.empty());
+    prompter.questions.clear();
+    prompter.fileChoices.push_back(std::nullopt);
+    press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(prompter.filtersOffered.size(), 1u);
+    prompter.fileChoices.push_back(FileChoice{dir.filePath("keys.xml"), 1});
+    press(Qt::Key_S, Qt::ControlModifier);  // no file yet: the name is asked for
+    EXPECT_TRUE(QFile::exists(dir.filePath("keys.xml")));
+    prompter.answers.push_back(false);
+    QSignalSpy newTriggered(form->command("newCollection"), &QAction::triggered);
+    QApplication::setActiveWindow(form.get());
+    editor->setFocus();
+    press(Qt::Key_N, Qt::ControlModifier);  // saved just now: only the question of clearing
+    EXPECT_EQ(newTriggered.size(), 1);
+    ASSERT_FALSE(prompter.questions.empty());
+    EXPECT_EQ(prompter.questions.back().text, "Вы действительно хотите очистить дерево?");
+    EXPECT_EQ(form->editor()->wholeText(), "ab ab ab");  // none of the keys typed anything
+
+    // The menus show the keys.
+    EXPECT_EQ(form->command("saveCollection")->shortcut(), QKeySequence(QKeySequence::Save));
+    EXPECT_EQ(form->command("findAgain")->shortcut(), QKeySequence(Qt::Key_F3));
 }

@@ -12,6 +12,7 @@
 #include "hotkeys/snippet_keys.h"
 #include "launcher/applications_menu.h"
 #include "schemes/colour_scheme_dialog.h"
+#include "search/find_dialogs.h"
 #include "search/search_commands.h"
 #include "tree/bookmarks.h"
 #include "tree/tree_editor.h"
@@ -173,18 +174,57 @@ void MainWindow::buildCommands() {
     buildMainToolBar();
     buildEditorToolBar();
     buildTreeMenu();
+    // Ctrl+Tab and Ctrl+Shift+Tab step through the editor tabs, in a circle.
+    QAction* nextTab = withKey(addCommand(QStringLiteral("nextTab"), QStringLiteral("Следующая вкладка"), {},
+                                          [this] { stepTab(1); }),
+                               QKeySequence(Qt::CTRL | Qt::Key_Tab));
+    QAction* previousTab = withKey(addCommand(QStringLiteral("previousTab"), QStringLiteral("Предыдущая вкладка"), {},
+                                              [this] { stepTab(-1); }),
+                                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab));
+    previousTab->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)});
+    addActions({nextTab, previousTab});
+}
+
+QAction* MainWindow::withKey(QAction* action, const QKeySequence& key) {
+    action->setShortcut(key);
+    // The key works wherever the focus is in the window, the editor included.
+    action->setShortcutContext(Qt::WindowShortcut);
+    return action;
+}
+
+void MainWindow::stepTab(int step) {
+    QTabBar* bar = workspace_->tabs();
+    if (bar->count() < 2) return;
+    bar->setCurrentIndex((bar->currentIndex() + step + bar->count()) % bar->count());
+}
+
+void MainWindow::findAgain(bool downward) {
+    // The last search again in its scope; without one, the find dialog for the current tab.
+    FindDialog* dialog = search_->findDialog();
+    if (dialog->text().isEmpty()) {
+        search_->findInCurrentTab();
+        return;
+    }
+    dialog->setDownward(downward);
+    search_->findNext();
 }
 
 void MainWindow::buildFileMenu() {
     CollectionDocument* doc = document_;
     BranchFileCommands* branch = branchFiles_;
     QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
-    file->addAction(addCommand(QStringLiteral("newCollection"), QStringLiteral("Новый"), {},
-                               [doc] { doc->clearCollection(); }));
-    file->addAction(addCommand(QStringLiteral("openCollection"), QStringLiteral("Открыть..."), {}, [doc] { doc->open(); }));
-    file->addAction(addCommand(QStringLiteral("saveCollection"), QStringLiteral("Сохранить"), {}, [doc] { doc->save(); }));
-    file->addAction(addCommand(QStringLiteral("saveCollectionAs"), QStringLiteral("Сохранить как..."), {},
-                               [doc] { doc->saveAs(); }));
+    file->addAction(withKey(addCommand(QStringLiteral("newCollection"), QStringLiteral("Новый"), {},
+                                       [doc] { doc->clearCollection(); }),
+                            QKeySequence::New));
+    file->addAction(withKey(addCommand(QStringLiteral("openCollection"), QStringLiteral("Открыть..."), {},
+                                       [doc] { doc->open(); }),
+                            QKeySequence::Open));
+    file->addAction(withKey(addCommand(QStringLiteral("saveCollection"), QStringLiteral("Сохранить"), {},
+                                       [doc] { doc->save(); }),
+                            QKeySequence::Save));
+    file->addAction(withKey(addCommand(QStringLiteral("saveCollectionAs"), QStringLiteral("Сохранить как..."), {},
+                                       [doc] { doc->saveAs(); }),
+                            QKeySequence(QStringLiteral("Ctrl+Shift+S"))));
     file->addSeparator();
     file->addAction(addCommand(QStringLiteral("addBranchFile"), QStringLiteral("Добавить ветвь из файла"), {},
                                [branch] { branch->addBranchFromFile(); }));
@@ -380,10 +420,19 @@ QMenu* MainWindow::buildEditMenu() {
                                    [find] { find->findInAllPages(); }));
     findMenu->addAction(addCommand(QStringLiteral("findInNodeNames"), QStringLiteral("в названиях элементов"), {},
                                    [find] { find->findInNodeNames(); }));
-    edit->addAction(addCommand(QStringLiteral("replace"), QStringLiteral("Заменить..."), {},
-                               [find] { find->showReplace(); }));
-    edit->addAction(addCommand(QStringLiteral("goToLine"), QStringLiteral("Перейти на строку..."), {},
-                               [this] { showGoToLineModal(); }));
+    findMenu->addSeparator();
+    findMenu->addAction(withKey(addCommand(QStringLiteral("findAgain"), QStringLiteral("Найти далее"), {},
+                                           [this] { findAgain(true); }),
+                                QKeySequence(Qt::Key_F3)));
+    findMenu->addAction(withKey(addCommand(QStringLiteral("findAgainBackward"), QStringLiteral("Найти ранее"), {},
+                                           [this] { findAgain(false); }),
+                                QKeySequence(Qt::SHIFT | Qt::Key_F3)));
+    edit->addAction(withKey(addCommand(QStringLiteral("replace"), QStringLiteral("Заменить..."), {},
+                                       [find] { find->showReplace(); }),
+                            QKeySequence(QStringLiteral("Ctrl+H"))));
+    edit->addAction(withKey(addCommand(QStringLiteral("goToLine"), QStringLiteral("Перейти на строку..."), {},
+                                       [this] { showGoToLineModal(); }),
+                            QKeySequence(QStringLiteral("Ctrl+G"))));
     edit->addSeparator();
     edit->addAction(addCommand(QStringLiteral("indent"), QStringLiteral("Увеличить отступ"), {},
                                [this] { indentation_->indent(); }));

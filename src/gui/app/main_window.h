@@ -12,6 +12,7 @@
 #include <memory>
 
 class QAction;
+class QKeySequence;
 class QMenu;
 class QSplitter;
 class QTabBar;
@@ -118,6 +119,10 @@ private:
     QAction* addCommand(const QString& name, const QString& caption, const QString& hint, Slot slot);
     QAction* addCommand(const QString& name, const QString& caption, const QString& hint = {});
     QMenu* dropDownMenu(const QString& name);
+    // The usual key of a command, shown in its menu.
+    static QAction* withKey(QAction* action, const QKeySequence& key);
+    void stepTab(int step);
+    void findAgain(bool downward);
     // First show: settings, programs, keys, the last file, the update check.
     void startUp();
     // Close: the settings written, the own keys released.
