@@ -1,7 +1,8 @@
 #include "app/ini_file.h"
 
+#include "storage/safe_save.h"
+
 #include <QFile>
-#include <QSaveFile>
 // The packaged library is built with the ICU converter; the header must agree with it.
 #define SI_CONVERT_ICU
 #include <SimpleIni.h>
@@ -81,13 +82,7 @@ void IniFile::writeBool(const QString& section, const QString& key, bool value) 
 bool IniFile::save() const {
     std::string text;
     if (data_->ini.Save(text, false) < 0) return false;
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return saveFileBytes(path_, QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 QString unableToWrite(const QString& path) { return QStringLiteral("Unable to write to %1").arg(path); }

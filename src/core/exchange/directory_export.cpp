@@ -1,5 +1,7 @@
 #include "exchange/directory_export.h"
 
+#include "storage/safe_save.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <utility>
@@ -28,7 +30,7 @@ bool writeBranchDirectories(const Node& node, const QString& dir, bool emptySect
         if (!isDirectoryNode(*current)) {
             const QString file = names.freeName(name + QStringLiteral(".txt"));
             const std::string& text = current->page->text;
-            if (!writeNewFile(file, QByteArray(text.data(), static_cast<qsizetype>(text.size())))) return false;
+            if (!writeNewFile(file, QByteArrayView(text.data(), static_cast<qsizetype>(text.size())))) return false;
             names.noteWritten(file);
             fb.repaint();
             continue;

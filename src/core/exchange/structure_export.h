@@ -32,10 +32,6 @@ bool exportNodeDocument(const CollectionTree& tree, const HighlighterSet& highli
                       const QString& nodeFile, FreeFileNames& names, const ExportSettings& style,
                       const Feedback& fb);
 
-// Creates or replaces the file with a UTF-8 byte-order mark, the text and one CR LF.
-// error receives the reason on failure.
-bool writeIndexPage(const QString& path, const QString& text, QString& error);
-
 struct StructureExportOutcome {
     QString indexPath;  // chosen name + ".html", absolute
     bool indexWritten = false;

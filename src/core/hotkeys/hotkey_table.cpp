@@ -1,10 +1,10 @@
 #include "hotkeys/hotkey_table.h"
 
+#include "storage/safe_save.h"
 #include "storage/text_collection.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tw {
 
@@ -116,9 +116,7 @@ KeysReadResult loadKeys(const QString& fileName) {
 }
 
 bool saveKeys(const QString& fileName, const std::vector<HotKeyRow>& rows) {
-    const QByteArray bytes = keysFileBytes(rows);
-    QSaveFile file(fileName);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return saveFileBytes(fileName, keysFileBytes(rows));
 }
 
 } // namespace tw

@@ -1,9 +1,9 @@
 #include "storage/text_collection.h"
 
 #include "storage/file_names.h"
+#include "storage/safe_save.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <charconv>
 
@@ -67,10 +67,7 @@ SaveOutcome saveCollectionText(const CollectionTree& tree, const QString& fileNa
     fb.setStatus(QStringLiteral("Сохранение..."));
     try {
         const std::string bytes = textCollectionBytes(tree, node, fb);
-        QSaveFile file(outcome.fileName);
-        if (file.open(QIODevice::WriteOnly) &&
-            file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()))
-            outcome.written = file.commit();
+        outcome.written = saveFileBytes(outcome.fileName, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     } catch (const std::bad_alloc&) {
         outcome.written = false;
     }
