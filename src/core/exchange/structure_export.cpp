@@ -33,7 +33,7 @@ QString nodeLink(FreeFileNames& names, const QString& indexPath, const QString& 
 }
 
 QString indexEntryLine(int level, bool isPage, const QString& link) {
-    const QString indent = QStringLiteral(" &nbsp&nbsp ").repeated(level + 1);
+    const QString indent = QStringLiteral(" &nbsp&nbsp ").repeated(std::min(level, kIndexIndentDepth) + 1);
     if (isPage) return indent + link + QStringLiteral("<BR>");
     return indent + QStringLiteral("<B>") + link + QStringLiteral("</B><BR>");
 }
