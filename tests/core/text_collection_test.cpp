@@ -85,16 +85,39 @@ TEST(TextCollection, DamagedFiles) {
              Case{"a letter where a level is expected", "1\r\n0\r\n-1\r\n3\r\n3\r\n0\r\nRoot\r\n\r\n###\r\nx\r\n", false, 1},
              Case{"a level without a parent", "1\r\n0\r\n-1\r\n3\r\n3\r\n0\r\nRoot\r\n\r\n###\r\n3\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nx\r\n###\r\n", false, 1},
              Case{"empty lines after the last record", QByteArray("0\r\n") + kRoot + "\r\n\r\n", true, 1},
-             Case{"the end inside a record's text keeps it", "1\r\n1\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nabc", true, 2},
-             Case{"the end before a record's caption leaves it out", "1\r\n1\r\n-1\r\n2\r\n2\r\n1\r\n", true, 1},
+             Case{"the end inside a record's text keeps what was read", "1\r\n1\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nabc", false, 2},
+             Case{"the end before a record's caption leaves it out", "1\r\n1\r\n-1\r\n2\r\n2\r\n1\r\n", false, 1},
+             Case{"the end inside a record's numbers", "1\r\n1\r\n-1\r\n", false, 1},
              Case{"no count line", "", false, 1},
+             Case{"a damaged terminator merges two records", QByteArray("2\r\n") + kRoot + "1\r\n-1\r\n2\r\n2\r\n1\r\nA\r\na\r\n##\r\n"
+                  "1\r\n-1\r\n2\r\n2\r\n1\r\nB\r\nb\r\n###\r\n", false, 2},
+             Case{"more records than the count line says", QByteArray("1\r\n") + kRoot + "1\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nx\r\n###\r\n"
+                  "1\r\n-1\r\n2\r\n2\r\n1\r\nQ\r\ny\r\n###\r\n", false, 3},
+             Case{"fewer records than the count line says", QByteArray("2\r\n") + kRoot + "1\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nx\r\n###\r\n", false, 2},
+             Case{"a branch file counts its own node apart", QByteArray("0\r\n") + kRoot + "1\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nx\r\n###\r\n"
+                  "1\r\n-1\r\n2\r\n2\r\n1\r\nQ\r\ny\r\n###\r\n", false, 3},
          }) {
         CollectionTree t;
         Recorder rec;
         EXPECT_EQ(loadTextBytes(t, c.file, rec.feedback()), c.ok) << c.what;
         EXPECT_EQ(rec.messages, c.ok ? QStringList{} : QStringList{"Ошибка при загрузке файла"}) << c.what;
-        if (c.ok) {
-            EXPECT_EQ(t.count(), c.nodes) << c.what;
+        EXPECT_EQ(t.count(), c.nodes) << c.what;
+    }
+}
+
+TEST(TextCollection, EveryTruncationFailsOrLosesNothing) {
+    CollectionTree t;
+    Node* s = t.appendChild(t.root(), "S", 0, 0, -1, makePageRecord({}, "S", 0, 0, 1, -1));
+    page(t, s, "P", "line\r\n\r\nend");
+    page(t, t.root(), "Q", "");
+    const QByteArray full = QByteArray::fromStdString(bytes(t, *t.root()));
+    for (qsizetype size = 0; size < full.size(); ++size) {
+        CollectionTree back;
+        Recorder rec;
+        if (loadTextBytes(back, full.left(size), rec.feedback())) {
+            EXPECT_EQ(QByteArray::fromStdString(bytes(back, *back.root())), full) << "cut at " << size;
+        } else {
+            EXPECT_EQ(rec.messages, QStringList{"Ошибка при загрузке файла"}) << "cut at " << size;
         }
     }
 }

@@ -130,16 +130,26 @@ bool loadTextBytes(CollectionTree& tree, const QByteArray& raw, const Feedback& 
     // of L - 1, as walking the list of nodes made so far backwards would find, without
     // walking it (a flat collection would make that quadratic).
     std::vector<Node*> lastAtLevel{tree.root()};
+    // A file that ends inside a record, or holds fewer or more records than its count line
+    // says, is damaged: the nodes read so far stay, and the read fails.
+    bool complete = true;
+    int records = 0, topRecords = 0;  // records below the root node, and those of level 1
     for (;;) {
         int values[5];
-        int got = 1;
-        for (int k = 0; k < 5 && got == 1; ++k) got = nextNumber(values[k]);
+        int got = 1, numbers = 0;
+        while (numbers < 5 && (got = nextNumber(values[numbers])) == 1) ++numbers;
         if (got == -1) {
             fb.say(kLoadFileError);
             return false;
         }
-        if (got == 0) break;  // the file ends between records or inside one
-        if (i >= lines.size()) break;  // no caption: an unfinished record is left out
+        if (got == 0) {
+            if (numbers > 0) complete = false;  // the end inside a record, not between two
+            break;
+        }
+        if (i >= lines.size()) {  // no caption: an unfinished record is left out
+            complete = false;
+            break;
+        }
         const QString caption = QString::fromUtf8(lines[i].data(), static_cast<qsizetype>(lines[i].size()));
         ++i;
         // The text: lines up to "###" (or to the end of the file), joined by CR LF. The CR LF
@@ -153,6 +163,7 @@ bool loadTextBytes(CollectionTree& tree, const QByteArray& raw, const Feedback& 
             ++i;
         }
         if (i < lines.size()) ++i;  // the terminator
+        else complete = false;
         fb.step();
         fb.repaint();
         const int level = values[0];
@@ -169,6 +180,16 @@ bool loadTextBytes(CollectionTree& tree, const QByteArray& raw, const Feedback& 
                                       makePageRecord(std::move(text), QString(), values[4], kind, selected, stateIndex));
         if (static_cast<size_t>(level) >= lastAtLevel.size()) lastAtLevel.resize(static_cast<size_t>(level) + 1, nullptr);
         lastAtLevel[static_cast<size_t>(level)] = node;
+        ++records;
+        if (level == 1) ++topRecords;
+    }
+    // The count line holds the number of descendants of the node written: the whole
+    // collection has that many records below the root node, a branch file one more (its
+    // own node, the only record of level 1).
+    const bool counted = records == count || (records == count + 1 && topRecords == 1);
+    if (!complete || !counted) {
+        fb.say(kLoadFileError);
+        return false;
     }
     return true;
 }

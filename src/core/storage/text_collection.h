@@ -28,8 +28,10 @@ std::string textCollectionBytes(const CollectionTree& tree, const Node& node, co
 // leaves the previous file as it was.
 SaveOutcome saveCollectionText(const CollectionTree& tree, const QString& fileName, const Node& node, const Feedback& fb);
 
-// Reads a text collection into a tree that holds only its root node. On failure reports
-// "Ошибка при загрузке файла" and returns false (the caller resets the collection).
+// Reads a text collection into a tree that holds only its root node. On failure (a line
+// that is no number where one belongs, a record without a parent, a file that ends inside
+// a record, or records that do not match the count line) reports "Ошибка при загрузке
+// файла" and returns false; the nodes read before stay (the window resets the collection).
 bool loadCollectionText(CollectionTree& tree, const QString& fileName, const Feedback& fb);
 bool loadTextBytes(CollectionTree& tree, const QByteArray& bytes, const Feedback& fb);
 
