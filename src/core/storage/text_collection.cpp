@@ -4,18 +4,9 @@
 #include "storage/safe_save.h"
 
 #include <QFile>
-#include <QStringDecoder>
 #include <charconv>
 
 namespace tw {
-
-QByteArray textFileAsUtf8(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) return bytes;
-    QStringDecoder cp1251("windows-1251");
-    return cp1251.isValid() ? QString(cp1251.decode(bytes)).toUtf8() : text.toUtf8();
-}
 
 namespace {
 

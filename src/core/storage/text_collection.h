@@ -1,10 +1,10 @@
 #pragma once
 // The line-oriented text collection format: a count line, then one record per node in
 // pre-order (level, icon, selected image, kind image, language, caption, the text lines, "###"),
-// lines ended by CR LF. UTF-8 is written; a file that is not valid UTF-8 is read as
-// Windows-1251, the code page of files made by earlier versions.
+// lines ended by CR LF. UTF-8 is written; a file is read by the rule of textFileAsUtf8.
 
 #include "app/feedback.h"
+#include "storage/text_encoding.h"
 #include "storage/xml_collection.h"
 #include "tree/collection_tree.h"
 
@@ -34,8 +34,5 @@ SaveOutcome saveCollectionText(const CollectionTree& tree, const QString& fileNa
 // файла" and returns false; the nodes read before stay (the window resets the collection).
 bool loadCollectionText(CollectionTree& tree, const QString& fileName, const Feedback& fb);
 bool loadTextBytes(CollectionTree& tree, const QByteArray& bytes, const Feedback& fb);
-
-// Text file bytes as UTF-8: kept when valid UTF-8, else decoded as Windows-1251.
-QByteArray textFileAsUtf8(const QByteArray& bytes);
 
 } // namespace tw
