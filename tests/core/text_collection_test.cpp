@@ -1,5 +1,6 @@
 #include "storage/text_collection.h"
 #include "../qt_printers.h"
+#include "../test_files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -140,4 +141,35 @@ TEST(TextCollection, ReadsWindows1251FilesAndWritesThroughASaveFile) {
     EXPECT_EQ(back.nodeAt(1)->caption, "Пример");
     EXPECT_FALSE(saveCollectionText(t, "/nonexistent/x.txt", *t.root(), rec.feedback()).written);
     EXPECT_EQ(rec.messages, QStringList{"Ошибка при сохранении файла"});
+}
+
+TEST(TextCollection, RefusesBeforeWritingWhatCouldNotBeReadBack) {
+    struct Case {
+        const char* caption;
+        const char* text;
+        bool unfit;
+    };
+    for (const Case& c : {Case{"P", "###", true}, Case{"P", "a\r\n###", true}, Case{"P", "###\r\nb", true},
+                          Case{"P", "a\r\n###\r\nb", true}, Case{"a\nb", "x", true}, Case{"a\r\nb", "x", true},
+                          Case{"P", "####\r\n ###\r\n### ", false}, Case{"P", "a\n###\nb\r###", false}}) {
+        const std::string what = std::string(c.caption) + " / " + c.text;
+        CollectionTree t;
+        Node* s = t.appendChild(t.root(), "S", 0, 0, -1, makePageRecord({}, "S", 0, 0, 1, -1));
+        page(t, s, QString::fromUtf8(c.caption), c.text);
+        page(t, s, "fine", "text");
+        QTemporaryDir dir;
+        const QString file = dir.filePath("c.txt");
+        ASSERT_TRUE(writeFileBytes(file, "old"));
+        Recorder rec;
+        EXPECT_EQ(saveCollectionText(t, file, *t.root(), rec.feedback()).written, !c.unfit) << what;
+        if (c.unfit) {
+            EXPECT_EQ(readFileBytes(file), "old") << what;
+            EXPECT_EQ(rec.messages, QStringList{"Ошибка при сохранении файла:\nRoot\\S\\" + QString::fromUtf8(c.caption) + "\\"})
+                << what;
+        } else {
+            CollectionTree back;
+            ASSERT_TRUE(loadCollectionText(back, file, Feedback{})) << what;
+            EXPECT_EQ(back.pageAt(2).text, c.text) << what;
+        }
+    }
 }

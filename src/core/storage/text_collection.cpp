@@ -49,7 +49,48 @@ std::string textCollectionBytes(const CollectionTree& tree, const Node& node, co
     return std::to_string(count) + "\r\n" + body;
 }
 
+namespace {
+
+bool hasTerminatorLine(const std::string& text) {
+    const std::string_view view(text);
+    return view == "###" || view.starts_with("###\r\n") || view.ends_with("\r\n###") ||
+           view.find("\r\n###\r\n") != std::string_view::npos;
+}
+
+bool hasLineBreak(const QString& caption) { return caption.contains(u'\n') || caption.contains(u'\r'); }
+
+// At most this many paths are named in the message; more are shown as "...".
+constexpr size_t kNamedUnfitNodes = 20;
+
+QString unfitNodesMessage(const std::vector<const Node*>& nodes) {
+    QString message = kSaveFileError + u':';
+    for (size_t k = 0; k < nodes.size() && k < kNamedUnfitNodes; ++k) message += u'\n' + nodePath(nodes[k]);
+    if (nodes.size() > kNamedUnfitNodes) message += QStringLiteral("\n...");
+    return message;
+}
+
+} // namespace
+
+std::vector<const Node*> nodesUnfitForText(const CollectionTree& tree, const Node& node) {
+    std::vector<const Node*> unfit;
+    if (node.parent && hasLineBreak(tree.root()->caption)) unfit.push_back(tree.root());
+    std::vector<const Node*> stack{&node};
+    while (!stack.empty()) {
+        const Node* n = stack.back();
+        stack.pop_back();
+        // The root node's text is never written.
+        if (hasLineBreak(n->caption) || (n->parent && hasTerminatorLine(n->page->text))) unfit.push_back(n);
+        for (auto it = n->children.rbegin(); it != n->children.rend(); ++it) stack.push_back(it->get());
+    }
+    return unfit;
+}
+
 SaveOutcome saveCollectionText(const CollectionTree& tree, const QString& fileName, const Node& node, const Feedback& fb) {
+    const std::vector<const Node*> unfit = nodesUnfitForText(tree, node);
+    if (!unfit.empty()) {
+        fb.say(unfitNodesMessage(unfit));
+        return {replaceExtension(fileName, QStringLiteral(".txt")), false};
+    }
     int count = 0;
     addDescendantCount(&node, count);
     ProgressScope progress(fb, count);

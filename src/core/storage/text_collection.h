@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QString>
 #include <string>
+#include <vector>
 
 namespace tw {
 
@@ -23,9 +24,15 @@ void appendTextRecords(std::string& out, const CollectionTree& tree, const Node&
 // another node the root node's record first, then the branch from level 1).
 std::string textCollectionBytes(const CollectionTree& tree, const Node& node, const Feedback& fb);
 
+// The nodes whose records the format cannot hold so that they read back: a text with a
+// line that is exactly "###" (it would end the record early) or a caption with a line
+// break. The root node's record and node's branch are looked at, in pre-order.
+std::vector<const Node*> nodesUnfitForText(const CollectionTree& tree, const Node& node);
+
 // Writes node's branch (the whole collection for the root node) to name with its extension
 // replaced by ".txt". Reports "Ошибка при сохранении файла" on failure; a failed write
-// leaves the previous file as it was.
+// leaves the previous file as it was. A branch with nodes unfit for the format is not
+// written at all: the message then lists their paths, one a line.
 SaveOutcome saveCollectionText(const CollectionTree& tree, const QString& fileName, const Node& node, const Feedback& fb);
 
 // Reads a text collection into a tree that holds only its root node. On failure (a line
