@@ -67,8 +67,18 @@ QStringList IniFile::keys(const QString& section) const {
     return result;
 }
 
+namespace {
+// A name or value as one line of the file: each CR and LF becomes a space, so nothing
+// written can start a line of its own (a key or a section).
+QByteArray oneLine(const QString& text) {
+    QByteArray bytes = text.toUtf8();
+    bytes.replace('\r', ' ').replace('\n', ' ');
+    return bytes;
+}
+} // namespace
+
 void IniFile::writeText(const QString& section, const QString& key, const QString& value) {
-    data_->ini.SetValue(section.toUtf8().constData(), key.toUtf8().constData(), value.toUtf8().constData());
+    data_->ini.SetValue(oneLine(section).constData(), oneLine(key).constData(), oneLine(value).constData());
 }
 
 void IniFile::writeInt(const QString& section, const QString& key, std::int32_t value) {
