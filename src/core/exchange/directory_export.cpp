@@ -20,6 +20,7 @@ bool writeBranchDirectories(const Node& node, const QString& dir, bool emptySect
                        FreeFileNames& names, const Feedback& fb) {
     // Pre-order with an explicit stack: children in order, each below its parent's folder.
     std::vector<std::pair<const Node*, QString>> pending{{&node, dir}};
+    bool allFolders = true;
     while (!pending.empty()) {
         auto [current, folder] = std::move(pending.back());
         pending.pop_back();
@@ -37,12 +38,15 @@ bool writeBranchDirectories(const Node& node, const QString& dir, bool emptySect
         }
         if (!QFileInfo(name).isDir()) {
             if (!emptySections && current->children.empty()) continue;
-            if (!QDir().mkdir(name)) continue;  // the subtree is skipped
+            if (!QDir().mkdir(name)) {  // the subtree is skipped, and the export ends as failed
+                allFolders = false;
+                continue;
+            }
         }
         for (auto it = current->children.rbegin(); it != current->children.rend(); ++it)
             pending.emplace_back(it->get(), name + u'/');
     }
-    return true;
+    return allFolders;
 }
 
 bool exportBranchAsDirectories(const CollectionTree& tree, const Node& node, const QString& target,
