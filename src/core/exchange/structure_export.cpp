@@ -102,7 +102,8 @@ StructureExportOutcome exportStructureHtml(const CollectionTree& tree, const Hig
     // The index page is written last; no node file may take its name meanwhile.
     names.noteWritten(outcome.indexPath);
     const QString crlf = QStringLiteral("\r\n");
-    // Opened after the folder is listed: its temporary file is no name a node file could take.
+    // Opened only after the folder has been listed, so its temporary file is never
+    // counted among the names the node files must avoid.
     IndexPageStream index(outcome.indexPath);
     index.add(QStringLiteral("<head><title></title></head><body><font face=\"MS Sans Serif\" size=\"-1\">") + crlf);
     {
