@@ -29,8 +29,10 @@ execute_process(COMMAND "${CLI}" find-names "${FIXTURES}/example.xml" "Нов" O
 if(NOT rc EQUAL 0 OR NOT found STREQUAL "3\tRoot\\Hello\\\n" OR NOT names STREQUAL "1\tRoot\\Новый раздел\\\n2\tRoot\\Новый раздел\\Новый код\\\n")
   message(FATAL_ERROR "find printed '${found}', find-names '${names}'")
 endif()
-# Failures: a message on standard error and exit status 1.
-foreach(args "dump;${WORK}/missing.xml" "convert;${FIXTURES}/example.xml;${WORK}/no/such/dir/x.xml")
+# Failures: a message on standard error and exit status 1 (a text collection cut inside its last record too).
+file(WRITE "${WORK}/cut.txt" "1\r\n0\r\n-1\r\n3\r\n3\r\n0\r\nRoot\r\n\r\n###\r\n1\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nab")
+foreach(args "dump;${WORK}/missing.xml" "convert;${FIXTURES}/example.xml;${WORK}/no/such/dir/x.xml"
+             "convert;${WORK}/cut.txt;${WORK}/cut.xml")
   execute_process(COMMAND "${CLI}" ${args} RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET)
   if(NOT rc EQUAL 1 OR NOT err MATCHES "Ошибка при")
     message(FATAL_ERROR "expected failure for ${args}: rc ${rc}, stderr '${err}'")

@@ -27,10 +27,15 @@ if(NOT text STREQUAL "70726f6772616d2048656c6c6f3b0d0a626567696e2077726974656c6e
   message(FATAL_ERROR "export-dir changed the text: ${text}")
 endif()
 # Failures: the program's message on standard error and exit status 1.
-execute_process(COMMAND "${CLI}" export-dir "${FIXTURES}/example.xml" 3 "${WORK}/missing" RESULT_VARIABLE rc ERROR_VARIABLE err)
-if(NOT rc EQUAL 1 OR NOT err MATCHES "Ошибка при попытке экспорта.")
-  message(FATAL_ERROR "export-dir into a missing folder: rc ${rc}, stderr '${err}'")
-endif()
+# A page or the whole collection into a missing folder, or below a regular file (where
+# nothing can be created, whoever runs the test).
+file(WRITE "${WORK}/file" "x")
+foreach(args "3;${WORK}/missing" "0;${WORK}/missing" "0;${WORK}/file/target")
+  execute_process(COMMAND "${CLI}" export-dir "${FIXTURES}/example.xml" ${args} RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 1 OR NOT err MATCHES "Ошибка при попытке экспорта.")
+    message(FATAL_ERROR "export-dir ${args}: rc ${rc}, stderr '${err}'")
+  endif()
+endforeach()
 execute_process(COMMAND "${CLI}" export-html "${FIXTURES}/example.xml" "${WORK}/missing/index" RESULT_VARIABLE rc ERROR_VARIABLE err)
 if(NOT rc EQUAL 1 OR NOT err MATCHES "Cannot create file")
   message(FATAL_ERROR "export-html into a missing folder: rc ${rc}, stderr '${err}'")

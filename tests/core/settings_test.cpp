@@ -53,6 +53,30 @@ TEST(Settings, WritingKeepsWhatItDoesNotChange) {
     EXPECT_TRUE(readFileBytes(path).contains("Recurse=1"));
 }
 
+TEST(Settings, LineBreaksInAValueNeverAddKeysOrSections) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Settings.ini");
+    const QString values[] = {"/tmp/a\n[Update]\nhost=evil.example", "x\r\nhost=evil.example", "one\rtwo", "\n"};
+    {
+        IniFile ini(path);
+        for (int i = 0; i < 4; ++i) ini.writeText("Files", QStringLiteral("V%1").arg(i), values[i]);
+        ini.writeText("Files", "host\r\nx", "y");
+        ASSERT_TRUE(ini.save());
+    }
+    const IniFile back(path);
+    EXPECT_EQ(back.readText("Files", "V0"), "/tmp/a [Update] host=evil.example");
+    EXPECT_EQ(back.readText("Files", "V1"), "x  host=evil.example");
+    EXPECT_EQ(back.readText("Files", "V2"), "one two");
+    EXPECT_EQ(back.readText("Files", "V3"), "");  // blanks around a value are never kept
+    EXPECT_EQ(back.readText("Files", "host  x"), "y");
+    QStringList keys = back.keys("Files");
+    keys.sort();
+    EXPECT_EQ(keys, QStringList({"V0", "V1", "V2", "V3", "host  x"}));
+    EXPECT_TRUE(back.keys("Update").isEmpty());
+    for (const QByteArray& line : readFileBytes(path).split('\n'))
+        EXPECT_TRUE(line.isEmpty() || line == "[Files]" || line.contains('=')) << line.constData();
+}
+
 TEST(Settings, RefusedWriteIsReported) {
     IniFile ini("/nonexistent/folder/Settings.ini");
     ini.writeInt("Window", "left", 1);

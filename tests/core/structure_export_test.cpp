@@ -180,6 +180,23 @@ TEST_F(StructureExport, EntriesAreIndentedByLevelAndSectionsAreBold) {
     EXPECT_TRUE(index().contains("\r\n &nbsp&nbsp  &nbsp&nbsp  &nbsp&nbsp " + link("P.html", "P") + "<BR>\r\n"));
 }
 
+TEST_F(StructureExport, IndentStopsGrowingBelowDepth64SoADeepChainExports) {
+    Node* deepest = tree.root();
+    for (int level = 1; level <= 5000; ++level) deepest = addSection(tree, deepest, QStringLiteral("n%1").arg(level));
+    const auto indentUnits = [](const QString& line) { return line.count(QStringLiteral(" &nbsp&nbsp ")); };
+    EXPECT_EQ(indentUnits(indexEntryLine(63, false, "L")), 64);
+    EXPECT_EQ(indentUnits(indexEntryLine(64, false, "L")), 65);
+    EXPECT_EQ(indentUnits(indexEntryLine(65, false, "L")), 65);
+    const StructureExportOutcome out = run();
+    ASSERT_TRUE(out.indexWritten);
+    EXPECT_EQ(out.failedNodes, 0);
+    const QByteArray page = index();
+    const qsizetype deepestLink = page.indexOf(">n5000</a>");
+    ASSERT_GE(deepestLink, 0);
+    const qsizetype lineStart = page.lastIndexOf('\n', deepestLink) + 1;
+    EXPECT_EQ(indentUnits(QString::fromUtf8(page.mid(lineStart, deepestLink - lineStart))), 65);
+}
+
 TEST_F(StructureExport, NodeDocumentsAreHighlightedInTheirOwnLanguageAndKeepUtf8) {
     addPage(tree, tree.root(), "Паскаль", "{ x & y }\r\n// комментарий", 1);
     addPage(tree, tree.root(), "Си", "int x; // комментарий <b>", 2);

@@ -1,5 +1,6 @@
 #include "storage/text_collection.h"
 #include "../qt_printers.h"
+#include "../test_files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -85,16 +86,39 @@ TEST(TextCollection, DamagedFiles) {
              Case{"a letter where a level is expected", "1\r\n0\r\n-1\r\n3\r\n3\r\n0\r\nRoot\r\n\r\n###\r\nx\r\n", false, 1},
              Case{"a level without a parent", "1\r\n0\r\n-1\r\n3\r\n3\r\n0\r\nRoot\r\n\r\n###\r\n3\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nx\r\n###\r\n", false, 1},
              Case{"empty lines after the last record", QByteArray("0\r\n") + kRoot + "\r\n\r\n", true, 1},
-             Case{"the end inside a record's text keeps it", "1\r\n1\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nabc", true, 2},
-             Case{"the end before a record's caption leaves it out", "1\r\n1\r\n-1\r\n2\r\n2\r\n1\r\n", true, 1},
+             Case{"the end inside a record's text keeps what was read", "1\r\n1\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nabc", false, 2},
+             Case{"the end before a record's caption leaves it out", "1\r\n1\r\n-1\r\n2\r\n2\r\n1\r\n", false, 1},
+             Case{"the end inside a record's numbers", "1\r\n1\r\n-1\r\n", false, 1},
              Case{"no count line", "", false, 1},
+             Case{"a damaged terminator merges two records", QByteArray("2\r\n") + kRoot + "1\r\n-1\r\n2\r\n2\r\n1\r\nA\r\na\r\n##\r\n"
+                  "1\r\n-1\r\n2\r\n2\r\n1\r\nB\r\nb\r\n###\r\n", false, 2},
+             Case{"more records than the count line says", QByteArray("1\r\n") + kRoot + "1\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nx\r\n###\r\n"
+                  "1\r\n-1\r\n2\r\n2\r\n1\r\nQ\r\ny\r\n###\r\n", false, 3},
+             Case{"fewer records than the count line says", QByteArray("2\r\n") + kRoot + "1\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nx\r\n###\r\n", false, 2},
+             Case{"a branch file counts its own node apart", QByteArray("0\r\n") + kRoot + "1\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nx\r\n###\r\n"
+                  "1\r\n-1\r\n2\r\n2\r\n1\r\nQ\r\ny\r\n###\r\n", false, 3},
          }) {
         CollectionTree t;
         Recorder rec;
         EXPECT_EQ(loadTextBytes(t, c.file, rec.feedback()), c.ok) << c.what;
         EXPECT_EQ(rec.messages, c.ok ? QStringList{} : QStringList{"Ошибка при загрузке файла"}) << c.what;
-        if (c.ok) {
-            EXPECT_EQ(t.count(), c.nodes) << c.what;
+        EXPECT_EQ(t.count(), c.nodes) << c.what;
+    }
+}
+
+TEST(TextCollection, EveryTruncationFailsOrLosesNothing) {
+    CollectionTree t;
+    Node* s = t.appendChild(t.root(), "S", 0, 0, -1, makePageRecord({}, "S", 0, 0, 1, -1));
+    page(t, s, "P", "line\r\n\r\nend");
+    page(t, t.root(), "Q", "");
+    const QByteArray full = QByteArray::fromStdString(bytes(t, *t.root()));
+    for (qsizetype size = 0; size < full.size(); ++size) {
+        CollectionTree back;
+        Recorder rec;
+        if (loadTextBytes(back, full.left(size), rec.feedback())) {
+            EXPECT_EQ(QByteArray::fromStdString(bytes(back, *back.root())), full) << "cut at " << size;
+        } else {
+            EXPECT_EQ(rec.messages, QStringList{"Ошибка при загрузке файла"}) << "cut at " << size;
         }
     }
 }
@@ -117,4 +141,35 @@ TEST(TextCollection, ReadsWindows1251FilesAndWritesThroughASaveFile) {
     EXPECT_EQ(back.nodeAt(1)->caption, "Пример");
     EXPECT_FALSE(saveCollectionText(t, "/nonexistent/x.txt", *t.root(), rec.feedback()).written);
     EXPECT_EQ(rec.messages, QStringList{"Ошибка при сохранении файла"});
+}
+
+TEST(TextCollection, RefusesBeforeWritingWhatCouldNotBeReadBack) {
+    struct Case {
+        const char* caption;
+        const char* text;
+        bool unfit;
+    };
+    for (const Case& c : {Case{"P", "###", true}, Case{"P", "a\r\n###", true}, Case{"P", "###\r\nb", true},
+                          Case{"P", "a\r\n###\r\nb", true}, Case{"a\nb", "x", true}, Case{"a\r\nb", "x", true},
+                          Case{"P", "####\r\n ###\r\n### ", false}, Case{"P", "a\n###\nb\r###", false}}) {
+        const std::string what = std::string(c.caption) + " / " + c.text;
+        CollectionTree t;
+        Node* s = t.appendChild(t.root(), "S", 0, 0, -1, makePageRecord({}, "S", 0, 0, 1, -1));
+        page(t, s, QString::fromUtf8(c.caption), c.text);
+        page(t, s, "fine", "text");
+        QTemporaryDir dir;
+        const QString file = dir.filePath("c.txt");
+        ASSERT_TRUE(writeFileBytes(file, "old"));
+        Recorder rec;
+        EXPECT_EQ(saveCollectionText(t, file, *t.root(), rec.feedback()).written, !c.unfit) << what;
+        if (c.unfit) {
+            EXPECT_EQ(readFileBytes(file), "old") << what;
+            EXPECT_EQ(rec.messages, QStringList{"Ошибка при сохранении файла:\nRoot\\S\\" + QString::fromUtf8(c.caption) + "\\"})
+                << what;
+        } else {
+            CollectionTree back;
+            ASSERT_TRUE(loadCollectionText(back, file, Feedback{})) << what;
+            EXPECT_EQ(back.pageAt(2).text, c.text) << what;
+        }
+    }
 }

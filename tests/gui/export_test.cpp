@@ -3,6 +3,7 @@
 #include "exchange/directory_export_dialog.h"
 #include "exchange/folder_chooser.h"
 #include "main_window_fixture.h"
+#include "../test_files.h"
 #include "tree/tree_view.h"
 
 #include <QAction>
@@ -115,6 +116,17 @@ TEST_F(Exports, DirectoryExportDialogWritesTheBranchAndKeepsItsTarget) {
     trigger("exportBranchDirectories");
     EXPECT_EQ(prompter.messages, QStringList({"Ошибка при попытке экспорта."}));
     EXPECT_EQ(filesIn(target), QStringList({"Новый раздел"}));
+
+    // Below a regular file nothing can be created (whoever runs the test): the dialog says so.
+    prompter.messages.clear();
+    ASSERT_TRUE(writeFileBytes(dir.filePath("file"), "x"));
+    click(1);
+    whenModal<DirectoryExportDialog>([&](DirectoryExportDialog* d) {
+        d->targetEdit()->setText(dir.filePath("file") + "/target");
+        d->saveButton()->click();
+    });
+    trigger("exportBranchDirectories");
+    EXPECT_EQ(prompter.messages, QStringList({"Ошибка при попытке экспорта."}));
 }
 
 TEST(DirectoryChooser, FollowsTheFieldAndTheTreeAndReturnsTheChosenFolder) {

@@ -1,7 +1,8 @@
 #include "app/ini_file.h"
 
+#include "storage/safe_save.h"
+
 #include <QFile>
-#include <QSaveFile>
 // The packaged library is built with the ICU converter; the header must agree with it.
 #define SI_CONVERT_ICU
 #include <SimpleIni.h>
@@ -66,8 +67,18 @@ QStringList IniFile::keys(const QString& section) const {
     return result;
 }
 
+namespace {
+// A name or value as one line of the file: each CR and LF becomes a space, so nothing
+// written can start a line of its own (a key or a section).
+QByteArray oneLine(const QString& text) {
+    QByteArray bytes = text.toUtf8();
+    bytes.replace('\r', ' ').replace('\n', ' ');
+    return bytes;
+}
+} // namespace
+
 void IniFile::writeText(const QString& section, const QString& key, const QString& value) {
-    data_->ini.SetValue(section.toUtf8().constData(), key.toUtf8().constData(), value.toUtf8().constData());
+    data_->ini.SetValue(oneLine(section).constData(), oneLine(key).constData(), oneLine(value).constData());
 }
 
 void IniFile::writeInt(const QString& section, const QString& key, std::int32_t value) {
@@ -81,13 +92,7 @@ void IniFile::writeBool(const QString& section, const QString& key, bool value) 
 bool IniFile::save() const {
     std::string text;
     if (data_->ini.Save(text, false) < 0) return false;
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return saveFileBytes(path_, QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 QString unableToWrite(const QString& path) { return QStringLiteral("Unable to write to %1").arg(path); }

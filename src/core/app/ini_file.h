@@ -28,6 +28,7 @@ public:
     // The names of the keys of a section, as spelled in the file (none when it is absent).
     QStringList keys(const QString& section) const;
 
+    // Every CR and LF of section, key and value is written as a space: no line breaks.
     void writeText(const QString& section, const QString& key, const QString& value);
     void writeInt(const QString& section, const QString& key, std::int32_t value);
     void writeBool(const QString& section, const QString& key, bool value);

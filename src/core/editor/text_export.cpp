@@ -3,8 +3,8 @@
 #include "editor/html_export.h"
 #include "editor/rtf_export.h"
 #include "storage/file_names.h"
+#include "storage/safe_save.h"
 
-#include <QSaveFile>
 
 namespace tw {
 
@@ -27,12 +27,10 @@ std::string exportDocument(std::string_view text, const Highlighter& highlighter
 }
 
 bool writeExportFile(const QString& fileName, std::string_view document, QString* message) {
-    QSaveFile file(fileName);
-    const auto size = static_cast<qint64>(document.size());
-    if (file.open(QIODevice::WriteOnly) && file.write(document.data(), size) == size && file.commit())
+    QString reason;
+    if (saveFileBytes(fileName, QByteArrayView(document.data(), static_cast<qsizetype>(document.size())), &reason))
         return true;
-    if (message)
-        *message = cannotCreateFileMessage(fileName, file.errorString());
+    if (message) *message = cannotCreateFileMessage(fileName, reason);
     return false;
 }
 

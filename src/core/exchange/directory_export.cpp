@@ -1,5 +1,7 @@
 #include "exchange/directory_export.h"
 
+#include "storage/safe_save.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <utility>
@@ -18,6 +20,7 @@ bool writeBranchDirectories(const Node& node, const QString& dir, bool emptySect
                        FreeFileNames& names, const Feedback& fb) {
     // Pre-order with an explicit stack: children in order, each below its parent's folder.
     std::vector<std::pair<const Node*, QString>> pending{{&node, dir}};
+    bool allFolders = true;
     while (!pending.empty()) {
         auto [current, folder] = std::move(pending.back());
         pending.pop_back();
@@ -28,19 +31,22 @@ bool writeBranchDirectories(const Node& node, const QString& dir, bool emptySect
         if (!isDirectoryNode(*current)) {
             const QString file = names.freeName(name + QStringLiteral(".txt"));
             const std::string& text = current->page->text;
-            if (!writeNewFile(file, QByteArray(text.data(), static_cast<qsizetype>(text.size())))) return false;
+            if (!writeNewFile(file, QByteArrayView(text.data(), static_cast<qsizetype>(text.size())))) return false;
             names.noteWritten(file);
             fb.repaint();
             continue;
         }
         if (!QFileInfo(name).isDir()) {
             if (!emptySections && current->children.empty()) continue;
-            if (!QDir().mkdir(name)) continue;  // the subtree is skipped
+            if (!QDir().mkdir(name)) {  // the subtree is skipped, and the export ends as failed
+                allFolders = false;
+                continue;
+            }
         }
         for (auto it = current->children.rbegin(); it != current->children.rend(); ++it)
             pending.emplace_back(it->get(), name + u'/');
     }
-    return true;
+    return allFolders;
 }
 
 bool exportBranchAsDirectories(const CollectionTree& tree, const Node& node, const QString& target,

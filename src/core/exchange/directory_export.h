@@ -16,9 +16,10 @@ inline const QString kDirectoryExportError = QStringLiteral("Ошибка при
 
 // Writes node and everything below it into dir (a folder path ending in "/"). Each node
 // shows its caption (fb.status) and advances the progress by one. A section without
-// children is created only with emptySections; a directory that cannot be created is
-// skipped with its subtree. Returns false, and ends the export there, when a page file
-// cannot be written or a caption is no plain file name (a separator, "." or "..").
+// children is created only with emptySections; a directory that cannot be created (a
+// missing or read-only target) is skipped with its subtree, the rest is written, and
+// false is returned at the end. Returns false, and ends the export there, when a page
+// file cannot be written or a caption is no plain file name (a separator, "." or "..").
 bool writeBranchDirectories(const Node& node, const QString& dir, bool emptySections,
                        FreeFileNames& names, const Feedback& fb);
 

@@ -2,7 +2,7 @@
 
 #include "editor/catalogue.h"
 #include "exchange/file_masks.h"
-#include "storage/text_collection.h"
+#include "storage/text_encoding.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -71,7 +71,11 @@ void FileSearch::handleFile(const QString& path, const QString& name, std::int64
     if (options_.loadFiles && (options_.sizeLimit == 0 || size <= options_.sizeLimit)) {
         std::string text;
         // A file that cannot be read keeps the text of a new page.
-        if (readFileAsLines(path + name, text) && fragmentMatches(text)) page->page->text = std::move(text);
+        bool replaced = false;
+        if (readFileAsLines(path + name, text, &replaced) && fragmentMatches(text)) {
+            page->page->text = std::move(text);
+            replacedInvalidBytes_ = replacedInvalidBytes_ || replaced;
+        }
     }
     fb_.repaint();
 }
@@ -92,13 +96,13 @@ bool FileSearch::fileMatches(const QString& fileName) const {
     return readFileAsLines(fileName, text) && fragmentMatches(text);
 }
 
-bool readFileAsLines(const QString& fileName, std::string& text) {
+bool readFileAsLines(const QString& fileName, std::string& text, bool* replaced) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) return false;
     QByteArray raw = file.readAll();
     if (file.error() != QFileDevice::NoError) return false;
     if (raw.startsWith("\xEF\xBB\xBF")) raw.remove(0, 3);
-    const QByteArray bytes = textFileAsUtf8(raw);
+    const QByteArray bytes = textFileAsUtf8(raw, replaced);
     text.clear();
     text.reserve(static_cast<size_t>(bytes.size()) + static_cast<size_t>(bytes.size()) / 16 + 2);
     for (qsizetype i = 0; i < bytes.size(); ++i) {

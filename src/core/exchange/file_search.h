@@ -67,6 +67,8 @@ public:
     bool stopped() const { return stop_; }
     // The sink refused a node; nothing more is added.
     bool abandoned() const { return abandoned_; }
+    // A loaded file was UTF-8 with damaged bytes, read as U+FFFD (for one message at the end).
+    bool replacedInvalidBytes() const { return replacedInvalidBytes_; }
 
 private:
     void handleFile(const QString& path, const QString& name, std::int64_t size, Node* parent);
@@ -77,12 +79,13 @@ private:
     const Feedback& fb_;
     bool stop_ = false;
     bool abandoned_ = false;
+    bool replacedInvalidBytes_ = false;
 };
 
-// A text file as a page's text: UTF-8 (a file that is not valid UTF-8 read as
-// Windows-1251), every line followed by CR LF whatever its line end was.
+// A text file as a page's text: UTF-8 (decoded by the rule of textFileAsUtf8, which sets
+// replaced), every line followed by CR LF whatever its line end was.
 // False when the file cannot be read.
-bool readFileAsLines(const QString& fileName, std::string& text);
+bool readFileAsLines(const QString& fileName, std::string& text, bool* replaced = nullptr);
 
 // The sections that removing childless sections from the last node to the first
 // removes: the topmost sections whose subtrees hold no page, last in pre-order first.

@@ -1,7 +1,6 @@
 #include "exchange/free_file_names.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace tw {
 
@@ -54,15 +53,6 @@ qint64 trailingNumber(const QString& fileName) {
     bool ok = false;
     const int value = fileName.mid(open + 1, close - open - 1).toInt(&ok);
     return ok ? value : 0;
-}
-
-bool writeNewFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
-    const bool ok = file.write(bytes) == bytes.size() && file.flush();
-    file.close();
-    if (!ok) file.remove();
-    return ok;
 }
 
 bool isSafeFileNamePart(const QString& caption) {

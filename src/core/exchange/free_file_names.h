@@ -19,10 +19,6 @@ int positionOf(const QString& pattern, const QString& text, bool backward, int s
 // missing or the text between them is no valid integer.
 qint64 trailingNumber(const QString& fileName);
 
-// Creates a new file holding bytes; false when a file of that name exists or the write
-// fails (a half-written file is removed). Exports never replace a file.
-bool writeNewFile(const QString& path, const QByteArray& bytes);
-
 // True when a caption can stand as one file or folder name inside the export folder:
 // no path separator of either kind, and not "." or "..".
 bool isSafeFileNamePart(const QString& caption);

@@ -1,9 +1,9 @@
 #include "exchange/structure_export.h"
 
 #include "storage/file_names.h"
+#include "storage/safe_save.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QUrl>
 
 namespace tw {
@@ -33,7 +33,7 @@ QString nodeLink(FreeFileNames& names, const QString& indexPath, const QString& 
 }
 
 QString indexEntryLine(int level, bool isPage, const QString& link) {
-    const QString indent = QStringLiteral(" &nbsp&nbsp ").repeated(level + 1);
+    const QString indent = QStringLiteral(" &nbsp&nbsp ").repeated(std::min(level, kIndexIndentDepth) + 1);
     if (isPage) return indent + link + QStringLiteral("<BR>");
     return indent + QStringLiteral("<B>") + link + QStringLiteral("</B><BR>");
 }
@@ -51,7 +51,7 @@ bool exportNodeDocument(const CollectionTree& tree, const HighlighterSet& highli
     const Highlighter& highlighter = highlighters.byPosition(static_cast<int>(page.language) - 1);
     const std::string document = exportHtml(text, highlighter, style);
     if (!isSafeFileNamePart(node->caption) ||
-        !writeNewFile(nodeFile, QByteArray(document.data(), static_cast<qsizetype>(document.size())))) {
+        !writeNewFile(nodeFile, QByteArrayView(document.data(), static_cast<qsizetype>(document.size())))) {
         fb.say(nodeSaveError(node->caption));
         return false;
     }
@@ -59,15 +59,36 @@ bool exportNodeDocument(const CollectionTree& tree, const HighlighterSet& highli
     return true;
 }
 
-bool writeIndexPage(const QString& path, const QString& text, QString& error) {
-    QSaveFile file(path);
-    const QByteArray bytes = QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8() + QByteArrayLiteral("\r\n");
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        error = file.errorString();
-        return false;
+namespace {
+
+// The index page written as it is built: lines are gathered into a batch of bounded size
+// and handed to a SafeSave, which puts the page in place only when it is complete.
+class IndexPageStream {
+public:
+    explicit IndexPageStream(const QString& path) : file_(path) {
+        if (file_.open()) batch_ = QByteArrayLiteral("\xEF\xBB\xBF");
     }
-    return true;
-}
+    void add(const QString& text) {
+        batch_ += text.toUtf8();
+        if (batch_.size() >= kBatchBytes) flush();
+    }
+    bool commit() {
+        flush();
+        return file_.commit();
+    }
+    QString errorString() const { return file_.errorString(); }
+
+private:
+    static constexpr qsizetype kBatchBytes = 64 * 1024;
+    void flush() {
+        file_.write(batch_);
+        batch_.clear();
+    }
+    SafeSave file_;
+    QByteArray batch_;
+};
+
+} // namespace
 
 StructureExportOutcome exportStructureHtml(const CollectionTree& tree, const HighlighterSet& highlighters,
                                      const QString& chosenName, const Feedback& fb, const ExportSettings& style) {
@@ -81,20 +102,22 @@ StructureExportOutcome exportStructureHtml(const CollectionTree& tree, const Hig
     // The index page is written last; no node file may take its name meanwhile.
     names.noteWritten(outcome.indexPath);
     const QString crlf = QStringLiteral("\r\n");
-    QString index = QStringLiteral("<head><title></title></head><body><font face=\"MS Sans Serif\" size=\"-1\">") + crlf;
+    // Opened only after the folder has been listed, so its temporary file is never
+    // counted among the names the node files must avoid.
+    IndexPageStream index(outcome.indexPath);
+    index.add(QStringLiteral("<head><title></title></head><body><font face=\"MS Sans Serif\" size=\"-1\">") + crlf);
     {
         ProgressScope progress(fb, tree.count());
         for (int i = 0; i < tree.count(); ++i) {
             const Node* node = tree.nodeAt(i);
             QString nodeFile;
             const QString link = nodeLink(names, outcome.indexPath, node->caption, nodeFile);
-            index += crlf + indexEntryLine(tree.levelOf(node), node->kindImage == kPageKind, link) + crlf;
+            index.add(crlf + indexEntryLine(tree.levelOf(node), node->kindImage == kPageKind, link) + crlf);
             if (!exportNodeDocument(tree, highlighters, i, nodeFile, names, style, fb)) ++outcome.failedNodes;
         }
-        index += crlf + QStringLiteral("</font></body></html>") + crlf;
-        QString error;
-        outcome.indexWritten = writeIndexPage(outcome.indexPath, index, error);
-        if (!outcome.indexWritten) fb.say(cannotCreateFileMessage(outcome.indexPath, error));
+        index.add(crlf + QStringLiteral("</font></body></html>") + crlf + crlf);
+        outcome.indexWritten = index.commit();
+        if (!outcome.indexWritten) fb.say(cannotCreateFileMessage(outcome.indexPath, index.errorString()));
     }
     fb.setStatus(QString());
     return outcome;

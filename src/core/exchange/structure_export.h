@@ -21,8 +21,12 @@ QString nodeSaveError(const QString& caption);
 // percent-encoded, the caption is escaped as HTML text.
 QString nodeLink(FreeFileNames& names, const QString& indexPath, const QString& caption, QString& nodeFile);
 
-// The index line of a node: the indent " &nbsp&nbsp " level + 1 times, then the link and
-// "<BR>" for a page, "<B>" link "</B><BR>" for the root node and sections.
+// Indent units stop growing below this depth, so a very deep chain gives lines of bounded length.
+inline constexpr int kIndexIndentDepth = 64;
+
+// The index line of a node: the indent " &nbsp&nbsp " level + 1 times (at most
+// kIndexIndentDepth + 1 times), then the link and "<BR>" for a page, "<B>" link "</B><BR>"
+// for the root node and sections.
 QString indexEntryLine(int level, bool isPage, const QString& link);
 
 // Writes the document of node absIndex to nodeFile (never over an existing file) and shows
@@ -31,10 +35,6 @@ QString indexEntryLine(int level, bool isPage, const QString& link);
 bool exportNodeDocument(const CollectionTree& tree, const HighlighterSet& highlighters, int absIndex,
                       const QString& nodeFile, FreeFileNames& names, const ExportSettings& style,
                       const Feedback& fb);
-
-// Creates or replaces the file with a UTF-8 byte-order mark, the text and one CR LF.
-// error receives the reason on failure.
-bool writeIndexPage(const QString& path, const QString& text, QString& error);
 
 struct StructureExportOutcome {
     QString indexPath;  // chosen name + ".html", absolute

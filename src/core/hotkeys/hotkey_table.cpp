@@ -1,10 +1,10 @@
 #include "hotkeys/hotkey_table.h"
 
-#include "storage/text_collection.h"
+#include "storage/safe_save.h"
+#include "storage/text_encoding.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tw {
 
@@ -64,14 +64,14 @@ QByteArray keysFileBytes(const std::vector<HotKeyRow>& rows) {
 }
 
 KeysReadResult readKeysBytes(const QByteArray& bytes) {
-    const QString content = QString::fromUtf8(textFileAsUtf8(bytes));
+    KeysReadResult result;
+    const QString content = QString::fromUtf8(textFileAsUtf8(bytes, &result.replacedInvalidBytes));
     // Lines end with LF, CR LF accepted; the break after the last line is optional.
     QStringList lines = content.split(u'\n');
     if (lines.last().isEmpty()) lines.removeLast();
     for (QString& line : lines)
         if (line.endsWith(u'\r')) line.chop(1);
 
-    KeysReadResult result;
     qsizetype i = 0;
     const qsizetype n = lines.size();
     while (i < n) {
@@ -116,9 +116,7 @@ KeysReadResult loadKeys(const QString& fileName) {
 }
 
 bool saveKeys(const QString& fileName, const std::vector<HotKeyRow>& rows) {
-    const QByteArray bytes = keysFileBytes(rows);
-    QSaveFile file(fileName);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return saveFileBytes(fileName, keysFileBytes(rows));
 }
 
 } // namespace tw

@@ -57,6 +57,7 @@ QByteArray keysFileBytes(const std::vector<HotKeyRow>& rows);
 struct KeysReadResult {
     std::vector<HotKeyRow> rows;  // the rows read, also those before a failure
     bool ok = true;               // false: the file is damaged or could not be read
+    bool replacedInvalidBytes = false;  // a UTF-8 file with damaged bytes, each read as U+FFFD
 };
 
 // Reads the records of keys.dat. A record with an empty key letter is a failure that ends

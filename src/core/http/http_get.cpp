@@ -15,7 +15,6 @@ std::optional<QByteArray> httpGet(const QUrl& url, const HttpGetOptions& options
     manager.setProxy(QNetworkProxy::NoProxy);
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    request.setTransferTimeout(options.timeoutMs);
     QNetworkReply* reply = manager.get(request);
 
     bool tooLong = false;
@@ -27,6 +26,12 @@ std::optional<QByteArray> httpGet(const QUrl& url, const HttpGetOptions& options
             reply->abort();
         }
     });
+    // A limit on the whole request: a server that keeps sending a byte now and then must
+    // not hold it up longer than that.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
+    deadline.start(options.timeoutMs);
     QTimer poll;
     if (options.cancelled) {
         QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
@@ -36,6 +41,7 @@ std::optional<QByteArray> httpGet(const QUrl& url, const HttpGetOptions& options
     }
     if (!reply->isFinished()) loop.exec();
     poll.stop();
+    deadline.stop();
 
     std::optional<QByteArray> body;
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();

@@ -1,21 +1,12 @@
 #include "storage/text_collection.h"
 
 #include "storage/file_names.h"
+#include "storage/safe_save.h"
 
 #include <QFile>
-#include <QSaveFile>
-#include <QStringDecoder>
 #include <charconv>
 
 namespace tw {
-
-QByteArray textFileAsUtf8(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) return bytes;
-    QStringDecoder cp1251("windows-1251");
-    return cp1251.isValid() ? QString(cp1251.decode(bytes)).toUtf8() : text.toUtf8();
-}
 
 namespace {
 
@@ -58,7 +49,48 @@ std::string textCollectionBytes(const CollectionTree& tree, const Node& node, co
     return std::to_string(count) + "\r\n" + body;
 }
 
+namespace {
+
+bool hasTerminatorLine(const std::string& text) {
+    const std::string_view view(text);
+    return view == "###" || view.starts_with("###\r\n") || view.ends_with("\r\n###") ||
+           view.find("\r\n###\r\n") != std::string_view::npos;
+}
+
+bool hasLineBreak(const QString& caption) { return caption.contains(u'\n') || caption.contains(u'\r'); }
+
+// At most this many paths are named in the message; more are shown as "...".
+constexpr size_t kNamedUnfitNodes = 20;
+
+QString unfitNodesMessage(const std::vector<const Node*>& nodes) {
+    QString message = kSaveFileError + u':';
+    for (size_t k = 0; k < nodes.size() && k < kNamedUnfitNodes; ++k) message += u'\n' + nodePath(nodes[k]);
+    if (nodes.size() > kNamedUnfitNodes) message += QStringLiteral("\n...");
+    return message;
+}
+
+} // namespace
+
+std::vector<const Node*> nodesUnfitForText(const CollectionTree& tree, const Node& node) {
+    std::vector<const Node*> unfit;
+    if (node.parent && hasLineBreak(tree.root()->caption)) unfit.push_back(tree.root());
+    std::vector<const Node*> stack{&node};
+    while (!stack.empty()) {
+        const Node* n = stack.back();
+        stack.pop_back();
+        // The root node's text is never written.
+        if (hasLineBreak(n->caption) || (n->parent && hasTerminatorLine(n->page->text))) unfit.push_back(n);
+        for (auto it = n->children.rbegin(); it != n->children.rend(); ++it) stack.push_back(it->get());
+    }
+    return unfit;
+}
+
 SaveOutcome saveCollectionText(const CollectionTree& tree, const QString& fileName, const Node& node, const Feedback& fb) {
+    const std::vector<const Node*> unfit = nodesUnfitForText(tree, node);
+    if (!unfit.empty()) {
+        fb.say(unfitNodesMessage(unfit));
+        return {replaceExtension(fileName, QStringLiteral(".txt")), false};
+    }
     int count = 0;
     addDescendantCount(&node, count);
     ProgressScope progress(fb, count);
@@ -67,10 +99,7 @@ SaveOutcome saveCollectionText(const CollectionTree& tree, const QString& fileNa
     fb.setStatus(QStringLiteral("Сохранение..."));
     try {
         const std::string bytes = textCollectionBytes(tree, node, fb);
-        QSaveFile file(outcome.fileName);
-        if (file.open(QIODevice::WriteOnly) &&
-            file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()))
-            outcome.written = file.commit();
+        outcome.written = saveFileBytes(outcome.fileName, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     } catch (const std::bad_alloc&) {
         outcome.written = false;
     }
@@ -133,16 +162,26 @@ bool loadTextBytes(CollectionTree& tree, const QByteArray& raw, const Feedback& 
     // of L - 1, as walking the list of nodes made so far backwards would find, without
     // walking it (a flat collection would make that quadratic).
     std::vector<Node*> lastAtLevel{tree.root()};
+    // A file that ends inside a record, or holds fewer or more records than its count line
+    // says, is damaged: the nodes read so far stay, and the read fails.
+    bool complete = true;
+    int records = 0, topRecords = 0;  // records below the root node, and those of level 1
     for (;;) {
         int values[5];
-        int got = 1;
-        for (int k = 0; k < 5 && got == 1; ++k) got = nextNumber(values[k]);
+        int got = 1, numbers = 0;
+        while (numbers < 5 && (got = nextNumber(values[numbers])) == 1) ++numbers;
         if (got == -1) {
             fb.say(kLoadFileError);
             return false;
         }
-        if (got == 0) break;  // the file ends between records or inside one
-        if (i >= lines.size()) break;  // no caption: an unfinished record is left out
+        if (got == 0) {
+            if (numbers > 0) complete = false;  // the end inside a record, not between two
+            break;
+        }
+        if (i >= lines.size()) {  // no caption: an unfinished record is left out
+            complete = false;
+            break;
+        }
         const QString caption = QString::fromUtf8(lines[i].data(), static_cast<qsizetype>(lines[i].size()));
         ++i;
         // The text: lines up to "###" (or to the end of the file), joined by CR LF. The CR LF
@@ -156,6 +195,7 @@ bool loadTextBytes(CollectionTree& tree, const QByteArray& raw, const Feedback& 
             ++i;
         }
         if (i < lines.size()) ++i;  // the terminator
+        else complete = false;
         fb.step();
         fb.repaint();
         const int level = values[0];
@@ -172,6 +212,16 @@ bool loadTextBytes(CollectionTree& tree, const QByteArray& raw, const Feedback& 
                                       makePageRecord(std::move(text), QString(), values[4], kind, selected, stateIndex));
         if (static_cast<size_t>(level) >= lastAtLevel.size()) lastAtLevel.resize(static_cast<size_t>(level) + 1, nullptr);
         lastAtLevel[static_cast<size_t>(level)] = node;
+        ++records;
+        if (level == 1) ++topRecords;
+    }
+    // The count line holds the number of descendants of the node written: the whole
+    // collection has that many records below the root node, a branch file one more (its
+    // own node, the only record of level 1).
+    const bool counted = records == count || (records == count + 1 && topRecords == 1);
+    if (!complete || !counted) {
+        fb.say(kLoadFileError);
+        return false;
     }
     return true;
 }

@@ -1,16 +1,17 @@
 #pragma once
 // The line-oriented text collection format: a count line, then one record per node in
 // pre-order (level, icon, selected image, kind image, language, caption, the text lines, "###"),
-// lines ended by CR LF. UTF-8 is written; a file that is not valid UTF-8 is read as
-// Windows-1251, the code page of files made by earlier versions.
+// lines ended by CR LF. UTF-8 is written; a file is read by the rule of textFileAsUtf8.
 
 #include "app/feedback.h"
+#include "storage/text_encoding.h"
 #include "storage/xml_collection.h"
 #include "tree/collection_tree.h"
 
 #include <QByteArray>
 #include <QString>
 #include <string>
+#include <vector>
 
 namespace tw {
 
@@ -23,17 +24,22 @@ void appendTextRecords(std::string& out, const CollectionTree& tree, const Node&
 // another node the root node's record first, then the branch from level 1).
 std::string textCollectionBytes(const CollectionTree& tree, const Node& node, const Feedback& fb);
 
+// The nodes whose records the format cannot hold so that they read back: a text with a
+// line that is exactly "###" (it would end the record early) or a caption with a line
+// break. The root node's record and node's branch are looked at, in pre-order.
+std::vector<const Node*> nodesUnfitForText(const CollectionTree& tree, const Node& node);
+
 // Writes node's branch (the whole collection for the root node) to name with its extension
 // replaced by ".txt". Reports "Ошибка при сохранении файла" on failure; a failed write
-// leaves the previous file as it was.
+// leaves the previous file as it was. A branch with nodes unfit for the format is not
+// written at all: the message then lists their paths, one a line.
 SaveOutcome saveCollectionText(const CollectionTree& tree, const QString& fileName, const Node& node, const Feedback& fb);
 
-// Reads a text collection into a tree that holds only its root node. On failure reports
-// "Ошибка при загрузке файла" and returns false (the caller resets the collection).
+// Reads a text collection into a tree that holds only its root node. On failure (a line
+// that is no number where one belongs, a record without a parent, a file that ends inside
+// a record, or records that do not match the count line) reports "Ошибка при загрузке
+// файла" and returns false; the nodes read before stay (the window resets the collection).
 bool loadCollectionText(CollectionTree& tree, const QString& fileName, const Feedback& fb);
 bool loadTextBytes(CollectionTree& tree, const QByteArray& bytes, const Feedback& fb);
-
-// Text file bytes as UTF-8: kept when valid UTF-8, else decoded as Windows-1251.
-QByteArray textFileAsUtf8(const QByteArray& bytes);
 
 } // namespace tw

@@ -1,10 +1,10 @@
 #include "storage/xml_collection.h"
 
 #include "storage/file_names.h"
+#include "storage/safe_save.h"
 #include "xml/xml_layer.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace tw {
 
@@ -100,13 +100,13 @@ SaveOutcome saveCollectionXml(const CollectionTree& tree, const QString& fileNam
         ProgressScope progress(fb, count);
         fb.repaint();
         // Written straight into the new file; only a complete file replaces the old one.
-        QSaveFile file(outcome.fileName);
-        if (file.open(QIODevice::WriteOnly)) {
-            xml::ElementStream out(file);
+        SafeSave file(outcome.fileName);
+        if (file.open()) {
+            xml::ElementStream out(file.device());
             out.begin("TREE").append_attribute("count").set_value(count);
             writeNodeXml(tree, out, 0, true, fb);
-            if (out.finish()) outcome.written = file.commit();
-            else file.cancelWriting();
+            if (!out.finish()) file.fail();
+            outcome.written = file.commit();
         }
     } catch (const std::bad_alloc&) {
         outcome.written = false;
@@ -203,14 +203,14 @@ SaveOutcome saveBranchXml(const CollectionTree& tree, const QString& fileName, c
         addDescendantCount(&node, count);
         ProgressScope progress(fb, static_cast<int>(node.children.size()));
         fb.repaint();
-        QSaveFile file(outcome.fileName);
-        if (file.open(QIODevice::WriteOnly)) {
-            xml::ElementStream out(file);
+        SafeSave file(outcome.fileName);
+        if (file.open()) {
+            xml::ElementStream out(file.device());
             out.begin("TREE").append_attribute("count").set_value(count);
             writeNodeXml(tree, out, 0, false, Feedback{fb.message, {}, {}, {}, {}, {}});  // Root alone; the bar stays
             writeNodeXml(tree, out, tree.indexOf(&node), true, fb);
-            if (out.finish()) outcome.written = file.commit();
-            else file.cancelWriting();
+            if (!out.finish()) file.fail();
+            outcome.written = file.commit();
         }
     } catch (const std::bad_alloc&) {
         outcome.written = false;
