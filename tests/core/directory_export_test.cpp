@@ -40,7 +40,7 @@ TEST_F(DirectoryExport, SectionBecomesAFolderOfTextFilesAndASecondRunNumbersTheF
     EXPECT_EQ(QFileInfo(dir.filePath("Sorting/merge.txt")).size(), 0);
     EXPECT_EQ(maximum, 2);
     EXPECT_EQ(steps, 3);
-    EXPECT_EQ(statuses, QStringList({"Sorting", "quick", "merge", ""}));
+    EXPECT_EQ(statuses, QStringList({"Sorting", "quick", "merge", "Экспортировано страниц: 2"}));
     EXPECT_TRUE(messages.isEmpty());
 
     EXPECT_TRUE(run(sorting, false, dir.path() + "/"));
@@ -80,7 +80,7 @@ TEST_F(DirectoryExport, APageAloneAndCaptionsAsTheyStand) {
     EXPECT_EQ(maximum, 0);
 }
 
-TEST_F(DirectoryExport, FailuresEndTheExportWithTheMessage) {
+TEST_F(DirectoryExport, FailuresAreReportedInOneMessageAndTheRestIsWritten) {
     struct Case {
         const char* what;
         QString caption;  // a page put first into Sorting; empty: none
@@ -96,35 +96,49 @@ TEST_F(DirectoryExport, FailuresEndTheExportWithTheMessage) {
         {"section into a missing folder", {}, missing, false, {}},
         {"section into a folder that cannot be written", {}, underAFile, false, {}},
         {"empty target", {}, QStringLiteral(""), false, {}},
-        {"separator in a page caption", "../evil", {}, false, {"Sorting/"}},
-        {"backslash in a page caption", "a\\b", {}, false, {"Sorting/"}},
-        {"dot-dot caption", "..", {}, false, {"Sorting/"}},
+        // A caption no file can carry skips that node; the others are written.
+        {"separator in a page caption", "../evil", {}, false, {"Sorting/", "Sorting/quick.txt"}},
+        {"backslash in a page caption", "a\\b", {}, false, {"Sorting/", "Sorting/quick.txt"}},
+        {"dot-dot caption", "..", {}, false, {"Sorting/", "Sorting/quick.txt"}},
     };
     for (const Case& c : cases) {
         QTemporaryDir target;
         CollectionTree t;
         Node* s = addSection(t, t.root(), "Sorting");
-        if (!c.caption.isEmpty()) addPage(t, s, c.caption, "x");
+        Node* odd = c.caption.isEmpty() ? nullptr : addPage(t, s, c.caption, "x");
         addPage(t, s, "quick", "y");
         messages.clear();
         Feedback fb;
         fb.message = [this](const QString& m) { messages << m; };
         const QString where = c.target.isNull() ? target.path() : c.target;
         EXPECT_EQ(exportBranchAsDirectories(t, *s, where, false, fb), c.ok) << c.what;
-        EXPECT_EQ(messages, c.ok ? QStringList() : QStringList({"Ошибка при попытке экспорта."})) << c.what;
+        ASSERT_EQ(messages.size(), c.ok ? 0 : 1) << c.what;
+        if (!c.ok) {
+            EXPECT_TRUE(messages[0].startsWith(kDirectoryExportError)) << c.what;
+        }
+        if (odd) {
+            EXPECT_TRUE(messages[0].contains(nodePath(odd))) << c.what << " " << messages[0].toStdString();
+        }
         EXPECT_EQ(listTree(target.path()), c.written) << c.what;
     }
     EXPECT_EQ(listTree(dir.path()), QStringList({"file"}));
-    // A page alone into a missing folder cannot create its file.
+    // A page alone into a missing folder cannot create its file: the report names it.
     messages.clear();
+    DirectoryExportReport report;
+    EXPECT_FALSE(exportBranchAsDirectories(tree, *quick, missing, false, Feedback{}, &report));
+    EXPECT_EQ(report.failedFile, missing + "/quick.txt");
+    EXPECT_FALSE(report.reason.isEmpty());
     EXPECT_FALSE(run(quick, false, missing));
-    EXPECT_EQ(messages, QStringList({"Ошибка при попытке экспорта."}));
+    EXPECT_EQ(messages, QStringList({kDirectoryExportError}));
 }
 
-TEST_F(DirectoryExport, SectionCaptionWithASeparatorEndsTheExport) {
+TEST_F(DirectoryExport, SectionCaptionWithASeparatorIsSkippedWithItsBranch) {
     Node* bad = addSection(tree, tree.root(), "x/y");
     addPage(tree, bad, "p", "z");
+    addPage(tree, tree.root(), "after", "w");
     EXPECT_FALSE(run(tree.root()));
-    EXPECT_EQ(messages, QStringList({"Ошибка при попытке экспорта."}));
-    EXPECT_EQ(listTree(dir.path()), QStringList({"Root/", "Root/Sorting/", "Root/Sorting/merge.txt", "Root/Sorting/quick.txt"}));
+    EXPECT_EQ(messages, QStringList({kDirectoryExportError + "\nНе записаны (имя недопустимо для файла):\nRoot\\x/y\\"}));
+    EXPECT_TRUE(statuses.contains(pagesExportedStatus(3)));
+    EXPECT_EQ(listTree(dir.path()),
+              QStringList({"Root/", "Root/Sorting/", "Root/Sorting/merge.txt", "Root/Sorting/quick.txt", "Root/after.txt"}));
 }

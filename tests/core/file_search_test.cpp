@@ -76,6 +76,15 @@ TEST_F(FileSearchWalk, SectionsForDirectoriesPagesForMatchingFiles) {
     EXPECT_EQ(tree.counts().pages, 3);
 }
 
+TEST_F(FileSearchWalk, EntriesAreAddedInNameOrderWhateverTheirCase) {
+    for (const char* f : {"b.txt", "A.txt", "c.txt", "Z/z.txt", "a2/y.txt", "B1/x.txt"}) write(f, "x");
+    import(masks("*.txt"));
+    QStringList order;
+    for (const Node* n : tree.preorder())
+        if (n->parent) order << n->caption;
+    EXPECT_EQ(order, (QStringList{"A.txt", "a2", "y.txt", "b.txt", "B1", "x.txt", "c.txt", "Z", "z.txt"}));
+}
+
 TEST_F(FileSearchWalk, MaskOfAllExtensionsSkipsFilesWithoutOne) {
     write("Makefile", "x");
     write("a.c", "x");

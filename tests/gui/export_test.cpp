@@ -69,7 +69,7 @@ TEST_F(Exports, WholeStructureWritesEveryNodeAndTheIndexThenCleansUp) {
               QStringList({"Hello.html", "Root.html", "index.html", "Новый код.html", "Новый раздел.html"}));
     // The node that cannot be written is named in one box; the rest went on.
     EXPECT_EQ(prompter.messages, QStringList({"Ошибка при сохранении a/b.html"}));
-    EXPECT_EQ(form->statusText(1), "");
+    EXPECT_EQ(form->statusText(1), "Экспортировано страниц: 4");
     EXPECT_EQ(form->findChild<QProgressBar*>("ProgressBar"), nullptr);
     EXPECT_EQ(form->tree().count(), 5);
 }
@@ -98,9 +98,10 @@ TEST_F(Exports, DirectoryExportDialogWritesTheBranchAndKeepsItsTarget) {
         EXPECT_TRUE(d->isVisible());
         EXPECT_FALSE(d->progressBar()->isVisible());
         EXPECT_EQ(d->progressBar()->value(), 0);
-        EXPECT_EQ(d->elementLabel()->text(), "");
+        EXPECT_EQ(d->elementLabel()->text(), "Экспортировано страниц: 1");
     });
     trigger("exportBranchDirectories");
+    EXPECT_EQ(form->statusText(1), "Экспортировано страниц: 1");
     EXPECT_EQ(prompter.directoryStarts, std::vector<QString>({QString()}));
     EXPECT_EQ(filesIn(target + "/Новый раздел"), QStringList({"Новый код.txt", "новый код[1].txt"}));
     EXPECT_TRUE(prompter.messages.isEmpty());
@@ -114,7 +115,8 @@ TEST_F(Exports, DirectoryExportDialogWritesTheBranchAndKeepsItsTarget) {
         d->saveButton()->click();
     });
     trigger("exportBranchDirectories");
-    EXPECT_EQ(prompter.messages, QStringList({"Ошибка при попытке экспорта."}));
+    EXPECT_EQ(prompter.messages,
+              QStringList({"Ошибка при попытке экспорта.\nНе записаны (имя недопустимо для файла):\nRoot\\x/y\\"}));
     EXPECT_EQ(filesIn(target), QStringList({"Новый раздел"}));
 
     // Below a regular file nothing can be created (whoever runs the test): the dialog says so.
@@ -127,6 +129,19 @@ TEST_F(Exports, DirectoryExportDialogWritesTheBranchAndKeepsItsTarget) {
     });
     trigger("exportBranchDirectories");
     EXPECT_EQ(prompter.messages, QStringList({"Ошибка при попытке экспорта."}));
+
+    // A page whose file cannot be written: the message names the file and the reason.
+    prompter.messages.clear();
+    click(2);
+    whenModal<DirectoryExportDialog>([&](DirectoryExportDialog* d) {
+        d->targetEdit()->setText(dir.filePath("file") + "/target");
+        d->saveButton()->click();
+    });
+    trigger("exportBranchDirectories");
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_TRUE(prompter.messages[0].startsWith("Ошибка при попытке экспорта.\n" + dir.filePath("file") +
+                                                "/target/Новый код.txt: "))
+        << prompter.messages[0].toStdString();
 }
 
 TEST(DirectoryChooser, FollowsTheFieldAndTheTreeAndReturnsTheChosenFolder) {

@@ -157,3 +157,19 @@ TEST_F(UnsavedChanges, SaveWithoutAFileNameChoosesOne) {
     EXPECT_TRUE(readFileBytes(dir.filePath("mine.xml")).contains("name=\"p\""));
     EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6  [mine.xml]");
 }
+
+TEST_F(UnsavedChanges, SavingKeepsThePreviousFileAsABackup) {
+    openExample();
+    const QString file = dir.filePath("example.xml");
+    const QByteArray before = readFileBytes(file);
+    typeIntoPage();
+    trigger("saveCollection");
+    EXPECT_EQ(readFileBytes(file + ".bak"), before);
+    EXPECT_NE(readFileBytes(file), before);
+    // With no backups wanted, none is kept.
+    QFile::remove(file + ".bak");
+    form->document().setBackups(0, dir.filePath("elsewhere"));
+    typeIntoPage();
+    trigger("saveCollection");
+    EXPECT_FALSE(QFile::exists(file + ".bak"));
+}

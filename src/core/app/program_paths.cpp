@@ -28,7 +28,7 @@ ProgramPaths ProgramPaths::inFolder(const QString& folder) {
     return {dir.filePath(QStringLiteral("Settings.ini")), dir.filePath(QStringLiteral("programs")),
             dir.filePath(QStringLiteral("Help.chm")), dir.filePath(QStringLiteral("keys.dat")),
             QDir(QDir::tempPath()).filePath(QStringLiteral("tarnwick-hotkeys-") + QString::fromLatin1(id.left(16))),
-            helpGuideFor(folder)};
+            helpGuideFor(folder), dir.filePath(QStringLiteral("recovery"))};
 }
 
 ProgramPaths ProgramPaths::choose(const QString& programDir, bool portable, const QString& configDir) {
@@ -42,6 +42,8 @@ ProgramPaths ProgramPaths::choose(const QString& programDir, bool portable, cons
     // The runtime folder belongs to the user, so copies run by other users do not clash.
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     paths.hotkeyLocks = QDir(runtime.isEmpty() ? QDir::tempPath() : runtime).filePath(QStringLiteral("tarnwick-hotkeys"));
+    paths.recoveryDir =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("recovery"));
     return paths;
 }
 

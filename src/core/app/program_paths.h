@@ -15,6 +15,8 @@ struct ProgramPaths {
     QString hotkeyLocks;
     // The start page of the user guide in HTML (its pictures lie beside it).
     QString helpGuide;
+    // Where unsaved changes are written, to be offered back after a crash.
+    QString recoveryDir;
 
     // Beside the executable while its folder can be written (portable use); otherwise
     // (an installed program) Settings.ini, keys.dat and programs/ live in the user's

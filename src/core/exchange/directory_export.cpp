@@ -17,7 +17,9 @@ bool isDirectoryNode(const Node& node) {
 } // namespace
 
 bool writeBranchDirectories(const Node& node, const QString& dir, bool emptySections,
-                       FreeFileNames& names, const Feedback& fb) {
+                       FreeFileNames& names, const Feedback& fb, DirectoryExportReport* report) {
+    DirectoryExportReport local;
+    DirectoryExportReport& out = report ? *report : local;
     // Pre-order with an explicit stack: children in order, each below its parent's folder.
     std::vector<std::pair<const Node*, QString>> pending{{&node, dir}};
     bool allFolders = true;
@@ -26,13 +28,23 @@ bool writeBranchDirectories(const Node& node, const QString& dir, bool emptySect
         pending.pop_back();
         fb.setStatus(current->caption);
         fb.step();
-        if (!isSafeFileNamePart(current->caption.trimmed())) return false;
+        if (!isSafeFileNamePart(current->caption.trimmed())) {
+            out.skipped << nodePath(current);  // the caption cannot name a file: its subtree is skipped
+            allFolders = false;
+            continue;
+        }
         const QString name = (folder + current->caption).trimmed();
         if (!isDirectoryNode(*current)) {
             const QString file = names.freeName(name + QStringLiteral(".txt"));
             const std::string& text = current->page->text;
-            if (!writeNewFile(file, QByteArrayView(text.data(), static_cast<qsizetype>(text.size())))) return false;
+            QString reason;
+            if (!writeNewFile(file, QByteArrayView(text.data(), static_cast<qsizetype>(text.size())), &reason)) {
+                out.failedFile = file;
+                out.reason = reason;
+                return false;
+            }
             names.noteWritten(file);
+            ++out.pagesWritten;
             fb.repaint();
             continue;
         }
@@ -49,8 +61,12 @@ bool writeBranchDirectories(const Node& node, const QString& dir, bool emptySect
     return allFolders;
 }
 
+QString pagesExportedStatus(int pages) { return QStringLiteral("Экспортировано страниц: %1").arg(pages); }
+
 bool exportBranchAsDirectories(const CollectionTree& tree, const Node& node, const QString& target,
-                               bool emptySections, const Feedback& fb) {
+                               bool emptySections, const Feedback& fb, DirectoryExportReport* report) {
+    DirectoryExportReport local;
+    DirectoryExportReport& out = report ? *report : local;
     bool ok = false;
     {
         ProgressScope progress(fb, tree.descendantCount(tree.indexOf(&node)));
@@ -59,11 +75,16 @@ bool exportBranchAsDirectories(const CollectionTree& tree, const Node& node, con
         if (!target.trimmed().isEmpty()) {
             const QString dir = target.endsWith(u'/') ? target : target + u'/';
             FreeFileNames names;
-            ok = writeBranchDirectories(node, dir, emptySections, names, fb);
+            ok = writeBranchDirectories(node, dir, emptySections, names, fb, &out);
         }
     }
-    fb.setStatus(QString());
-    if (!ok) fb.say(kDirectoryExportError);
+    fb.setStatus(pagesExportedStatus(out.pagesWritten));
+    if (!ok) {
+        QString text = kDirectoryExportError;
+        if (!out.skipped.isEmpty())
+            text += QStringLiteral("\nНе записаны (имя недопустимо для файла):\n") + out.skipped.join(u'\n');
+        fb.say(text);
+    }
     return ok;
 }
 

@@ -31,13 +31,15 @@ void FileSearch::run(const QString& path, Node* parent) {
 }
 
 void FileSearch::walk(const QString& path, Node* parent) {
-    // Hidden and system entries too, in the order the file system gives them.
-    QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (!abandoned_ && it.hasNext()) {
-        it.next();
+    // Hidden and system entries too, in name order whatever the case of the names (the
+    // order people know from their file manager), not in the file system's own order.
+    const QFileInfoList entries =
+        QDir(path).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                 QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& info : entries) {
+        if (abandoned_) break;
         fb_.repaint();
         const bool last = stop_;  // a stop noticed here still lets this entry be handled
-        const QFileInfo info = it.fileInfo();
         const QString name = info.fileName();
         if (info.isDir()) {
             Node* section = sink_.addSection(parent, name);

@@ -25,10 +25,13 @@ QString nodeSaveError(const QString& caption) {
 }
 
 QString nodeLink(FreeFileNames& names, const QString& indexPath, const QString& caption, QString& nodeFile) {
-    const QString candidate = folderOf(indexPath) + caption + QStringLiteral(".html");
+    const QString folder = folderOf(indexPath);
+    const QString candidate = folder + caption + QStringLiteral(".html");
     // A caption that is no plain file name is linked as it stands but never written.
     nodeFile = isSafeFileNamePart(caption) ? names.freeName(candidate) : candidate;
-    const QString address = QString::fromLatin1(QUrl::toPercentEncoding(nodeFile, "/"));
+    // Links are relative to the index page, so the exported folder works wherever it is moved.
+    const QString relative = nodeFile.startsWith(folder) ? nodeFile.mid(folder.size()) : nodeFile;
+    const QString address = QString::fromLatin1(QUrl::toPercentEncoding(relative, "/"));
     return QStringLiteral("<a href=\"") + address + QStringLiteral("\">") + caption.toHtmlEscaped() + QStringLiteral("</a>");
 }
 

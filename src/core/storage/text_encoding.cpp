@@ -71,4 +71,8 @@ QByteArray textFileAsUtf8(const QByteArray& bytes, bool* replaced) {
     return cp1251.isValid() ? QString(cp1251.decode(bytes)).toUtf8() : QString::fromUtf8(bytes).toUtf8();
 }
 
+QString invalidBytesReplacedMessage(const QString& what) {
+    return what + QStringLiteral(": байты, недопустимые в UTF-8, заменены знаком \u00AB\uFFFD\u00BB.");
+}
+
 } // namespace tw

@@ -26,4 +26,7 @@ inline constexpr qsizetype kValidPerInvalidSequence = 4;
 // then set to true so the caller can tell the user once), else decoded as Windows-1251.
 QByteArray textFileAsUtf8(const QByteArray& bytes, bool* replaced = nullptr);
 
+// What the user is told, once per operation, when such bytes were replaced.
+QString invalidBytesReplacedMessage(const QString& what);
+
 } // namespace tw

@@ -21,6 +21,7 @@
 #include "workspace/bookmark_commands.h"
 #include "workspace/collection_document.h"
 #include "workspace/go_to_line_dialog.h"
+#include "workspace/recovery.h"
 #include "workspace/workspace.h"
 
 #include <QAction>
@@ -82,6 +83,7 @@ void MainWindow::buildParts() {
     document_ = new CollectionDocument(*workspace_, *status_, prompter_, this);
     connect(document_, &CollectionDocument::captionChanged, this, &QWidget::setWindowTitle);
     treeEditor_ = new TreeEditor(*workspace_, *document_, *status_, prompter_, this);
+    recovery_ = new Recovery(*document_, *workspace_, prompter_, paths_.recoveryDir, this);
     connect(treeView_, &QTreeView::clicked, workspace_, &Workspace::treeClicked);
     connect(treeView_, &QTreeView::doubleClicked, workspace_, &Workspace::openInActiveTab);
     search_ = new SearchCommands(*workspace_, prompter_, this);

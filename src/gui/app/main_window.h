@@ -41,6 +41,7 @@ class StatusPanels;
 class TreeEditor;
 class TreeModel;
 class TreeView;
+class Recovery;
 class Workspace;
 
 class MainWindow : public QMainWindow {
@@ -64,6 +65,7 @@ public:
     Indentation& indentation() const { return *indentation_; }
     LayoutSwitcher& layoutSwitcher() const { return *layoutSwitcher_; }
     StatusPanels& status() const { return *status_; }
+    Recovery& recovery() const { return *recovery_; }
     ColourSchemeDialog* colourSchemes() const { return colourSchemes_; }
     GoToLineDialog* goToLineDialog() const { return goToLine_; }
     FileSearchDialog* fileSearchDialog() const { return fileSearch_; }
@@ -160,6 +162,7 @@ private:
     ColourSchemeDialog* colourSchemes_ = nullptr;
     GoToLineDialog* goToLine_ = nullptr;
     FileSearchDialog* fileSearch_ = nullptr;
+    Recovery* recovery_ = nullptr;
 
     DesktopLauncher desktopLauncher_;
     Launcher* launcher_ = &desktopLauncher_;

@@ -13,10 +13,12 @@
 #include "platform/prompter.h"
 #include "schemes/colour_scheme_dialog.h"
 #include "workspace/collection_document.h"
+#include "workspace/recovery.h"
 
 #include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QSplitter>
 
 namespace tw {
@@ -28,6 +30,7 @@ void MainWindow::startUp() {
     applications_->addProgramItems(paths_.programsDir);
     snippetKeys_->listWindow()->loadKeys(paths_.keysFile);
     document_->openLastFile();
+    recovery_->offerRecovery();
     help_->startUpdateCheck();
 }
 
@@ -36,6 +39,7 @@ void MainWindow::shutDown() {
     if (applications_->dialog()->isVisible()) applications_->dialog()->close();
     if (!saveSettings()) prompter_.showMessage(unableToWrite(paths_.settingsFile));
     snippetKeys_->unregisterOwnKeys();
+    recovery_->discard();  // a normal end: the changes were saved or deliberately dropped
 }
 
 void MainWindow::loadSettings() {
@@ -63,6 +67,8 @@ void MainWindow::loadSettings() {
     const QRect placed = placeOnScreens(QRect(left, top, std::max(1, w), std::max(1, h)), areas, frame);
     setGeometry(placed);
     document_->setFileName(ini.readText(QStringLiteral("Files"), QStringLiteral("LastFile")));
+    document_->setBackups(ini.readInt(QStringLiteral("Files"), QStringLiteral("Backups"), 1),
+                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups"));
     const QString controls = QStringLiteral("Controls");
     const int splitter = ini.readInt(controls, QStringLiteral("SplitterPos"), treeWidth);
     splitter_->setSizes({splitter, std::max(1, placed.width() - splitter)});
@@ -81,6 +87,7 @@ bool MainWindow::saveSettings() {
     ini.writeInt(window, QStringLiteral("height"), client.height());
     ini.writeInt(controls, QStringLiteral("SplitterPos"), splitter_->sizes().value(0, 153));
     ini.writeText(QStringLiteral("Files"), QStringLiteral("LastFile"), document_->fileName());
+    ini.writeInt(QStringLiteral("Files"), QStringLiteral("Backups"), document_->backupCount());
     ini.writeBool(controls, QStringLiteral("Recurse"), recursion_->isChecked());
     ini.writeInt(controls, QStringLiteral("ALineColor"), static_cast<std::int32_t>(caretLine_->lineColour()));
     ini.writeInt(controls, QStringLiteral("AMarkColor"), static_cast<std::int32_t>(caretLine_->bookmarkedLineColour()));

@@ -162,7 +162,7 @@ void CodeEditor::setWholeText(const std::string& text) {
 
 void CodeEditor::clearAll() { setWholeText(std::string()); }
 
-bool CodeEditor::loadLinesFromFile(const QString& fileName, QString* error) {
+bool CodeEditor::loadLinesFromFile(const QString& fileName, QString* error, bool* replaced) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error) *error = file.errorString();
@@ -173,7 +173,7 @@ bool CodeEditor::loadLinesFromFile(const QString& fileName, QString* error) {
         if (error) *error = file.errorString();
         return false;
     }
-    setWholeText(textFileAsUtf8(bytes).toStdString());
+    setWholeText(textFileAsUtf8(bytes, replaced).toStdString());
     return true;
 }
 

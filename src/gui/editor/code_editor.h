@@ -47,7 +47,7 @@ public:
     // Reads a text file's lines into the editor as setWholeText does. A file that is not
     // valid UTF-8 is read as Windows-1251. False (with the system's error text) when the
     // file cannot be read; the editor then keeps its text.
-    bool loadLinesFromFile(const QString& fileName, QString* error = nullptr);
+    bool loadLinesFromFile(const QString& fileName, QString* error = nullptr, bool* replaced = nullptr);
     // Writes the lines with CR LF between them, in UTF-8.
     bool writeLinesToFile(const QString& fileName, QString* error = nullptr) const;
 

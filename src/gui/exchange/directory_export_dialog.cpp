@@ -65,7 +65,8 @@ void DirectoryExportDialog::browse() {
 void DirectoryExportDialog::exportBranch() {
     if (!branch_) return;
     Feedback fb;
-    fb.message = [this](const QString& text) { prompter_.showMessage(text); };
+    QString message;
+    fb.message = [&message](const QString& text) { message = text; };
     fb.status = [this](const QString& caption) { element_->setText(caption); };
     fb.beginProgress = [this](int maximum) {
         bar_->setRange(0, std::max(maximum, 1));  // a range of 0..0 would be a busy indicator
@@ -80,7 +81,12 @@ void DirectoryExportDialog::exportBranch() {
         bar_->hide();
     };
     fb.processEvents = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
-    exportBranchAsDirectories(tree_, *branch_, target_->text(), emptySections_->isChecked(), fb);
+    DirectoryExportReport report;
+    exportBranchAsDirectories(tree_, *branch_, target_->text(), emptySections_->isChecked(), fb, &report);
+    summary_ = pagesExportedStatus(report.pagesWritten);
+    // One message; a file that could not be written is named with the reason.
+    if (!report.failedFile.isEmpty()) message += u'\n' + report.failedFile + QStringLiteral(": ") + report.reason;
+    if (!message.isEmpty()) prompter_.showMessage(message);
 }
 
 } // namespace tw

@@ -25,6 +25,8 @@ public:
 
     // The branch the next export writes (the node selected when the dialog opened).
     void setBranch(const Node* node) { branch_ = node; }
+    // What the last export wrote ("Экспортировано страниц: N"), empty before the first.
+    const QString& summary() const { return summary_; }
 
     QLineEdit* targetEdit() const { return target_; }
     QCheckBox* emptySectionsBox() const { return emptySections_; }
@@ -40,6 +42,7 @@ private:
     const CollectionTree& tree_;
     Prompter& prompter_;
     const Node* branch_ = nullptr;
+    QString summary_;
     QLineEdit* target_;
     QCheckBox* emptySections_;
     QLabel* element_;

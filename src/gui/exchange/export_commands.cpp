@@ -2,6 +2,7 @@
 
 #include "app/status_panels.h"
 #include "editor/code_editor.h"
+#include "exchange/directory_export.h"
 #include "exchange/directory_export_dialog.h"
 #include "exchange/structure_export.h"
 #include "exchange/text_export_command.h"
@@ -26,8 +27,10 @@ void ExportCommands::exportTextAsRtf() {
 void ExportCommands::exportWholeStructure() {
     const auto choice = prompter_.chooseSaveFile({{QStringLiteral("HTML"), QStringLiteral("*.html")}});
     if (!choice) return;
-    exportStructureHtml(workspace_.tree(), workspace_.highlighters(), choice->path, status_.operationFeedback(),
-                        exportSettingsFor(*workspace_.editor()));
+    const StructureExportOutcome outcome =
+        exportStructureHtml(workspace_.tree(), workspace_.highlighters(), choice->path, status_.operationFeedback(),
+                            exportSettingsFor(*workspace_.editor()));
+    status_.setText(1, pagesExportedStatus(workspace_.tree().count() - outcome.failedNodes));
     status_.showGatheredMessages();
 }
 
@@ -39,8 +42,10 @@ void ExportCommands::showDirectoryExport() {
     }
     directoryExport_->setWindowTitle(status_.text(1));
     directoryExport_->setBranch(node);
+    const QString before = directoryExport_->summary();
     directoryExport_->exec();
     directoryExport_->setBranch(nullptr);
+    if (directoryExport_->summary() != before || !before.isEmpty()) status_.setText(1, directoryExport_->summary());
 }
 
 } // namespace tw

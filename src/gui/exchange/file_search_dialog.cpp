@@ -1,4 +1,5 @@
 #include "exchange/file_search_dialog.h"
+#include "storage/text_encoding.h"
 
 #include "app/ini_file.h"
 #include "app/program_paths.h"
@@ -42,12 +43,17 @@ public:
         for (const auto& c : connections_) QObject::disconnect(c);
     }
     Node* addSection(Node* parent, const QString& caption) override {
-        return broken_ ? nullptr : editor_.addSectionNode(parent, caption);
+        Node* added = broken_ ? nullptr : editor_.addSectionNode(parent, caption);
+        if (added) ++sections;
+        return added;
     }
     Node* addPage(Node* parent, const QString& caption) override {
-        return broken_ ? nullptr : editor_.addPage(parent, caption);
+        Node* added = broken_ ? nullptr : editor_.addPage(parent, caption);
+        if (added) ++pages;
+        return added;
     }
     void directoryDone() override { status_.setText(0, {}); }
+    int sections = 0, pages = 0;
 
 private:
     TreeEditor& editor_;
@@ -220,8 +226,9 @@ void FileSearchDialog::startSearch() {
     search_ = nullptr;
     if (deleteEmpty_->isChecked()) removeEmptySections();
     setWalking(false);
-    status_.setText(1, {});
+    status_.setText(1, QStringLiteral("Импортировано разделов: %1, страниц: %2").arg(sink.sections).arg(sink.pages));
     status_.showCounts(editor_.tree());
+    if (search.replacedInvalidBytes()) prompter_.showMessage(invalidBytesReplacedMessage(path_->text()));
 }
 
 void FileSearchDialog::removeEmptySections() { editor_.removeBranches(emptyBranches(editor_.tree())); }

@@ -1,4 +1,5 @@
 #include "hotkeys/snippet_keys_window.h"
+#include "storage/text_encoding.h"
 
 #include "app/ini_file.h"
 #include "hotkeys/assign_key_dialog.h"
@@ -120,6 +121,8 @@ void SnippetKeysWindow::loadKeys(const QString& fileName) {
         // file: keep the damaged file beside it as it was, so no text is lost.
         keepDamagedCopy(fileName);
         prompter_.showMessage(kKeysReadError + QFileInfo(fileName).fileName());
+    } else if (read.replacedInvalidBytes) {
+        prompter_.showMessage(invalidBytesReplacedMessage(fileName));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "app/status_panels.h"
 #include "platform/prompter.h"
+#include "storage/backups.h"
 #include "storage/file_names.h"
 #include "storage/text_collection.h"
 #include "storage/xml_collection.h"
@@ -34,6 +35,7 @@ void CollectionDocument::setModified(bool modified) {
     if (modified_ == modified) return;
     modified_ = modified;
     updateCaption();
+    emit modifiedChanged(modified);
 }
 
 bool CollectionDocument::maySaveChanges() {
@@ -53,7 +55,7 @@ bool CollectionDocument::maySaveChanges() {
 
 void CollectionDocument::resetCollection() {
     fileName_.clear();
-    modified_ = false;
+    setModified(false);
     TreeModel& model = workspace_.model();
     model.beginRebuild();
     tree().reset();
@@ -86,7 +88,7 @@ void CollectionDocument::read(const QString& name, bool asXml) {
     model.endRebuild();
     if (!ok && !asXml) resetCollection();  // a damaged text collection leaves a new, empty collection
     if (!ok) fileName_.clear();
-    modified_ = false;
+    setModified(false);
     status_.showGatheredMessages();
     workspace_.view().expand(model.index(0, 0));
     updateCaption();
@@ -103,18 +105,25 @@ void CollectionDocument::open() {
     read(choice->path, choice->filterIndex == 1);
 }
 
+void CollectionDocument::keepBackup(const QString& target) {
+    if (!keepBackups(target, backupCount_, backupFolder_))
+        status_.setText(1, QStringLiteral("Резервная копия не сохранена: ") + target);
+}
+
 bool CollectionDocument::writeXml(const QString& fileName) {
+    keepBackup(withXmlExtensionIfNone(fileName));
     const SaveOutcome outcome = saveCollectionXml(tree(), fileName, status_.operationFeedback());
     fileName_ = outcome.fileName;
-    if (outcome.written) modified_ = false;
+    if (outcome.written) setModified(false);
     status_.showGatheredMessages();
     return outcome.written;
 }
 
 bool CollectionDocument::writeText(const QString& fileName) {
+    keepBackup(replaceExtension(fileName, QStringLiteral(".txt")));
     const SaveOutcome outcome = saveCollectionText(tree(), fileName, *tree().root(), status_.operationFeedback());
     fileName_ = outcome.fileName;
-    if (outcome.written) modified_ = false;
+    if (outcome.written) setModified(false);
     status_.showGatheredMessages();
     return outcome.written;
 }

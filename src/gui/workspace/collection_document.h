@@ -43,6 +43,14 @@ public:
     void read(const QString& name, bool asXml);
     // Asks before a file is replaced; true when it does not exist or may be replaced.
     bool confirmReplace(const QString& fileName);
+    // Each save first keeps the previous file as a backup (count 0: none); backups go into
+    // fallbackDir when the file's folder takes no new file.
+    void setBackups(int count, const QString& fallbackDir) {
+        backupCount_ = count;
+        backupFolder_ = fallbackDir;
+    }
+    int backupCount() const { return backupCount_; }
+
     // Sets the window caption from the file name and the changed state.
     void updateCaption();
 
@@ -56,17 +64,22 @@ public:
 
 signals:
     void captionChanged(const QString& caption);
+    // The collection became changed, or unchanged again (read, saved, reset).
+    void modifiedChanged(bool modified);
 
 private:
     bool writeXml(const QString& fileName);
     bool writeText(const QString& fileName);
     bool write(const QString& fileName);
+    void keepBackup(const QString& target);
 
     Workspace& workspace_;
     StatusPanels& status_;
     Prompter& prompter_;
     QString fileName_;
     bool modified_ = false;
+    int backupCount_ = 1;
+    QString backupFolder_;
 };
 
 } // namespace tw

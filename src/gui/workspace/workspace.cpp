@@ -5,6 +5,7 @@
 #include "editor/code_editor.h"
 #include "platform/prompter.h"
 #include "storage/file_names.h"
+#include "storage/text_encoding.h"
 #include "tree/bookmarks.h"
 #include "tree/tree_model.h"
 #include "tree/tree_view.h"
@@ -321,10 +322,12 @@ void Workspace::loadFileIntoEditor() {
     const auto choice = prompter_.chooseOpenFile({{QStringLiteral("ANY"), QStringLiteral("*.*")}});
     if (!choice) return;
     QString error;
-    if (!editor_->loadLinesFromFile(choice->path, &error)) {
+    bool replaced = false;
+    if (!editor_->loadLinesFromFile(choice->path, &error, &replaced)) {
         prompter_.showMessage(error);
         return;
     }
+    if (replaced) prompter_.showMessage(invalidBytesReplacedMessage(choice->path));
     editor_->setHighlighter(highlighters_.forExtension(fileExtension(choice->path)));
     const int b = boundIndex(tabs_->currentIndex());
     if (b > 0) {
