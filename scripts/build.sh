@@ -3,6 +3,9 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# ccache may reuse objects compiled in another checkout of the project: paths below the
+# checkout are hashed relative to it.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-true}"
 build_dir=${BUILD_DIR:-build}
 sanitize=${SANITIZE:-0}
 type=${BUILD_TYPE:-RelWithDebInfo}
