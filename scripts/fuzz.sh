@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the fuzz program with clang and libFuzzer into BUILD_DIR (default build-fuzz/) and
-# runs every target for SECONDS (default 60), one after another, printing the executions of
+# Installs what is missing (clang and libFuzzer too), builds the fuzz program into BUILD_DIR
+# (default build-fuzz/) and runs every target for SECONDS (default 60), one after another, printing the executions of
 # each. A target that fails leaves its input in BUILD_DIR/findings/<target>/ and the script
 # exits 1 after the others ran; keep such an input in tests/fixtures/fuzz/<target>/.
 #
@@ -11,28 +11,14 @@ seconds=${1:-60}
 shift || true
 build_dir=${BUILD_DIR:-build-fuzz}
 
-scripts/install-deps.sh
-# clang and its libFuzzer runtime only for this build; the ordinary build needs neither.
-fuzz_packages=(clang libclang-rt-dev)
-missing=()
-for p in "${fuzz_packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/install-deps.sh --fuzz
 
 CC=clang CXX=clang++ cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_FUZZ=ON > /dev/null
 ninja -C "$build_dir" tarnwick_fuzz
 fuzzer="$build_dir/fuzz/tarnwick_fuzz"
 
-# Seed folders of a target: its regression inputs and hand-written seeds, then the test
-# fixtures that are its kind of input (copied, so libFuzzer reads folders only).
+# Seed folders of a target: the test fixtures that are its kind of input (copied into one
+# folder, as libFuzzer reads folders), then its hand-written seeds and kept inputs.
 fixtures=tests/fixtures
 seed_folders() {
   local target=$1 seeds="$build_dir/seeds/$1"
