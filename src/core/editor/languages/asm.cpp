@@ -109,8 +109,11 @@ private:
         if (isIdentifierStart(static_cast<unsigned char>(c))) {
             const size_t end = word(line, pos);
             if (line.substr(pos, end - pos).find_first_not_of("$?") == std::string_view::npos) {
-                push(out, pos, pos + 1, symbol_); // $ is the location counter, ? an undefined value
-                return pos + 1;
+                // $ is the location counter, ? an undefined value: each is a symbol of its own,
+                // all of the run at once (a name read again from each of them would be quadratic).
+                for (size_t i = pos; i < end; ++i)
+                    push(out, i, i + 1, symbol_);
+                return end;
             }
             const std::string lower = asciiLower(line.substr(pos, end - pos));
             const int attr = wordAttribute(lower);
