@@ -302,6 +302,11 @@ void PhpHighlighter::tokenizeLine(std::string_view line, int& state, std::vector
                 pos = i;
                 continue;
             }
+            // No name follows: every $ of the run is a symbol, all at once (reading the run
+            // again from each of them would be quadratic).
+            for (; pos < i; ++pos)
+                push(out, pos, pos + 1, symbol_);
+            continue;
         }
         if (isDigit(c) || (c == '.' && pos + 1 < line.size() && isDigit(line[pos + 1]))) {
             const size_t end = scanNumber(line, pos);
