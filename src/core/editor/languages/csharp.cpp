@@ -80,8 +80,9 @@ public:
             pos = verbatim(line, 0, 0, state, out);
         else if (from >= kRawString + 3 && from < kRawString + kRawQuotesMax)
             pos = raw(line, 0, 0, static_cast<size_t>(from - kRawString), state, out);
+        size_t noStringBefore = 0;
         while (pos < line.size())
-            pos = scan(line, pos, state, out);
+            pos = scan(line, pos, noStringBefore, state, out);
     }
 
 private:
@@ -143,19 +144,25 @@ private:
         return line.size();
     }
 
-    // A string with its $ (interpolated) and @ (verbatim) prefixes at pos; pos when none.
-    size_t scanString(std::string_view line, size_t pos, int& state, std::vector<Token>& out) const {
+    // A string with its $ (interpolated) and @ (verbatim) prefixes at pos; pos when none. Then
+    // noStringBefore is set to where the prefixes read from any byte before it open no string
+    // either: the end of the prefixes, or just past their @ (after which another @ may follow).
+    size_t scanString(std::string_view line, size_t pos, size_t& noStringBefore, int& state,
+                      std::vector<Token>& out) const {
         size_t i = pos;
         bool isVerbatim = false;
         while (i < line.size() && line[i] == '$')
             ++i;
         if (i < line.size() && line[i] == '@') {
             isVerbatim = true;
-            ++i;
+            noStringBefore = ++i;
             while (i < line.size() && line[i] == '$')
                 ++i;
         }
-        if (i >= line.size() || line[i] != '"') return pos;
+        if (i >= line.size() || line[i] != '"') {
+            if (!isVerbatim) noStringBefore = i;
+            return pos;
+        }
         if (isVerbatim) return verbatim(line, pos, i + 1, state, out);
         const size_t quotes = quotesAt(line, i);
         if (quotes >= 3) {
@@ -212,7 +219,10 @@ private:
         return end;
     }
 
-    size_t scan(std::string_view line, size_t pos, int& state, std::vector<Token>& out) const {
+    // noStringBefore: no string opens before it (found when string prefixes from an earlier
+    // byte opened none); the prefixes are not read again from each byte of a long run of them.
+    size_t scan(std::string_view line, size_t pos, size_t& noStringBefore, int& state,
+                std::vector<Token>& out) const {
         const char c = line[pos];
         const size_t n = line.size();
         if (isBlank(c)) {
@@ -226,8 +236,8 @@ private:
         }
         if (startsWith(line, pos, "/*")) return blockComment(line, pos, pos + 2, state, out);
         if (c == '#' && scan::onlyBlanksBefore(line, pos)) return scanDirective(line, pos, out);
-        if (c == '"' || c == '$' || c == '@') {
-            if (const size_t end = scanString(line, pos, state, out); end != pos) return end;
+        if ((c == '"' || c == '$' || c == '@') && pos >= noStringBefore) {
+            if (const size_t end = scanString(line, pos, noStringBefore, state, out); end != pos) return end;
         }
         if (c == '\'') return quoted(line, pos, pos + 1, '\'', out);
         if (isDigit(c) || (c == '.' && pos + 1 < n && isDigit(line[pos + 1])))
