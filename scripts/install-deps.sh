@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing the program needs (Debian 12).
-# Does nothing when everything is there already.
+# Does nothing when everything is there already. With --fuzz also clang and its libFuzzer
+# runtime, which only the fuzz build (scripts/fuzz.sh) needs.
 set -euo pipefail
 
 packages=(cmake ninja-build ccache g++ qt6-base-dev libqscintilla2-qt6-dev libpugixml-dev libsimpleini-dev libicu-dev pkg-config
           libgtest-dev libbenchmark-dev libgl-dev xvfb xauth fonts-dejavu-core
           qt6-translations-l10n desktop-file-utils appstream dpkg-dev file)
+[ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-dev)
 
 missing=()
 for p in "${packages[@]}"; do
