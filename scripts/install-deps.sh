@@ -3,7 +3,7 @@
 # Does nothing when everything is there already.
 set -euo pipefail
 
-packages=(cmake ninja-build ccache g++ qt6-base-dev libqscintilla2-qt6-dev libpugixml-dev libsimpleini-dev libicu-dev pkg-config
+packages=(cmake ninja-build ccache g++ qt6-base-dev libqscintilla2-qt6-dev libpugixml-dev libsimpleini-dev libpcre2-dev libicu-dev pkg-config
           libgtest-dev libbenchmark-dev libgl-dev xvfb xauth fonts-dejavu-core
           qt6-translations-l10n desktop-file-utils appstream dpkg-dev file)
 
