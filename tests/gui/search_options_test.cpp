@@ -192,6 +192,8 @@ TEST_F(SearchOptionsTest, FindAllListsEveryMatchAndOpensTheChosenOne) {
     EXPECT_FALSE(model.data(model.index(0, SearchResultsModel::LineColumn), Qt::DisplayRole).isValid());
     form->search().openResult(model.result(0));
     EXPECT_EQ(form->selectedNode(), form->tree().nodeAt(5));
+    form->treeEditor().addPage(form->tree().root(), "E");  // the listed indexes no longer hold
+    EXPECT_EQ(model.rowCount(), 0);
     form->search().findDialog()->setText("absent");
     form->search().findAll();
     EXPECT_EQ(model.rowCount(), 0);

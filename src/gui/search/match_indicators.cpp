@@ -1,6 +1,6 @@
 #include "search/match_indicators.h"
 
-#include "editor/code_editor.h"
+#include "search/editor_bytes.h"
 
 namespace tw {
 
@@ -34,8 +34,7 @@ void MatchIndicators::refresh() {
     editor_.SendScintilla(QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0,
                           editor_.SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
     if (!pattern_ || !pattern_->valid() || pattern_->empty()) return;
-    editor_.copyWholeTextInto(text_);
-    for (const TextMatch& m : pattern_->findAll(text_))
+    for (const TextMatch& m : pattern_->findAll(editorBytes(editor_)))
         editor_.SendScintilla(QsciScintillaBase::SCI_INDICATORFILLRANGE, m.start, m.length);
 }
 

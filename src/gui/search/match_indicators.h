@@ -32,7 +32,6 @@ private:
     CodeEditor& editor_;
     std::optional<SearchPattern> pattern_;
     QTimer refreshTimer_;
-    std::string text_;
 };
 
 } // namespace tw

@@ -5,12 +5,14 @@
 #include "app/status_panels.h"
 #include "editor/code_editor.h"
 #include "platform/prompter.h"
+#include "search/editor_bytes.h"
 #include "search/find_dialogs.h"
 #include "search/match_indicators.h"
 #include "search/search_hits.h"
 #include "search/search_results.h"
 #include "search/search_walk.h"
 #include "search/text_search.h"
+#include "tree/tree_model.h"
 #include "workspace/workspace.h"
 
 #include <QTabBar>
@@ -23,13 +25,6 @@ const QString kMatchCase = QStringLiteral("MatchCase");
 const QString kWholeWord = QStringLiteral("WholeWord");
 const QString kRegularExpression = QStringLiteral("RegularExpression");
 
-// The editor's document in place: UTF-8 with CR LF breaks, the bytes wholeText() returns.
-// Valid until the text changes.
-std::string_view editorBytes(const CodeEditor& editor) {
-    const auto* bytes = reinterpret_cast<const char*>(editor.SendScintilla(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
-    return bytes ? std::string_view(bytes, static_cast<size_t>(editor.SendScintilla(QsciScintillaBase::SCI_GETLENGTH)))
-                 : std::string_view();
-}
 } // namespace
 
 SearchCommands::SearchCommands(Workspace& workspace, StatusPanels& status, Prompter& prompter, QString settingsFile,
@@ -60,6 +55,13 @@ SearchCommands::SearchCommands(Workspace& workspace, StatusPanels& status, Promp
     connect(find_, &FindDialog::hidden, this, &SearchCommands::updateMarks);
     connect(replace_, &ReplaceDialog::hidden, this, &SearchCommands::updateMarks);
     connect(results_, &SearchResultsPanel::resultActivated, this, &SearchCommands::openResult);
+    // Listed matches hold absolute indexes: once the tree changes shape they would open other nodes.
+    const auto forget = [this] { results_->model().setResults({}); };
+    QAbstractItemModel* model = &workspace_.model();
+    connect(model, &QAbstractItemModel::rowsInserted, this, forget);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, forget);
+    connect(model, &QAbstractItemModel::rowsMoved, this, forget);
+    connect(model, &QAbstractItemModel::modelReset, this, forget);
 }
 
 void SearchCommands::setOptions(const SearchOptions& options) {
