@@ -4,7 +4,7 @@
 # runtime, which only the fuzz build (scripts/fuzz.sh) needs.
 set -euo pipefail
 
-packages=(cmake ninja-build ccache g++ qt6-base-dev libqscintilla2-qt6-dev libpugixml-dev libsimpleini-dev libicu-dev pkg-config
+packages=(cmake ninja-build ccache g++ qt6-base-dev libqscintilla2-qt6-dev libpugixml-dev libsimpleini-dev libpcre2-dev libicu-dev pkg-config
           libgtest-dev libbenchmark-dev libgl-dev xvfb xauth fonts-dejavu-core
           qt6-translations-l10n desktop-file-utils appstream dpkg-dev file)
 [ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-dev)

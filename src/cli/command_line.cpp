@@ -60,7 +60,39 @@ QString commandHelp(const Command& c) {
            table(arguments) + QStringLiteral("\nOptions:\n") + table(options);
 }
 
-int runCommand(const Command& c, const QStringList& args) {
+// The option of c that arg names ("--word", "-word", "--into=FILE"), or nullptr.
+const Option* ownOption(const Command& c, const QString& arg) {
+    if (!arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) return nullptr;
+    QString name = arg.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1);
+    name = name.left(name.indexOf(QLatin1Char('=')));
+    for (const Option& o : c.options)
+        if (o.name == name) return &o;
+    return nullptr;
+}
+
+// The arguments reordered for the parser: the options first, then "--" and the positional
+// arguments, among which those that begin with "-" but name no option of c stay as they are.
+QStringList separateDashArguments(const Command& c, const QStringList& args) {
+    QStringList options, positional;
+    bool ended = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (!ended && arg == QLatin1String("--")) {
+            ended = true;
+        } else if (const Option* own = ended ? nullptr : ownOption(c, arg)) {
+            options << arg;
+            if (!own->valueName.isEmpty() && !arg.contains(QLatin1Char('=')) && i + 1 < args.size()) options << args[++i];
+        } else if (!ended && positional.isEmpty() && arg.startsWith(QLatin1Char('-'))) {
+            options << arg;  // before the first argument: help, or an unknown option reported as usual
+        } else {
+            positional << arg;
+        }
+    }
+    return options + QStringList{QStringLiteral("--")} + positional;
+}
+
+int runCommand(const Command& c, const QStringList& givenArgs) {
+    const QStringList args = c.dashArguments && !c.takesDashArguments() ? separateDashArguments(c, givenArgs) : givenArgs;
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     if (c.takesDashArguments()) parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);

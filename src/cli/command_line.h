@@ -39,8 +39,10 @@ struct Command {
     // they are right, otherwise the usage error's reason.
     std::function<QString(const QCommandLineParser&)> checkOptions;
     std::function<int(const Invocation&)> run;
-    // A command without options takes arguments that begin with "-" as they are once its
-    // first argument is given (find FILE "->"), as it always has.
+    // Arguments that begin with "-" are taken as they are once the first argument is given
+    // (find FILE "->"): only the command's own options count as options there, and "--"
+    // ends them. A command without options always works so.
+    bool dashArguments = false;
     bool takesDashArguments() const { return options.empty(); }
     // "tarnwick-cli NAME ARG... [--option VALUE]..."
     QString synopsis() const;

@@ -13,6 +13,7 @@
 #include "failure_report.h"
 #include "json_dump.h"
 #include "schemes/scheme_settings.h"
+#include "search/search_hits.h"
 #include "search/text_search.h"
 #include "storage/file_names.h"
 #include "storage/text_collection.h"
@@ -106,10 +107,39 @@ int tokens(const Invocation& call) {
     return writeStdout(tw::formatTokenRuns(*tw::makeHighlighter(position), std::string_view(bytes.constData(), bytes.size()))) ? 0 : 1;
 }
 
+// With any option: every match on a line of its own, "index<TAB>path<TAB>line<TAB>the line"
+// (line 0 and the caption for a caption), and exit status 1 when nothing matched.
+int findMatches(const tw::CollectionTree& tree, const QString& text, const QCommandLineParser& options) {
+    const bool names = options.isSet(QStringLiteral("names"));
+    const tw::SearchPattern pattern(text.toStdString(), {!options.isSet(QStringLiteral("ignore-case")),
+                                                         options.isSet(QStringLiteral("word")),
+                                                         options.isSet(QStringLiteral("regex"))});
+    const tw::SearchHits found = pattern.valid() ? (names ? tw::findAllInCaptions(tree, pattern) : tw::findAllInTexts(tree, pattern))
+                                                 : tw::SearchHits{};
+    if (pattern.failed()) {
+        printError(pattern.error());
+        return 1;
+    }
+    std::string out;
+    QByteArray holder;
+    for (const tw::SearchHit& hit : found.hits) {
+        const std::string_view source = tw::hitSource(tree, hit, names, holder);
+        out += std::to_string(hit.node) + '\t' + tw::nodePath(tree.nodeAt(hit.node)).toStdString() + '\t' +
+               std::to_string(hit.line) + '\t';
+        out += source.substr(static_cast<size_t>(hit.lineStart), static_cast<size_t>(hit.lineEnd - hit.lineStart));
+        out += '\n';
+    }
+    if (!writeStdout(out)) return 1;
+    return found.hits.empty() ? 1 : 0;
+}
+
 int find(const Invocation& call, bool names) {
     tw::CollectionTree tree;
     if (!readCollection(tree, call.arguments[0])) return 1;
     const QString& text = call.arguments[1];
+    if (!names)  // find-names has none of these options
+        for (const char* option : {"ignore-case", "word", "regex", "names", "lines"})
+            if (call.options.isSet(QLatin1String(option))) return findMatches(tree, text, call.options);
     const std::string what = text.toStdString();
     std::string out;
     for (int i = names ? tw::findNextCaption(tree, 0, text) : tw::findNextText(tree, -1, what); i >= 0;
@@ -255,9 +285,16 @@ std::vector<tw::cli::Command> commands() {
          {{QStringLiteral("LANGUAGE"), QStringLiteral("a language name of the highlighters (as 'tokens' reports an unknown one)")},
           {QStringLiteral("FILE"), QStringLiteral("any text file")}},
          {}, {}, run(tokens)},
-        {QStringLiteral("find"), QStringLiteral("Prints the index and the path of every node whose text holds TEXT."),
-         {file, {QStringLiteral("TEXT"), QStringLiteral("the text searched for")}}, {}, {},
-         [](const Invocation& c) { return find(c, false); }},
+        {QStringLiteral("find"),
+         QStringLiteral("Prints the index and the path of every node whose text holds TEXT. With an option, prints every "
+                        "match as index, path, line number and the line, separated by tabs, and fails when none matched."),
+         {file, {QStringLiteral("TEXT"), QStringLiteral("the text searched for (a pattern with --regex)")}},
+         {{QStringLiteral("ignore-case"), {}, QStringLiteral("letters match in either case (Unicode)")},
+          {QStringLiteral("word"), {}, QStringLiteral("only whole words")},
+          {QStringLiteral("regex"), {}, QStringLiteral("TEXT is a regular expression")},
+          {QStringLiteral("names"), {}, QStringLiteral("search the captions instead of the texts (line 0, the caption)")},
+          {QStringLiteral("lines"), {}, QStringLiteral("every match with its line, also without the other options")}},
+         {}, [](const Invocation& c) { return find(c, false); }, true},
         {QStringLiteral("find-names"), QStringLiteral("Prints the index and the path of every node whose caption holds TEXT."),
          {file, {QStringLiteral("TEXT"), QStringLiteral("the text searched for in the captions (never the root's)")}}, {}, {},
          [](const Invocation& c) { return find(c, true); }},

@@ -40,6 +40,14 @@ set(cases
   "1|tokens,Klingon,${example}|^Unknown language: Klingon \\(one of .*Pascal"
   # Without options, an argument that begins with "-" is searched for as it is.
   "0|find,${example},->|^$"
+  # With an option: every match with its line, and status 1 when none matched.
+  "0|find,${example},writeln,--lines|^3\tRoot\\\\Hello\\\\\t2\tbegin writeln\\('Hi & <bye>'\\) end\\.\n$"
+  "0|find,${example},WriteLn,--ignore-case,--word|^3\tRoot\\\\Hello\\\\\t2\tbegin writeln"
+  "0|find,${example},(\\w+) H,--regex|^3\t[^\t]*\t1\tprogram Hello.\n$"
+  "0|find,${example},нОв,--names,--ignore-case|^1\tRoot\\\\Новый раздел\\\\\t0\tНовый раздел\n2\t[^\n]*\t0\tНовый код\n$"
+  "1|find,${example},Writeln,--word|^$"
+  "1|find,${example},->,--regex|^$"
+  "1|find,${example},a(,--regex|^Ошибка в регулярном выражении в позиции 3: missing closing parenthesis\n$"
 )
 foreach(case IN LISTS cases)
   string(REPLACE "|" ";" parts "${case}")

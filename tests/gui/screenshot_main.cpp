@@ -11,6 +11,9 @@
 // loads, as qtFileDialog.png and qtQuestion.png.
 //   tarnwick_screenshot --help-window GUIDE OUT.png
 // saves the help window showing the guide GUIDE (an index.html).
+//   tarnwick_screenshot --search-results COLLECTION.xml TEXT OUT.png
+// saves the window after "Найти все" for TEXT (ignoring case) among all pages, with the first
+// match opened and marked, and the find dialog as OUT-dialog.png.
 #include "app/ini_file.h"
 #include "app/help_window.h"
 #include "app/main_window.h"
@@ -20,6 +23,8 @@
 #include "exchange/file_search_dialog.h"
 #include "exchange/folder_chooser.h"
 #include "platform/prompter.h"
+#include "search/find_dialogs.h"
+#include "search/search_results.h"
 
 #include <QApplication>
 #include <QDir>
@@ -92,6 +97,42 @@ int helpWindowPicture(QApplication& app, const QString& guide, const QString& ou
     app.exec();
     return rc;
 }
+
+// A settings file in settingsDir whose last file is collection (colours from settings, if given).
+void settingsOpening(const QTemporaryDir& settingsDir, const QString& collection, const QString& settings = {}) {
+    const QString ini = settingsDir.filePath(QStringLiteral("Settings.ini"));
+    if (!settings.isEmpty()) QFile::copy(settings, ini);
+    tw::IniFile file(ini);
+    file.writeText(QStringLiteral("Files"), QStringLiteral("LastFile"), QFileInfo(collection).absoluteFilePath());
+    file.save();
+}
+
+int searchResultsPicture(QApplication& app, const QString& collection, const QString& text, const QString& out) {
+    QTemporaryDir settingsDir;
+    settingsOpening(settingsDir, collection);
+    tw::QtPrompter prompter;
+    tw::MainWindow form(prompter, tw::ProgramPaths::inFolder(settingsDir.path()));
+    prompter.setParent(&form);
+    form.resize(980, 640);
+    form.show();
+    QCoreApplication::processEvents();
+    form.selectNode(form.tree().nodeAt(0));
+    form.search().findInAllPages();
+    tw::FindDialog* dialog = form.search().findDialog();
+    form.search().setOptions({false, false, false});
+    dialog->setText(text);
+    form.search().findAll();
+    tw::SearchResultsPanel* panel = form.search().resultsPanel();
+    if (panel->model().rowCount() > 0) form.search().openResult(panel->model().result(0));
+    int rc = 1;
+    QTimer::singleShot(500, [&] {
+        const QString base = out.endsWith(QLatin1String(".png")) ? out.chopped(4) : out;
+        rc = form.grab().save(out) && dialog->grab().save(base + QStringLiteral("-dialog.png")) ? 0 : 1;
+        app.quit();
+    });
+    app.exec();
+    return rc;
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -101,15 +142,11 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[1] == QLatin1String("--dialogs")) return dialogPictures(app, args[2]);
     if (args.size() == 3 && args[1] == QLatin1String("--qt-dialogs")) return qtDialogPictures(app, args[2]);
     if (args.size() == 4 && args[1] == QLatin1String("--help-window")) return helpWindowPicture(app, args[2], args[3]);
+    if (args.size() == 5 && args[1] == QLatin1String("--search-results"))
+        return searchResultsPicture(app, args[2], args[3], args[4]);
     if (args.size() < 3) return 2;
     QTemporaryDir settingsDir;
-    const QString ini = settingsDir.filePath(QStringLiteral("Settings.ini"));
-    if (args.size() > 3) QFile::copy(args[3], ini);
-    {
-        tw::IniFile settings(ini);
-        settings.writeText(QStringLiteral("Files"), QStringLiteral("LastFile"), QFileInfo(args[1]).absoluteFilePath());
-        settings.save();
-    }
+    settingsOpening(settingsDir, args[1], args.size() > 3 ? args[3] : QString());
     tw::QtPrompter prompter;
     tw::MainWindow form(prompter, tw::ProgramPaths::inFolder(settingsDir.path()));
     prompter.setParent(&form);

@@ -14,6 +14,7 @@
 #include "schemes/colour_scheme_dialog.h"
 #include "search/find_dialogs.h"
 #include "search/search_commands.h"
+#include "search/search_results.h"
 #include "tree/bookmarks.h"
 #include "tree/tree_editor.h"
 #include "tree/tree_model.h"
@@ -86,7 +87,8 @@ void MainWindow::buildParts() {
     recovery_ = new Recovery(*document_, *workspace_, prompter_, paths_.recoveryDir, this);
     connect(treeView_, &QTreeView::clicked, workspace_, &Workspace::treeClicked);
     connect(treeView_, &QTreeView::doubleClicked, workspace_, &Workspace::openInActiveTab);
-    search_ = new SearchCommands(*workspace_, prompter_, this);
+    search_ = new SearchCommands(*workspace_, *status_, prompter_, paths_.settingsFile, this);
+    addDockWidget(Qt::BottomDockWidgetArea, search_->resultsPanel());
     bookmarks_ = new BookmarkCommands(*workspace_, this);
     branchFiles_ = new BranchFileCommands(*workspace_, *document_, *status_, prompter_, this);
     exports_ = new ExportCommands(*workspace_, *status_, prompter_, this);

@@ -1,5 +1,6 @@
 #include "search/find_dialogs.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -18,7 +19,36 @@ QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
     b->setAutoDefault(false);
     return b;
 }
+
+QCheckBox* optionBox(const QString& caption, const char* name, QWidget* parent) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
 } // namespace
+
+SearchOptionsBox::SearchOptionsBox(QWidget* parent) : QWidget(parent) {
+    matchCase_ = optionBox(QStringLiteral("С учётом регистра"), "MatchCase", this);
+    wholeWord_ = optionBox(QStringLiteral("Только слово целиком"), "WholeWord", this);
+    regularExpression_ = optionBox(QStringLiteral("Регулярное выражение"), "RegularExpression", this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QCheckBox* box : {matchCase_, wholeWord_, regularExpression_}) {
+        layout->addWidget(box);
+        connect(box, &QCheckBox::clicked, this, [this] { emit changed(options()); });
+    }
+    setOptions({});
+}
+
+SearchOptions SearchOptionsBox::options() const {
+    return {matchCase_->isChecked(), wholeWord_->isChecked(), regularExpression_->isChecked()};
+}
+
+void SearchOptionsBox::setOptions(const SearchOptions& options) {
+    matchCase_->setChecked(options.matchCase);
+    wholeWord_->setChecked(options.wholeWord);
+    regularExpression_->setChecked(options.regularExpression);
+}
 
 FindDialog::FindDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("find"));
@@ -37,18 +67,27 @@ FindDialog::FindDialog(QWidget* parent) : QDialog(parent) {
     form->addRow(QStringLiteral("Что:"), what_);
     auto* next = button(QStringLiteral("Найти далее"), "FindNext", this);
     next->setDefault(true);
+    findAll_ = button(QStringLiteral("Найти все"), "FindAll", this);
+    findAll_->hide();
     auto* cancel = button(QStringLiteral("Отмена"), "Cancel", this);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(next);
+    buttons->addWidget(findAll_);
     buttons->addWidget(cancel);
     buttons->addStretch();
+    options_ = new SearchOptionsBox(this);
+    auto* below = new QHBoxLayout;
+    below->addWidget(options_);
+    below->addWidget(direction);
     auto* left = new QVBoxLayout;
     left->addLayout(form);
-    left->addWidget(direction);
+    left->addLayout(below);
     auto* top = new QHBoxLayout(this);
     top->addLayout(left, 1);
     top->addLayout(buttons);
     connect(next, &QPushButton::clicked, this, &FindDialog::findNext);
+    connect(findAll_, &QPushButton::clicked, this, &FindDialog::findAll);
+    connect(what_, &QLineEdit::textChanged, this, &FindDialog::textChanged);
     // Enter in the text field presses the default button "Найти далее": one search per Enter.
     connect(cancel, &QPushButton::clicked, this, &QDialog::hide);
 }
@@ -58,6 +97,13 @@ void FindDialog::showEvent(QShowEvent* event) {
     what_->setFocus();
     what_->selectAll();
 }
+
+void FindDialog::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    emit hidden();
+}
+
+void FindDialog::setFindAllShown(bool shown) { findAll_->setVisible(shown); }
 
 QString FindDialog::text() const { return what_->text(); }
 void FindDialog::setText(const QString& text) { what_->setText(text); }
@@ -83,9 +129,14 @@ ReplaceDialog::ReplaceDialog(QWidget* parent) : QDialog(parent) {
     auto* buttons = new QVBoxLayout;
     for (QPushButton* b : {next, one, all, cancel}) buttons->addWidget(b);
     buttons->addStretch();
+    options_ = new SearchOptionsBox(this);
+    auto* left = new QVBoxLayout;
+    left->addLayout(form);
+    left->addWidget(options_);
     auto* top = new QHBoxLayout(this);
-    top->addLayout(form, 1);
+    top->addLayout(left, 1);
     top->addLayout(buttons);
+    connect(what_, &QLineEdit::textChanged, this, &ReplaceDialog::textChanged);
     connect(next, &QPushButton::clicked, this, &ReplaceDialog::findNext);
     connect(one, &QPushButton::clicked, this, &ReplaceDialog::replace);
     connect(all, &QPushButton::clicked, this, &ReplaceDialog::replaceAll);
@@ -96,6 +147,11 @@ void ReplaceDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     what_->setFocus();
     what_->selectAll();
+}
+
+void ReplaceDialog::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    emit hidden();
 }
 
 QString ReplaceDialog::text() const { return what_->text(); }
