@@ -15,6 +15,10 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace tw;
 
@@ -94,10 +98,17 @@ TEST(UpdateCheck, AsksForTheVersionFileAndReadsTheReplyByTheRule) {
 }
 
 TEST(UpdateCheck, NoServerIsSilentAndAStuckServerDoesNotHoldUpShutDown) {
-    QTcpServer closed;
-    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
-    const quint16 port = closed.serverPort();
-    closed.close();
+    // A port held by a socket that is bound but does not listen refuses every connection,
+    // and no other test running meanwhile can take it over (a closed port could be).
+    const int held = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(held, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(held, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::getsockname(held, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    const quint16 port = ntohs(address.sin_port);
     const VersionServer mute{QByteArray()};  // closes the connection without an answer
     EXPECT_FALSE(check(mute).has_value());
 
@@ -118,6 +129,7 @@ TEST(UpdateCheck, NoServerIsSilentAndAStuckServerDoesNotHoldUpShutDown) {
     refused.start();
     EXPECT_TRUE(finished.wait(10000));
     EXPECT_TRUE(offered.isEmpty());
+    ::close(held);
 }
 
 TEST(UpdateCheck, TheWindowShowsTheDownloadButtonWhichOpensTheAddress) {
