@@ -488,11 +488,7 @@ void MainWindow::showGoToLineModal() { goToLine_->open(); }
 
 void MainWindow::showFileSearch(bool modal) { bringUp(fileSearch_, modal); }
 
-void MainWindow::showColourSchemes() {
-    colourSchemes_->show();
-    colourSchemes_->raise();
-    colourSchemes_->activateWindow();
-}
+void MainWindow::showColourSchemes() { bringUp(colourSchemes_, false); }
 
 // ---- Accessors ----
 

@@ -1,5 +1,6 @@
 #include "hotkeys/snippet_keys.h"
 
+#include "app/bring_up.h"
 #include "app/program_paths.h"
 #include "editor/code_editor.h"
 #include "hotkeys/assign_key_dialog.h"
@@ -72,10 +73,6 @@ void SnippetKeys::hotkeyPressed(int id) {
     editor_.replaceSelection(list_->rowText(row).toStdString());
 }
 
-void SnippetKeys::showList() {
-    list_->show();
-    list_->raise();
-    list_->activateWindow();
-}
+void SnippetKeys::showList() { bringUp(list_, false); }
 
 } // namespace tw
