@@ -113,10 +113,10 @@ Finding checkSettingsIni(std::string_view input) {
         return "a value added keys: [Files] " + files.join(u',').toStdString() + " [Update] " + update.join(u',').toStdString();
     if (back.readText(QStringLiteral("Update"), QStringLiteral("host")) != u"update.example")
         return "a value changed [Update] host";
-    // Line breaks are written as spaces; a value ends at a NUL character, and the reader
-    // drops spaces and tabs at its ends.
-    QString expected = value.left(value.indexOf(QChar(0)));
-    expected.replace(u'\r', u' ').replace(u'\n', u' ');
+    // Line breaks and NUL characters are written as spaces, and the reader drops spaces and
+    // tabs at the value's ends.
+    QString expected = value;
+    expected.replace(u'\r', u' ').replace(u'\n', u' ').replace(QChar(0), u' ');
     const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
     while (!expected.isEmpty() && blank(expected.back())) expected.chop(1);
     qsizetype lead = 0;

@@ -56,10 +56,11 @@ TEST(Settings, WritingKeepsWhatItDoesNotChange) {
 TEST(Settings, LineBreaksInAValueNeverAddKeysOrSections) {
     QTemporaryDir dir;
     const QString path = dir.filePath("Settings.ini");
-    const QString values[] = {"/tmp/a\n[Update]\nhost=evil.example", "x\r\nhost=evil.example", "one\rtwo", "\n"};
+    const QString values[] = {"/tmp/a\n[Update]\nhost=evil.example", "x\r\nhost=evil.example", "one\rtwo", "\n",
+                              QStringLiteral("before") + QChar(0) + QStringLiteral("after")};
     {
         IniFile ini(path);
-        for (int i = 0; i < 4; ++i) ini.writeText("Files", QStringLiteral("V%1").arg(i), values[i]);
+        for (int i = 0; i < 5; ++i) ini.writeText("Files", QStringLiteral("V%1").arg(i), values[i]);
         ini.writeText("Files", "host\r\nx", "y");
         ASSERT_TRUE(ini.save());
     }
@@ -68,10 +69,11 @@ TEST(Settings, LineBreaksInAValueNeverAddKeysOrSections) {
     EXPECT_EQ(back.readText("Files", "V1"), "x  host=evil.example");
     EXPECT_EQ(back.readText("Files", "V2"), "one two");
     EXPECT_EQ(back.readText("Files", "V3"), "");  // blanks around a value are never kept
+    EXPECT_EQ(back.readText("Files", "V4"), "before after");  // the text after a NUL is not lost
     EXPECT_EQ(back.readText("Files", "host  x"), "y");
     QStringList keys = back.keys("Files");
     keys.sort();
-    EXPECT_EQ(keys, QStringList({"V0", "V1", "V2", "V3", "host  x"}));
+    EXPECT_EQ(keys, QStringList({"V0", "V1", "V2", "V3", "V4", "host  x"}));
     EXPECT_TRUE(back.keys("Update").isEmpty());
     for (const QByteArray& line : readFileBytes(path).split('\n'))
         EXPECT_TRUE(line.isEmpty() || line == "[Files]" || line.contains('=')) << line.constData();

@@ -69,10 +69,11 @@ QStringList IniFile::keys(const QString& section) const {
 
 namespace {
 // A name or value as one line of the file: each CR and LF becomes a space, so nothing
-// written can start a line of its own (a key or a section).
+// written can start a line of its own (a key or a section). A NUL becomes a space too: the
+// reader would end the value there and lose the rest of it.
 QByteArray oneLine(const QString& text) {
     QByteArray bytes = text.toUtf8();
-    bytes.replace('\r', ' ').replace('\n', ' ');
+    bytes.replace('\r', ' ').replace('\n', ' ').replace('\0', ' ');
     return bytes;
 }
 } // namespace

@@ -98,15 +98,17 @@ MaskMatch matchMask(const QString& mask, const QString& text) {
 }
 
 QStringList parseMasks(const QString& text) {
+    // Masks are separated by blanks; each piece up to the next blank is one mask (trimmed of
+    // other white space), and any white space after a blank is skipped. Walked by position so
+    // a long list costs time in proportion to its length.
     QStringList masks;
-    QString s = text.trimmed() + u' ';
-    while (!s.isEmpty()) {
-        const qsizetype blank = s.indexOf(u' ');
-        masks << s.left(blank).trimmed();
-        s = s.mid(blank);
-        qsizetype lead = 0;
-        while (lead < s.size() && s[lead].isSpace()) ++lead;
-        s.remove(0, lead);
+    const QString s = text.trimmed() + u' ';
+    qsizetype start = 0;
+    while (start < s.size()) {
+        const qsizetype blank = s.indexOf(u' ', start);
+        masks << s.mid(start, blank - start).trimmed();
+        start = blank;
+        while (start < s.size() && s[start].isSpace()) ++start;
     }
     return masks;
 }
