@@ -1,8 +1,9 @@
-// Opens a large page in the main window's editor with its highlighter on, once with LF line
-// ends alone and once with CR LF, jumps to its end, then types one character at the end of
-// the CR LF page, and prints the times.
-//   bench_editor [MEGABYTES=10]   (BENCH_KEYS=n types n characters and reports the mean)
-// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+// Opens a large C page in the main window's editor with its highlighter on, with CR LF and
+// with LF line ends alone, jumps to its end, and types at the end of it and of a small page.
+// Beside them, the limit: the same text set into a bare QsciScintilla and shown.
+//   bench_editor [MEGABYTES=10] [RUNS=5]
+// Prints medians of RUNS runs, as "RESULT key value" lines (milliseconds) after the human
+// lines. Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
 #include "app/main_window.h"
 #include "../tests/gui/window_parts.h"
@@ -15,7 +16,11 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTemporaryDir>
+#include <Qsci/qsciscintilla.h>
+#include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -32,8 +37,6 @@ std::string cppText(size_t bytes) {
     return out;
 }
 
-double ms(const QElapsedTimer& t) { return t.nsecsElapsed() / 1e6; }
-
 std::string withoutCr(const std::string& text) {
     std::string out;
     out.reserve(text.size());
@@ -42,27 +45,46 @@ std::string withoutCr(const std::string& text) {
     return out;
 }
 
-// Opens the page in the active tab until it is shown, then jumps to its end until that is
-// shown; prints both times and how much of the text the editor has styled by then.
-void openAndJump(tw::MainWindow& form, tw::Node* page, const char* name) {
-    form.selectNode(page);
+double ms(const QElapsedTimer& t) { return t.nsecsElapsed() / 1e6; }
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n == 0 ? 0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Everything queued is handled and the editor is painted: what the user would see.
+void shown(QWidget* w) {
+    QCoreApplication::processEvents();
+    w->repaint();
+}
+
+// The limit: the text into a bare editor component, shown.
+double bareOpen(const std::string& text) {
+    QsciScintilla bare;
+    bare.setUtf8(true);
+    bare.resize(1000, 700);
+    bare.show();
+    shown(&bare);
     QElapsedTimer t;
     t.start();
-    form.workspace().openInActiveTab();
-    QCoreApplication::processEvents();  // the first paint styles what is shown
-    form.editor()->repaint();
-    const double open = ms(t);
+    bare.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
+    shown(&bare);
+    return ms(t);
+}
 
-    tw::CodeEditor* editor = form.editor();
-    t.restart();
+// One key typed at the end of the editor's text until it is on screen.
+double keystroke(tw::CodeEditor* editor) {
     editor->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
-    QCoreApplication::processEvents();
-    editor->repaint();
-    const double jump = ms(t);
-    const long styled = editor->SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED);
-    const long length = editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-    std::printf("open_%s_ms: %.1f\njump_to_end_%s_ms: %.1f\nstyled_after_jump_%s_percent: %.0f\n", name, open, name, jump,
-                name, length ? 100.0 * styled / length : 100.0);
+    shown(editor);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QElapsedTimer t;
+    t.start();
+    QCoreApplication::sendEvent(editor, &press);
+    QCoreApplication::sendEvent(editor, &release);
+    shown(editor);
+    return ms(t);
 }
 
 } // namespace
@@ -72,6 +94,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     tw::HelpAndUpdates::setUpdateCheckEnabled(false);  // no network from here
     const double megabytes = argc > 1 ? std::atof(argv[1]) : 10.0;
+    const int runs = std::max(1, argc > 2 ? std::atoi(argv[2]) : 5);
     QTemporaryDir dir;
     tw::bench::SilentPrompter prompter;
     tw::MainWindow form(prompter, tw::ProgramPaths::inFolder(dir.path()));
@@ -79,34 +102,59 @@ int main(int argc, char** argv) {
     form.show();
     QCoreApplication::processEvents();
 
-    tw::Node* page = form.treeEditor().addPage(form.tree().root(), QStringLiteral("big"));
-    page->page->text = cppText(static_cast<size_t>(megabytes * 1024 * 1024));
-    page->page->language = 2;  // C/C++
-    tw::Node* lfPage = form.treeEditor().addPage(form.tree().root(), QStringLiteral("big, LF"));
-    lfPage->page->text = withoutCr(page->page->text);
-    lfPage->page->language = 2;
-    std::printf("page_mb: %.1f\n", page->page->text.size() / 1048576.0);
-
-    openAndJump(form, lfPage, "lf_only");
-    openAndJump(form, page, "crlf");
+    tw::Node* root = form.tree().root();
+    tw::Node* big = form.treeEditor().addPage(root, QStringLiteral("big"));
+    big->page->text = cppText(static_cast<size_t>(megabytes * 1024 * 1024));
+    big->page->language = 2;  // C/C++
+    tw::Node* lf = form.treeEditor().addPage(root, QStringLiteral("big, LF"));
+    lf->page->text = withoutCr(big->page->text);
+    lf->page->language = 2;
+    tw::Node* small = form.treeEditor().addPage(root, QStringLiteral("small"));
+    small->page->text = cppText(1024);
+    small->page->language = 2;
+    std::printf("page_mb: %.1f, runs: %d\n", big->page->text.size() / 1048576.0, runs);
 
     tw::CodeEditor* editor = form.editor();
-    QElapsedTimer t;
-    t.start();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    const int repeats = qEnvironmentVariableIntValue("BENCH_KEYS") > 0 ? qEnvironmentVariableIntValue("BENCH_KEYS") : 1;
-    for (int k = 0; k < repeats; ++k) {
-        QCoreApplication::sendEvent(editor, &press);
-        QCoreApplication::sendEvent(editor, &release);
-    }
-    const double typed = ms(t) / repeats;
-    QCoreApplication::processEvents();
-    editor->repaint();
-    const double paint = ms(t) - typed * repeats;
+    auto open = [&](tw::Node* node) {
+        form.selectNode(node);
+        QElapsedTimer t;
+        t.start();
+        form.workspace().openInActiveTab();
+        shown(editor);
+        return ms(t);
+    };
+    auto jump = [&] {
+        QElapsedTimer t;
+        t.start();
+        editor->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+        shown(editor);
+        return ms(t);
+    };
 
-    const bool copied = page->page->text.size() == static_cast<size_t>(editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH)) &&
-                        page->page->text.back() == 'x';
-    std::printf("keystroke_ms: %.1f\nrepaint_after_keys_ms: %.1f\ntext_copied: %s\n", typed, paint, copied ? "yes" : "no");
-    return copied ? 0 : 1;
+    std::vector<double> bare, openCrLf, openLf, jumps, keys, smallKeys;
+    const std::string& crlfText = big->page->text;
+    for (int r = 0; r < runs; ++r) {
+        bare.push_back(bareOpen(crlfText));
+        openLf.push_back(open(lf));
+        jumps.push_back(jump());
+        open(small);
+        openCrLf.push_back(open(big));
+        jumps.push_back(jump());
+        keys.push_back(keystroke(editor));
+        open(small);
+        smallKeys.push_back(keystroke(editor));
+    }
+    // What was typed reaches the record of its page when the collection is read.
+    const std::string& record = form.tree().nodeAt(form.tree().indexOf(small))->page->text;
+    const bool typed = record.size() >= static_cast<size_t>(runs) && record.substr(record.size() - runs) == std::string(runs, 'x');
+    const long styled = editor->SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED);
+    std::printf("typed text reached the page: %s, small page styled to %ld bytes\n", typed ? "yes" : "no", styled);
+
+    std::printf("RESULT editor_open_bare_ms %.1f\n", median(bare));
+    std::printf("RESULT editor_open_crlf_ms %.1f\n", median(openCrLf));
+    std::printf("RESULT editor_open_lf_ms %.1f\n", median(openLf));
+    std::printf("RESULT editor_jump_end_ms %.1f\n", median(jumps));
+    std::printf("RESULT editor_keystroke_ms %.1f\n", median(keys));
+    std::printf("RESULT editor_keystroke_small_ms %.1f\n", median(smallKeys));
+    return typed ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include "editor/code_editor.h"
 
 #include "editor/catalogue.h"
+#include "editor/highlighter_lexer.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -122,6 +123,57 @@ TEST_F(CodeEditorTest, StylesFollowTheTokenizerOverTheWholeText) {
     memo.setSelectionStart(static_cast<int>(memo.wholeText().find("still comment 1000")));
     memo.replaceSelection("*/ ");
     expectStylesMatch();
+    memo.setHighlighter(nullptr);
+}
+
+// A jump to the end of a large text styles only the last screens; the lines skipped get
+// their styles when they are shown (or when the caret's bracket needs them), the same
+// styles a full pass gives, also after an edit among them.
+TEST_F(CodeEditorTest, LinesSkippedByAJumpAreStyledWhenShown) {
+    const std::unique_ptr<tw::Highlighter> cpp = tw::makeHighlighter(1);
+    memo.setHighlighter(cpp.get());
+    std::string text = "/* a comment over the first lines\n";
+    for (int i = 0; i < 40000; ++i) text += (i == 20 ? "*/ int x = 1; // line " : "int x = 1; // line ") + std::to_string(i) + "\n";
+    text += "/* open at the end\nstill\n";
+    memo.setWholeText(text);
+    auto* lexer = qobject_cast<tw::HighlighterLexer*>(memo.lexer());
+    ASSERT_NE(lexer, nullptr);
+    auto mismatchesInLines = [&](long first, long last) {
+        const std::string whole = memo.wholeText();
+        std::vector<int> expected(whole.size(), -1);
+        for (const tw::Token& t : cpp->tokenize(whole)) std::fill_n(expected.begin() + t.start, t.length, t.attribute);
+        const long from = memo.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, first);
+        const long to = memo.SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, last);
+        int mismatches = 0;
+        for (long i = from; i < to; ++i)
+            if (memo.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, i) != expected[static_cast<size_t>(i)]) ++mismatches;
+        return mismatches;
+    };
+    const long lastLine = memo.SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT) - 1;
+    memo.SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+    memo.repaint();
+    ASSERT_FALSE(lexer->gaps().empty());  // the lines before the end were only scanned
+    EXPECT_EQ(mismatchesInLines(lastLine - 30, lastLine), 0);
+
+    // Shown: the middle, then the top (the end of the first comment).
+    for (long line : {20000L, 0L}) {
+        memo.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, line);
+        memo.repaint();
+        EXPECT_EQ(mismatchesInLines(line, line + 10), 0) << line;
+    }
+    // An edit inside the skipped lines: a comment opened there runs on to the next "*/".
+    memo.setSelectionStart(static_cast<int>(memo.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, 30000L)));
+    memo.replaceSelection("/*");
+    memo.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, 29995L);
+    memo.repaint();
+    EXPECT_EQ(mismatchesInLines(29995, 30010), 0);
+    // Every line shown at last: the whole text has the styles of a full pass.
+    lexer->styleLinesShown(0, lastLine);
+    const long styledTo = memo.SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED);
+    memo.SendScintilla(QsciScintillaBase::SCI_COLOURISE, static_cast<unsigned long>(styledTo), -1L);
+    lexer->styleLinesShown(0, lastLine);
+    EXPECT_TRUE(lexer->gaps().empty());
+    EXPECT_EQ(mismatchesInLines(0, lastLine), 0);
     memo.setHighlighter(nullptr);
 }
 

@@ -137,24 +137,24 @@ TEST_F(Hotkeys, TableKeyReplacesTheSelectionAndReachesThePage) {
     form->editor()->setSelectionLength(3);  // "foo"
 
     press(form->editor(), Qt::Key_A, Qt::AltModifier);
-    EXPECT_EQ(page->page->text, "if x then\r\nbegin\r\n  end;");
+    EXPECT_EQ(recordText(*form, page), "if x then\r\nbegin\r\n  end;");
     EXPECT_TRUE(form->tabs()->tabText(form->tabs()->currentIndex()).endsWith('*'));
 
     // A SHIFT combination inserts its text in place of the capital letter, at the caret.
     press(form->editor(), Qt::Key_K, Qt::ShiftModifier);
-    EXPECT_EQ(page->page->text, "if x then\r\nbegin\r\n  end;key");
+    EXPECT_EQ(recordText(*form, page), "if x then\r\nbegin\r\n  end;key");
     // Other combinations insert nothing, wherever the focus is (pressed on the tree, since
     // the editor would type their letters).
     press(form->treeView(), Qt::Key_B, Qt::AltModifier);
     press(form->treeView(), Qt::Key_K, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(page->page->text, "if x then\r\nbegin\r\n  end;key");
+    EXPECT_EQ(recordText(*form, page), "if x then\r\nbegin\r\n  end;key");
 
     // A key pressed while the list window is in front still inserts into the editor.
     form->command("snippetKeysButton")->trigger();
     ASSERT_TRUE(list()->isVisible());
     QApplication::setActiveWindow(list());
     press(list()->table(), Qt::Key_K, Qt::ShiftModifier);
-    EXPECT_EQ(page->page->text, "if x then\r\nbegin\r\n  end;keykey");
+    EXPECT_EQ(recordText(*form, page), "if x then\r\nbegin\r\n  end;keykey");
 }
 
 TEST_F(Hotkeys, CombinationsMatchThePhysicalKeyUnderARussianLayout) {
@@ -170,13 +170,13 @@ TEST_F(Hotkeys, CombinationsMatchThePhysicalKeyUnderARussianLayout) {
         QApplication::sendEvent(focus, &release);
     };
     pressCyrillic(form->editor(), u'Ф', Qt::AltModifier);
-    EXPECT_EQ(page->page->text, "snippettext");
+    EXPECT_EQ(recordText(*form, page), "snippettext");
     pressCyrillic(form->editor(), u'Ы', Qt::AltModifier);
     EXPECT_TRUE(form->goToLineDialog()->isVisible());
     QApplication::setActiveWindow(form.get());
     pressCyrillic(form->editor(), u'В', Qt::ControlModifier);  // the key of "D"
     EXPECT_TRUE(form->fileSearchDialog()->isVisible());
-    EXPECT_EQ(page->page->text, "snippettext");  // nothing typed by any of them
+    EXPECT_EQ(recordText(*form, page), "snippettext");  // nothing typed by any of them
 }
 
 TEST(PhysicalKeys, LatinLetterOfAKeyWhateverTheLayout) {
@@ -211,7 +211,7 @@ TEST_F(Hotkeys, NothingHappensWhileTheProgramIsNotActive) {
     QTest::keyClick(form->editor(), Qt::Key_F, Qt::ControlModifier);
     QTest::keyClick(form->editor(), Qt::Key_S, Qt::AltModifier);
     EXPECT_FALSE(expanded(section));
-    EXPECT_EQ(page->page->text, "text");
+    EXPECT_EQ(recordText(*form, page), "text");
     EXPECT_FALSE(form->applications().dialog()->isVisible());
     EXPECT_FALSE(form->goToLineDialog()->isVisible());
 }
@@ -232,7 +232,7 @@ TEST_F(Hotkeys, SecondCopyCannotRegisterTheKeys) {
     // The first copy keeps every key.
     Node* page = openPage("");
     press(form->editor(), Qt::Key_A, Qt::AltModifier);
-    EXPECT_EQ(page->page->text, "first copy");
+    EXPECT_EQ(recordText(*form, page), "first copy");
     EXPECT_TRUE(prompter.messages.isEmpty());
 
     // Closing the window releases the own keys; the table's stay registered.
@@ -264,7 +264,7 @@ TEST_F(Hotkeys, DeletingARowRegistersTheRestUnderTheirNewIdentifiers) {
     press(form->treeView(), Qt::Key_C, Qt::AltModifier);
     press(form->treeView(), Qt::Key_B, Qt::AltModifier);  // no longer a hotkey
     press(form->treeView(), Qt::Key_A, Qt::AltModifier);
-    EXPECT_EQ(page->page->text, "ca");
+    EXPECT_EQ(recordText(*form, page), "ca");
 }
 
 TEST_F(Hotkeys, AssignmentDialogAddsRefusesAndTheListWritesKeysDatOnClose) {

@@ -15,3 +15,12 @@
 #include "workspace/bookmark_commands.h"
 #include "workspace/collection_document.h"
 #include "workspace/workspace.h"
+
+namespace tw {
+// The record of node as every reader sees it: read through the window, so that what was
+// typed in the editor has reached it.
+inline const std::string& recordText(MainWindow& form, const Node* node) {
+    form.tree();
+    return node->page->text;
+}
+} // namespace tw

@@ -123,15 +123,15 @@ TEST_F(WindowUse, IndentAndUnindentAreEachOneUndoableStep) {
     form->editor()->setSelectionStart(0);
     form->editor()->setSelectionEnd(static_cast<int>(form->editor()->wholeText().size()));
     form->indentation().indent();
-    EXPECT_EQ(page->page->text, " xa\r\n b\r\n c");
+    EXPECT_EQ(recordText(*form, page), " xa\r\n b\r\n c");
     form->indentation().unindent();
-    EXPECT_EQ(page->page->text, "xa\r\nb\r\nc");
+    EXPECT_EQ(recordText(*form, page), "xa\r\nb\r\nc");
     form->command("undo")->trigger();
-    EXPECT_EQ(page->page->text, " xa\r\n b\r\n c");
+    EXPECT_EQ(recordText(*form, page), " xa\r\n b\r\n c");
     form->command("undo")->trigger();
-    EXPECT_EQ(page->page->text, "xa\r\nb\r\nc");
+    EXPECT_EQ(recordText(*form, page), "xa\r\nb\r\nc");
     form->command("undo")->trigger();
-    EXPECT_EQ(page->page->text, "a\r\nb\r\nc");
+    EXPECT_EQ(recordText(*form, page), "a\r\nb\r\nc");
 }
 
 TEST_F(WindowUse, MenusShowCaptionsAsWrittenAndFollowThePageOnScreen) {

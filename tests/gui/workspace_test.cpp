@@ -5,9 +5,12 @@
 #include "scripted_prompter.h"
 #include "tree/tree_model.h"
 #include "tree/tree_view.h"
+#include "exchange/directory_export_dialog.h"
+#include "workspace/recovery.h"
 #include "../test_files.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QMimeData>
@@ -118,6 +121,40 @@ TEST_F(WorkspaceTest, TypingCopiesTheTextIntoThePageAndMarksTheTabOnce) {
     form->document().saveAs();
     EXPECT_EQ(captions(), QStringList{"P"});
     EXPECT_TRUE(readFileBytes(path).contains("<text>a\r\nbcd</text>"));
+}
+
+TEST_F(WorkspaceTest, WhatIsTypedReachesEveryReaderOfTheRecord) {
+    // Typing only marks the record as behind the editor; each of these must still see the
+    // typed text. The records are read through raw pointers, never through the tree.
+    buildSample();
+    Node* p = at(8);
+    Node* q = at(9);
+    openNew(8);
+    typeAtEnd("one");
+    form->recovery().writeNow();  // the crash copy
+    EXPECT_TRUE(readFileBytes(form->recovery().recoveryFile()).contains("<text> one</text>"));
+
+    typeAtEnd("two");
+    select(9);
+    form->workspace().openInActiveTab();  // another node replaces the editor's text
+    EXPECT_EQ(p->page->text, " onetwo");
+
+    openNew(8);
+    typeAtEnd("3");
+    select(2);
+    prompter.answers.push_back(true);
+    form->treeEditor().deleteSelected();  // the tree changes shape under the edited page
+    EXPECT_EQ(p->page->text, " onetwo3");
+    EXPECT_EQ(q->page->text, " ");
+
+    typeAtEnd("4");
+    const QString folder = dir.filePath("out");
+    QDir().mkpath(folder);
+    form->exports().directoryExportDialog()->setBranch(p);
+    prompter.directoryChoices.push_back(folder);
+    form->exports().directoryExportDialog()->browse();
+    form->exports().directoryExportDialog()->exportBranch();
+    EXPECT_TRUE(readFileBytes(folder + "/P.txt").startsWith(" onetwo34"));
 }
 
 TEST_F(WorkspaceTest, TypingInTheNoneTabChangesNoNode) {

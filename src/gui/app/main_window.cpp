@@ -492,6 +492,7 @@ void MainWindow::showColourSchemes() { bringUp(colourSchemes_, false); }
 
 // ---- Accessors ----
 
+CollectionTree& MainWindow::tree() { return workspace_->tree(); }
 CodeEditor* MainWindow::editor() const { return workspace_->editor(); }
 QTabBar* MainWindow::tabs() const { return workspace_->tabs(); }
 Node* MainWindow::selectedNode() const { return workspace_->selectedNode(); }

@@ -71,7 +71,8 @@ public:
     FileSearchDialog* fileSearchDialog() const { return fileSearch_; }
 
     // What most commands and tests look at.
-    CollectionTree& tree() { return tree_; }
+    // The collection as every reader sees it: with the text being typed in its record.
+    CollectionTree& tree();
     CodeEditor* editor() const;
     QTabBar* tabs() const;
     TreeView* treeView() const { return treeView_; }

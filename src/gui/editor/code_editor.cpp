@@ -3,6 +3,8 @@
 #include "editor/highlighter_lexer.h"
 #include "storage/text_collection.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -17,6 +19,17 @@
 namespace tw {
 
 namespace {
+// The editor component's own accessible object converts the caret's byte position into a
+// character count from the start of the text on every update of the view, and every edit
+// into one as well: work that grows with the text, on every keystroke. While no assistive
+// technology listens, the editor is described by a plain accessible widget instead; when
+// one does, the component's full text interface is kept.
+QAccessibleInterface* plainEditorAccessible(const QString& className, QObject* object) {
+    if (className != QLatin1String("tw::CodeEditor") || QAccessible::isActive() || !object || !object->isWidgetType())
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::EditableText);
+}
+
 // About 13 pixels high at 96 dpi. The size is given in points: the editor takes the
 // point size of the font, and a font sized in pixels has none.
 QFont defaultEditorFont() {
@@ -82,7 +95,20 @@ QPixmap bookmarkPicture(int k) {
 } // namespace
 
 CodeEditor::CodeEditor(QWidget* parent) : QsciScintilla(parent) {
+    static const bool accessibleInstalled = [] {
+        QAccessible::installFactory(plainEditorAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessibleInstalled);
     setObjectName(QStringLiteral("editor"));
+    // Edits are reported before they are made, never after: the component's report after an
+    // edit counts the characters from the start of the text to the edit for its accessibility
+    // support, which makes a keystroke at the end of a large text cost time in proportion to
+    // the text. The reports before an edit carry no such cost.
+    SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
+    gutterTimer_.setSingleShot(true);
+    gutterTimer_.setInterval(0);
+    connect(&gutterTimer_, &QTimer::timeout, this, &CodeEditor::updateGutterWidth);
     setUtf8(true);
     setEolMode(EolWindows);
     setFont(defaultEditorFont());
@@ -102,7 +128,6 @@ CodeEditor::CodeEditor(QWidget* parent) : QsciScintilla(parent) {
     SendScintilla(SCI_SETSCROLLWIDTH, 1);
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
     updateGutterWidth();
-    connect(this, &QsciScintilla::linesChanged, this, &CodeEditor::updateGutterWidth);
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this, &CodeEditor::onModified);
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) { updateBracketHighlight(); });
     // The editor's own brace matching stays off: brackets are matched only on symbols.
@@ -115,8 +140,11 @@ void CodeEditor::updateGutterWidth() {
 }
 
 void CodeEditor::onModified(int, int modificationType, const char*, int, int, int, int, int, int, int) {
+    if (!(modificationType & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE))) return;
+    // The number of lines is known only after the edit; the gutter follows it then.
+    gutterTimer_.start();
+    emit textEdited();
     if (quiet_ > 0) return;
-    if (!(modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT))) return;
     if (!(modificationType & (SC_PERFORMED_USER | SC_PERFORMED_UNDO | SC_PERFORMED_REDO))) return;
     emit changed();
 }
@@ -138,6 +166,9 @@ void CodeEditor::copyWholeTextInto(std::string& target) const {
 }
 
 void CodeEditor::setWholeText(const std::string& text) {
+    // First of all: a handler may bring text (a page's record) up to date from the editor.
+    emit aboutToReplaceText();
+    if (auto* styler = qobject_cast<HighlighterLexer*>(lexer())) styler->forgetGaps();
     // A break at the very end makes no empty last line.
     size_t end = text.size();
     if (text.ends_with("\r\n")) end -= 2;
@@ -457,11 +488,6 @@ void CodeEditor::keyPressEvent(QKeyEvent* event) {
     QsciScintilla::keyPressEvent(event);
 }
 
-void CodeEditor::paintEvent(QPaintEvent* event) {
-    QsciScintilla::paintEvent(event);
-    emit painted();
-}
-
 void CodeEditor::setHighlighter(Highlighter* highlighter) {
     if (highlighter == highlighter_ && (highlighter != nullptr) == (lexer() != nullptr)) return;
     highlighter_ = highlighter;
@@ -471,9 +497,20 @@ void CodeEditor::setHighlighter(Highlighter* highlighter) {
     }
     HighlighterLexer*& lexer = lexers_[highlighter];
     if (!lexer) lexer = new HighlighterLexer(*highlighter, this);
+    lexer->forgetGaps();  // its gaps were of a text it styled before
     setLexer(lexer);
     lexer->refresh();
     applyBracketStyle();
+}
+
+void CodeEditor::paintEvent(QPaintEvent* event) {
+    if (auto* styler = qobject_cast<HighlighterLexer*>(lexer())) {
+        const long first = SendScintilla(SCI_DOCLINEFROMVISIBLE, SendScintilla(SCI_GETFIRSTVISIBLELINE));
+        const long last = std::min<long>(first + SendScintilla(SCI_LINESONSCREEN) + 1, SendScintilla(SCI_GETLINECOUNT) - 1);
+        styler->styleLinesShown(first, last);
+    }
+    QsciScintilla::paintEvent(event);
+    emit painted();
 }
 
 void CodeEditor::applyBracketStyle() {
@@ -503,6 +540,10 @@ void CodeEditor::updateBracketHighlight() {
     if (pos < 0 || symbol < 0 || c == '<' || c == '>') return show(-1, -1);
     // The style at pos must be known: style on from where styling stopped (colourising from
     // 0 would make the editor style the whole text again on every caret move by a bracket).
+    if (auto* styler = qobject_cast<HighlighterLexer*>(lexer())) {
+        const long line = SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(pos));
+        styler->styleLinesShown(line, line);
+    }
     const long styledTo = SendScintilla(SCI_GETENDSTYLED);
     if (styledTo <= pos) SendScintilla(SCI_COLOURISE, static_cast<unsigned long>(styledTo), static_cast<long>(pos + 1));
     if (static_cast<int>(SendScintilla(SCI_GETSTYLEAT, pos)) != symbol) return show(-1, -1);

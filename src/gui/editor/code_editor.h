@@ -12,6 +12,7 @@
 #include <QFont>
 #include <QPixmap>
 #include <QPoint>
+#include <QTimer>
 #include <array>
 #include <map>
 #include <string>
@@ -133,9 +134,16 @@ public:
     Highlighter* highlighter() const { return highlighter_; }
 
 signals:
-    // Raised after every edit that is recorded for undo: typing, deleting, pasting,
-    // cutting, replacing the selection, undo, redo. Never for the loads above.
+    // Raised for every edit that is recorded for undo: typing, deleting, pasting, cutting,
+    // replacing the selection, undo, redo; never for the loads above. It comes as the edit
+    // is made, before the editor holds the new text: a handler may note that the text
+    // changed, but must not read it then.
     void changed();
+    // Raised for every change of the text, the program's own loads included, as it is made
+    // (the same caution as for changed()).
+    void textEdited();
+    // Raised before setWholeText replaces the text: the last moment the old text can be read.
+    void aboutToReplaceText();
     // Raised for a typed printable character before it is inserted; a handler that sets
     // cancel swallows the key. Connect directly: the flag is read back after the emit.
     void keyTyped(QChar ch, bool& cancel);
@@ -144,6 +152,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Lines skipped by a jump far ahead are styled as they come into view.
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -165,6 +174,7 @@ private:
     void applyBracketStyle();
     std::map<const Highlighter*, class HighlighterLexer*> lexers_;  // one per highlighter used here
     QColor activeLineColor_;
+    QTimer gutterTimer_;
     std::vector<tw::Bookmark> bookmarks_;
 };
 

@@ -5,6 +5,8 @@
 #include <QPalette>
 #include <QSet>
 
+#include <algorithm>
+
 namespace tw {
 
 namespace {
@@ -62,15 +64,77 @@ void HighlighterLexer::coloursChanged(const Highlighter& highlighter) {
     }
 }
 
+long HighlighterLexer::send(unsigned int message, unsigned long wParam, long lParam) const {
+    return editor()->SendScintilla(message, wParam, lParam);
+}
+
+void HighlighterLexer::clipGaps(long line) {
+    std::vector<Gap> kept;
+    for (Gap g : gaps_) {
+        g.end = std::min(g.end, line);
+        if (g.first < g.end) kept.push_back(g);
+    }
+    gaps_.swap(kept);
+}
+
+void HighlighterLexer::styleLinesShown(long first, long last) {
+    if (!editor() || gaps_.empty()) return;
+    const long frontier = send(QsciScintillaBase::SCI_LINEFROMPOSITION,
+                               static_cast<unsigned long>(send(QsciScintillaBase::SCI_GETENDSTYLED)));
+    clipGaps(frontier);
+    long lowest = -1;
+    for (const Gap& g : gaps_)
+        if (g.first <= last && first < g.end) {
+            const long from = std::max(g.first, first);
+            if (lowest < 0 || from < lowest) lowest = from;
+        }
+    if (lowest < 0) return;
+    // Everything from the lowest skipped line shown becomes unstyled for the editor, which
+    // then styles it as it styles any line: from the state stored for the line before.
+    clipGaps(lowest);
+    send(QsciScintillaBase::SCI_STARTSTYLING, static_cast<unsigned long>(send(QsciScintillaBase::SCI_POSITIONFROMLINE, lowest)));
+    const long lastEnd = send(QsciScintillaBase::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(last));
+    // These lines are wanted now, however many: nothing among them is skipped.
+    skipping_ = false;
+    send(QsciScintillaBase::SCI_COLOURISE, static_cast<unsigned long>(send(QsciScintillaBase::SCI_GETENDSTYLED)), lastEnd);
+    skipping_ = true;
+}
+
+int HighlighterLexer::scanStates(long line, long stop, int state) {
+    std::vector<Token> tokens;
+    for (; line < stop; ++line) {
+        const long from = send(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+        const long to = send(QsciScintillaBase::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
+        const char* bytes = reinterpret_cast<const char*>(
+            send(QsciScintillaBase::SCI_GETRANGEPOINTER, static_cast<unsigned long>(from), to - from));
+        tokens.clear();
+        highlighter_.tokenizeLine(std::string_view(bytes, static_cast<size_t>(to - from)), state, tokens);
+        if (static_cast<int>(send(QsciScintillaBase::SCI_GETLINESTATE, static_cast<unsigned long>(line))) != state)
+            send(QsciScintillaBase::SCI_SETLINESTATE, static_cast<unsigned long>(line), state);
+    }
+    return state;
+}
+
 void HighlighterLexer::styleText(int start, int end) {
     QsciScintilla* ed = editor();
     if (!ed) return;
-    auto send = [ed](unsigned int message, unsigned long wParam = 0, long lParam = 0) {
-        return ed->SendScintilla(message, wParam, lParam);
-    };
     const long docLength = send(QsciScintillaBase::SCI_GETLENGTH);
     long line = send(QsciScintillaBase::SCI_LINEFROMPOSITION, static_cast<unsigned long>(start));
+    // What lies from here on is unstyled for the editor, gaps included.
+    clipGaps(line);
     int state = line > 0 ? static_cast<int>(send(QsciScintillaBase::SCI_GETLINESTATE, line - 1)) : 0;
+    // Styling far ahead: the lines before the last few screens only pass their states on.
+    constexpr long kSkipBytes = 512 * 1024;
+    if (skipping_ && static_cast<long>(end) - start > kSkipBytes) {
+        const long endLine = send(QsciScintillaBase::SCI_LINEFROMPOSITION, static_cast<unsigned long>(end));
+        const long keep = 4 * (send(QsciScintillaBase::SCI_LINESONSCREEN) + 1) + 64;
+        const long skipTo = endLine - keep;
+        if (skipTo > line) {
+            state = scanStates(line, skipTo, state);
+            gaps_.push_back({line, skipTo});
+            line = skipTo;
+        }
+    }
     long pos = send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
     const char space = static_cast<char>(std::max(highlighter_.spaceAttribute(), 0));
 

@@ -15,10 +15,11 @@
 
 namespace tw {
 
-DirectoryExportDialog::DirectoryExportDialog(const CollectionTree& tree, Prompter& prompter, QWidget* parent)
+DirectoryExportDialog::DirectoryExportDialog(std::function<const CollectionTree&()> tree, Prompter& prompter,
+                                             QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      tree_(tree), prompter_(prompter) {
+      tree_(std::move(tree)), prompter_(prompter) {
     setObjectName(QStringLiteral("directoryExport"));
     auto* prompt = new QLabel(QStringLiteral("Путь для экспорта:"));
     target_ = new QLineEdit;
@@ -82,7 +83,7 @@ void DirectoryExportDialog::exportBranch() {
     };
     fb.processEvents = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
     DirectoryExportReport report;
-    exportBranchAsDirectories(tree_, *branch_, target_->text(), emptySections_->isChecked(), fb, &report);
+    exportBranchAsDirectories(tree_(), *branch_, target_->text(), emptySections_->isChecked(), fb, &report);
     summary_ = pagesExportedStatus(report.pagesWritten);
     // One message; a file that could not be written is named with the reason.
     if (!report.failedFile.isEmpty()) message += u'\n' + report.failedFile + QStringLiteral(": ") + report.reason;

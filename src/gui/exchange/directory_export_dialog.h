@@ -5,6 +5,7 @@
 // "Сохранить". It stays open after an export; its close box closes it.
 
 #include <QDialog>
+#include <functional>
 
 class QCheckBox;
 class QLabel;
@@ -21,7 +22,8 @@ struct Node;
 class DirectoryExportDialog : public QDialog {
     Q_OBJECT
 public:
-    DirectoryExportDialog(const CollectionTree& tree, Prompter& prompter, QWidget* parent = nullptr);
+    // tree gives the collection as it is when an export starts.
+    DirectoryExportDialog(std::function<const CollectionTree&()> tree, Prompter& prompter, QWidget* parent = nullptr);
 
     // The branch the next export writes (the node selected when the dialog opened).
     void setBranch(const Node* node) { branch_ = node; }
@@ -39,7 +41,7 @@ public slots:
     void browse();  // "..." : the folder comes from the directory chooser
 
 private:
-    const CollectionTree& tree_;
+    std::function<const CollectionTree&()> tree_;
     Prompter& prompter_;
     const Node* branch_ = nullptr;
     QString summary_;

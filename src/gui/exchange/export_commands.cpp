@@ -13,7 +13,8 @@ namespace tw {
 
 ExportCommands::ExportCommands(Workspace& workspace, StatusPanels& status, Prompter& prompter, QWidget* dialogParent)
     : QObject(dialogParent), workspace_(workspace), status_(status), prompter_(prompter) {
-    directoryExport_ = new DirectoryExportDialog(workspace.tree(), prompter, dialogParent);
+    directoryExport_ = new DirectoryExportDialog([&workspace]() -> const CollectionTree& { return workspace.tree(); }, prompter,
+                                                dialogParent);
 }
 
 void ExportCommands::exportTextAsHtml() {

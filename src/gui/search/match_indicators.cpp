@@ -13,7 +13,7 @@ MatchIndicators::MatchIndicators(CodeEditor& editor, QObject* parent) : QObject(
     refreshTimer_.setSingleShot(true);
     refreshTimer_.setInterval(0);
     connect(&refreshTimer_, &QTimer::timeout, this, &MatchIndicators::refresh);
-    connect(&editor_, &QsciScintilla::textChanged, this, [this] {
+    connect(&editor_, &CodeEditor::textEdited, this, [this] {
         if (active()) refreshTimer_.start();
     });
 }

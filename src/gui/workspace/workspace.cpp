@@ -37,7 +37,25 @@ Workspace::Workspace(CollectionTree& tree, TreeModel& model, TreeView& view, Sta
     // block the tab bar's signals, and its own loads raise no change.
     connect(tabs_, &QTabBar::currentChanged, this, &Workspace::activeTabChanged);
     connect(editor_, &CodeEditor::changed, this, &Workspace::editorChanged);
+    // The editor's text is about to be replaced (another page, a file, a clear): what was
+    // typed reaches its record first.
+    connect(editor_, &CodeEditor::aboutToReplaceText, this, &Workspace::syncEditedPage);
+    // Nodes leaving the tree take their records with them.
+    connect(&model_, &QAbstractItemModel::rowsAboutToBeRemoved, this, &Workspace::forgetEditedPage);
+    connect(&model_, &QAbstractItemModel::modelAboutToBeReset, this, &Workspace::forgetEditedPage);
     setLanguage(0);
+}
+
+void Workspace::syncEditedPage() const {
+    if (!editedNode_) return;
+    editor_->copyWholeTextInto(editedNode_->page->text);
+    editedNode_ = nullptr;
+}
+
+void Workspace::forgetEditedPage() {
+    // The node may be among those going: its record is brought up to date while it still
+    // exists, and nothing refers to it afterwards.
+    syncEditedPage();
 }
 
 Node* Workspace::selectedNode() const {
@@ -234,7 +252,8 @@ void Workspace::editorChanged() {
     if (b == 0) return;
     Node* node = tree_.nodeAt(b);
     if (!node) return;
-    editor_->copyWholeTextInto(node->page->text);
+    // The edit is being made now; the record catches up when it is next read.
+    editedNode_ = node;
     noteCollectionEdited();
     const QString caption = tabCaption(t);
     if (!caption.endsWith(u'*')) setTabCaption(t, caption + u'*');
@@ -331,6 +350,7 @@ void Workspace::loadFileIntoEditor() {
     editor_->setHighlighter(highlighters_.forExtension(fileExtension(choice->path)));
     const int b = boundIndex(tabs_->currentIndex());
     if (b > 0) {
+        editedNode_ = nullptr;
         tree_.pageAt(b).text = editor_->wholeText();
         noteCollectionEdited();
         // The node keeps its bookmarks, so the gutter and the menu keep showing them.
@@ -349,6 +369,7 @@ void Workspace::saveEditorText() {
 
 void Workspace::copyEditorIntoBoundNode() {
     if (PageRecord* page = boundPage(); page && boundIndex(tabs_->currentIndex()) > 0) {
+        editedNode_ = nullptr;
         editor_->copyWholeTextInto(page->text);
         noteCollectionEdited();
     }

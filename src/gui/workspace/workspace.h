@@ -30,7 +30,16 @@ public:
 
     QTabBar* tabs() const { return tabs_; }
     CodeEditor* editor() const { return editor_; }
-    CollectionTree& tree() const { return tree_; }
+    // The collection, with the record of the page in the editor brought up to date first:
+    // every part reads the tree through here, so every reader sees the text as typed.
+    CollectionTree& tree() const {
+        syncEditedPage();
+        return tree_;
+    }
+    // Copies the editor's text into the record of the page being edited, when edits have
+    // not reached it yet. An edit only marks the record as behind: copying a large text on
+    // every keystroke would make typing lag.
+    void syncEditedPage() const;
     TreeModel& model() const { return model_; }
     TreeView& view() const { return view_; }
     HighlighterSet& highlighters() { return highlighters_; }
@@ -120,6 +129,7 @@ private:
     void activeTabChanged();
     void editorChanged();
     void setBoundLanguage(int language);
+    void forgetEditedPage();
 
     CollectionTree& tree_;
     TreeModel& model_;
@@ -132,6 +142,8 @@ private:
     QActionGroup* languageGroup_ = nullptr;
     int lastOpenedIndex_ = 0;
     int currentLanguage_ = 0;
+    // The node whose record is behind the editor's text, or nullptr.
+    mutable Node* editedNode_ = nullptr;
 };
 
 } // namespace tw
