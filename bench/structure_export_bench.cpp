@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
         std::uintmax_t bytes = 0;
         for (const auto& f : files) bytes += f.size;
         std::printf("files: %zu\nfiles_mb: %.1f\n", files.size(), bytes / 1e6);
+        std::filesystem::remove_all(dir.filePath("generated").toStdString());
         const std::string work = dir.filePath("work").toStdString(), limit = dir.filePath("limit").toStdString();
         bool limitWritten = true;
         const auto timed = tw::bench::medianWithLimit(
