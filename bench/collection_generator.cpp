@@ -57,4 +57,12 @@ void generateCollection(CollectionTree& tree, const GeneratorOptions& options) {
     }
 }
 
+CollectionBenchArguments collectionBenchArguments(const QStringList& args, int defaultNodes) {
+    CollectionBenchArguments out;
+    out.options.nodes = args.size() > 1 ? args[1].toInt() : defaultNodes;
+    if (args.size() > 2) out.runs = args[2].toInt();
+    if (args.size() > 3) out.options.averageTextBytes = args[3].toInt();
+    return out;
+}
+
 } // namespace tw::bench

@@ -5,6 +5,8 @@
 
 #include "tree/collection_tree.h"
 
+#include <QStringList>
+
 #include <cstdint>
 
 namespace tw::bench {
@@ -16,5 +18,12 @@ struct GeneratorOptions {
 };
 
 void generateCollection(CollectionTree& tree, const GeneratorOptions& options);
+
+// The arguments most collection benchmarks take: [NODES] [RUNS] [AVERAGE_TEXT_BYTES].
+struct CollectionBenchArguments {
+    GeneratorOptions options;
+    int runs = 3;
+};
+CollectionBenchArguments collectionBenchArguments(const QStringList& args, int defaultNodes);
 
 } // namespace tw::bench
