@@ -13,7 +13,8 @@
 # figures. The rows of bench_window_start read "missing" while the tree has no such
 # program, and those of bench_editor and bench_window_start while their sources print no
 # RESULT lines. The table also goes to build-bench/bench-results/MODE/table.md, beside
-# every program's output. Environment: BENCH_BUILD_DIR (default build-bench), BENCH_TMPDIR (where the
+# every program's output. Environment: BENCH_BUILD_DIR (default build-bench), BENCH_BUILD_TYPE
+# (default Release; CI passes the build type of the tree it already built), BENCH_TMPDIR (where the
 # benchmarks write their files; default a folder in /dev/shm, so the disk's own delays,
 # shared with everyone on the machine, stay out of both columns).
 set -uo pipefail
@@ -45,8 +46,9 @@ started=$SECONDS
 
 # ---- build ------------------------------------------------------------------------------
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-true}
-echo "== building the benchmarks (Release, $build) ==" >&2
-if ! cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release > /dev/null; then
+echo "== building the benchmarks ($build) ==" >&2
+build_type=${BENCH_BUILD_TYPE:-Release}
+if ! cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" > /dev/null; then
     echo "bench/run.sh: configuring failed" >&2
     exit 1
 fi
