@@ -101,16 +101,22 @@ void HighlighterLexer::styleLinesShown(long first, long last) {
 }
 
 int HighlighterLexer::scanStates(long line, long stop, int state) {
+    // The lines' bytes are read in place, in one piece; lines end at CR LF, CR or LF, as the
+    // editor counts them. A line state is stored only where it changes (the editor compares).
+    const long from = send(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    const long to = send(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(stop));
+    const char* bytes = reinterpret_cast<const char*>(
+        send(QsciScintillaBase::SCI_GETRANGEPOINTER, static_cast<unsigned long>(from), to - from));
+    const long n = to - from;
     std::vector<Token> tokens;
-    for (; line < stop; ++line) {
-        const long from = send(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
-        const long to = send(QsciScintillaBase::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
-        const char* bytes = reinterpret_cast<const char*>(
-            send(QsciScintillaBase::SCI_GETRANGEPOINTER, static_cast<unsigned long>(from), to - from));
+    long p = 0;
+    for (; line < stop && p <= n; ++line) {
+        long e = p;
+        while (e < n && bytes[e] != '\r' && bytes[e] != '\n') ++e;
         tokens.clear();
-        highlighter_.tokenizeLine(std::string_view(bytes, static_cast<size_t>(to - from)), state, tokens);
-        if (static_cast<int>(send(QsciScintillaBase::SCI_GETLINESTATE, static_cast<unsigned long>(line))) != state)
-            send(QsciScintillaBase::SCI_SETLINESTATE, static_cast<unsigned long>(line), state);
+        highlighter_.tokenizeLine(std::string_view(bytes + p, static_cast<size_t>(e - p)), state, tokens);
+        send(QsciScintillaBase::SCI_SETLINESTATE, static_cast<unsigned long>(line), state);
+        p = e + (e + 1 < n && bytes[e] == '\r' && bytes[e + 1] == '\n' ? 2 : 1);
     }
     return state;
 }
