@@ -2,6 +2,7 @@
 #include "../qt_printers.h"
 #include "../test_files.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -172,4 +173,25 @@ TEST(TextCollection, RefusesBeforeWritingWhatCouldNotBeReadBack) {
             EXPECT_EQ(back.pageAt(2).text, c.text) << what;
         }
     }
+}
+
+TEST(TextCollection, LargeSavesAreTheExactBytesAndARefusalLeavesNoFileBehind) {
+    // Texts larger than the blocks the file is written in, and many small records between.
+    CollectionTree t;
+    Node* s = t.appendChild(t.root(), "S", 0, 0, -1, makePageRecord({}, "S", 0, 0, 1, -1));
+    page(t, s, "big", std::string(3 << 20, 'x') + "\r\n###x");
+    for (int k = 0; k < 3000; ++k) page(t, s, "p" + QString::number(k), std::string(700, static_cast<char>('a' + k % 26)));
+    QTemporaryDir dir;
+    const QString file = dir.filePath("c.txt");
+    Recorder rec;
+    ASSERT_TRUE(saveCollectionText(t, file, *t.root(), rec.feedback()).written);
+    EXPECT_EQ(readFileBytes(file), QByteArray::fromStdString(bytes(t, *t.root())));
+
+    // A node the format cannot hold, found after megabytes were already on their way.
+    page(t, s, "bad", "a\r\n###\r\nb");
+    ASSERT_TRUE(writeFileBytes(file, "old"));
+    EXPECT_FALSE(saveCollectionText(t, file, *t.root(), rec.feedback()).written);
+    EXPECT_EQ(readFileBytes(file), "old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"c.txt"});
+    EXPECT_EQ(rec.messages, QStringList{"Ошибка при сохранении файла:\nRoot\\S\\bad\\"});
 }

@@ -53,3 +53,26 @@ TEST(TextEncoding, KeysAndImportTellTheCallerOfReplacedBytes) {
     EXPECT_EQ(text, "// Привет, мир\xEF\xBF\xBD\r\n");
     EXPECT_TRUE(replaced);
 }
+
+TEST(TextEncoding, SequencesAreCountedWhereverTheyFallInTheScan) {
+    // Each sequence after 0..40 ASCII bytes and before more ASCII and Cyrillic, so that it
+    // meets every position of the blocks the scan takes at once, and their edges.
+    struct Case {
+        const char* sequence;
+        qsizetype valid, invalid;
+    };
+    const Case cases[] = {
+        {"\xD0\xAF", 1, 0},           {"\xD0", 0, 1},           {"\xAF", 0, 1},
+        {"\xC1\x81", 0, 2},           {"\xD0\xD0\xAF", 1, 1},   {"\xD0\xAF\xAF", 1, 1},
+        {"\xE2\x82\xAC", 1, 0},       {"\xE2\x82", 0, 1},       {"\xED\xA0\x80", 0, 3},
+        {"\xF0\x9F\x98\x80", 1, 0},   {"\xF4\x90\x80\x80", 0, 4}, {"\xFF", 0, 1},
+    };
+    for (const Case& c : cases) {
+        for (int before = 0; before <= 40; ++before) {
+            const QByteArray bytes = QByteArray(before, 'a') + c.sequence + QByteArray(before % 7, 'b') + "\xD0\xAF" + QByteArray(20, 'c');
+            const Utf8Evidence e = scanUtf8(bytes);
+            EXPECT_EQ(e.validSequences, c.valid + 1) << bytes.toHex().constData();
+            EXPECT_EQ(e.invalidSequences, c.invalid) << bytes.toHex().constData();
+        }
+    }
+}

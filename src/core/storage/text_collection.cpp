@@ -5,57 +5,167 @@
 
 #include <QFile>
 #include <charconv>
+#include <cstring>
 
 namespace tw {
 
 namespace {
 
-void appendRecord(std::string& out, const Node& node, int level, const std::string& text) {
-    out += std::to_string(level) + "\r\n";
-    out += std::to_string(node.stateIndex) + "\r\n";
-    out += std::to_string(node.selectedImage) + "\r\n";
-    out += std::to_string(node.kindImage) + "\r\n";
-    out += std::to_string(static_cast<int>(node.page->language)) + "\r\n";
-    out += node.caption.toStdString() + "\r\n";
-    out += text + "\r\n";
-    out += "###\r\n";
+// Where the line that is exactly "###" starts in data[from, size), lines being ended by
+// CR LF (crlf) or by LF; npos when there is none. from must be the start of a line. The
+// search jumps from '#' to '#' with memchr, so texts without the mark are passed over at
+// memchr's speed.
+size_t findTerminatorLine(const char* data, size_t from, size_t size, bool crlf) {
+    const size_t breakLength = crlf ? 2 : 1;
+    size_t at = from;
+    while (at + 3 <= size) {
+        const void* hit = std::memchr(data + at, '#', size - at);
+        if (!hit) return std::string_view::npos;
+        const size_t q = static_cast<size_t>(static_cast<const char*>(hit) - data);
+        if (q + 3 > size) return std::string_view::npos;
+        const bool startsLine = q == from || (q >= from + breakLength && data[q - 1] == '\n' && (!crlf || data[q - 2] == '\r'));
+        if (startsLine && data[q + 1] == '#' && data[q + 2] == '#') {
+            if (q + 3 == size) return q;
+            if (crlf ? (q + 5 <= size && data[q + 3] == '\r' && data[q + 4] == '\n') : data[q + 3] == '\n') return q;
+        }
+        at = q + 1;
+    }
+    return std::string_view::npos;
+}
+
+bool hasTerminatorLine(const std::string& text) {
+    return findTerminatorLine(text.data(), 0, text.size(), true) != std::string_view::npos;
+}
+
+// Where the records go: appended to a string, or written to a file in large blocks. The
+// file sink also refuses records that would not read back (kRefusesUnfit): each is looked
+// at just before it is written, while its bytes are at hand, instead of in a pass of its own.
+class StringSink {
+public:
+    static constexpr bool kRefusesUnfit = false;
+    explicit StringSink(std::string& out) : out_(out) {}
+    void append(std::string_view bytes) { out_.append(bytes); }
+    bool failed() const { return false; }
+    void refuse() {}
+
+private:
+    std::string& out_;
+};
+
+class BlockSink {
+public:
+    static constexpr bool kRefusesUnfit = true;
+    explicit BlockSink(SafeSave& save) : save_(save) { block_.reserve(kBlock); }
+    void append(std::string_view bytes) {
+        if (block_.size() + bytes.size() > kBlock) flush();
+        if (bytes.size() >= kBlock) {
+            write(bytes);  // a large text goes out as it is, without a copy
+        } else {
+            block_.append(bytes);
+        }
+    }
+    bool flush() {
+        if (!block_.empty()) write(block_);
+        block_.clear();
+        return !failed_;
+    }
+    bool failed() const { return failed_; }
+    // A record that would not read back: nothing more is written, and the file is dropped.
+    void refuse() {
+        refused_ = true;
+        failed_ = true;
+    }
+    bool refused() const { return refused_; }
+
+private:
+    static constexpr size_t kBlock = size_t{1} << 20;
+    void write(std::string_view bytes) {
+        if (!failed_ && !save_.write(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())))) failed_ = true;
+    }
+    SafeSave& save_;
+    std::string block_;
+    bool failed_ = false;
+    bool refused_ = false;
+};
+
+template <typename Sink>
+void appendNumberLine(Sink& sink, int value) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits - 2, value).ptr;
+    end[0] = '\r';
+    end[1] = '\n';
+    sink.append(std::string_view(digits, static_cast<size_t>(end + 2 - digits)));
+}
+
+template <typename Sink>
+void appendRecord(Sink& sink, const Node& node, int level, std::string_view text) {
+    appendNumberLine(sink, level);
+    appendNumberLine(sink, node.stateIndex);
+    appendNumberLine(sink, node.selectedImage);
+    appendNumberLine(sink, node.kindImage);
+    appendNumberLine(sink, static_cast<int>(node.page->language));
+    const QByteArray caption = node.caption.toUtf8();
+    if constexpr (Sink::kRefusesUnfit) {
+        // A caption with a line break, or a text with a line that is exactly "###".
+        const auto size = static_cast<size_t>(caption.size());
+        if (std::memchr(caption.constData(), '\n', size) || std::memchr(caption.constData(), '\r', size) ||
+            findTerminatorLine(text.data(), 0, text.size(), true) != std::string_view::npos) {
+            sink.refuse();
+            return;
+        }
+    }
+    sink.append(std::string_view(caption.constData(), static_cast<size_t>(caption.size())));
+    sink.append("\r\n");
+    sink.append(text);
+    sink.append("\r\n###\r\n");
+}
+
+// Pre-order without recursion; every node's text is written as it is held. Stops early
+// once the sink has failed.
+template <typename Sink>
+void appendRecords(Sink& sink, const Node& node, int level, const Feedback& fb) {
+    std::vector<std::pair<const Node*, int>> stack{{&node, level}};
+    while (!stack.empty() && !sink.failed()) {
+        auto [n, l] = stack.back();
+        stack.pop_back();
+        appendRecord(sink, *n, l, n->parent ? std::string_view(n->page->text) : std::string_view());
+        fb.step();
+        for (auto it = n->children.rbegin(); it != n->children.rend(); ++it) stack.emplace_back(it->get(), l + 1);
+        // The next node is most often far from this one in memory: ask for it while this
+        // iteration ends, rather than stall on it at the start of the next.
+        if (!stack.empty()) __builtin_prefetch(stack.back().first);
+    }
+}
+
+// The whole file: the count line (count, the number of node's descendants), then the records.
+template <typename Sink>
+void appendCollection(Sink& sink, const CollectionTree& tree, const Node& node, int count, const Feedback& fb) {
+    appendNumberLine(sink, count);
+    if (node.parent) {
+        appendRecord(sink, *tree.root(), 0, std::string_view());
+        appendRecords(sink, node, 1, fb);
+    } else {
+        appendRecords(sink, node, 0, fb);
+    }
 }
 
 } // namespace
 
 void appendTextRecords(std::string& out, const CollectionTree&, const Node& node, int level, const Feedback& fb) {
-    // Pre-order without recursion; every node's text is written as it is held.
-    std::vector<std::pair<const Node*, int>> stack{{&node, level}};
-    while (!stack.empty()) {
-        auto [n, l] = stack.back();
-        stack.pop_back();
-        appendRecord(out, *n, l, n->parent ? n->page->text : std::string());
-        fb.step();
-        for (auto it = n->children.rbegin(); it != n->children.rend(); ++it) stack.emplace_back(it->get(), l + 1);
-    }
+    StringSink sink(out);
+    appendRecords(sink, node, level, fb);
 }
 
 std::string textCollectionBytes(const CollectionTree& tree, const Node& node, const Feedback& fb) {
     int count = 0;
     addDescendantCount(&node, count);
-    std::string body;
-    if (node.parent) {
-        appendRecord(body, *tree.root(), 0, std::string());
-        appendTextRecords(body, tree, node, 1, fb);
-    } else {
-        appendTextRecords(body, tree, node, 0, fb);
-    }
-    // The built text ends in "###" CR LF already, which is what the file ends with.
-    return std::to_string(count) + "\r\n" + body;
+    std::string out;
+    StringSink sink(out);
+    appendCollection(sink, tree, node, count, fb);
+    return out;
 }
 
 namespace {
-
-bool hasTerminatorLine(const std::string& text) {
-    const std::string_view view(text);
-    return view == "###" || view.starts_with("###\r\n") || view.ends_with("\r\n###") ||
-           view.find("\r\n###\r\n") != std::string_view::npos;
-}
 
 bool hasLineBreak(const QString& caption) { return caption.contains(u'\n') || caption.contains(u'\r'); }
 
@@ -86,11 +196,6 @@ std::vector<const Node*> nodesUnfitForText(const CollectionTree& tree, const Nod
 }
 
 SaveOutcome saveCollectionText(const CollectionTree& tree, const QString& fileName, const Node& node, const Feedback& fb) {
-    const std::vector<const Node*> unfit = nodesUnfitForText(tree, node);
-    if (!unfit.empty()) {
-        fb.say(unfitNodesMessage(unfit));
-        return {replaceExtension(fileName, QStringLiteral(".txt")), false};
-    }
     int count = 0;
     addDescendantCount(&node, count);
     ProgressScope progress(fb, count);
@@ -98,35 +203,100 @@ SaveOutcome saveCollectionText(const CollectionTree& tree, const QString& fileNa
     outcome.fileName = replaceExtension(fileName, QStringLiteral(".txt"));
     fb.setStatus(QStringLiteral("Сохранение..."));
     try {
-        const std::string bytes = textCollectionBytes(tree, node, fb);
-        outcome.written = saveFileBytes(outcome.fileName, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        // The bytes go out in large blocks as they are made, to the safe-save helper's
+        // temporary file; every write and the final flush are checked. A record that would
+        // not read back stops the save before the file takes the target's name: the
+        // temporary file is dropped and the previous file stays as it was.
+        SafeSave save(outcome.fileName);
+        if (save.open()) {
+            BlockSink sink(save);
+            appendCollection(sink, tree, node, count, fb);
+            outcome.written = !sink.refused() && sink.flush() && save.commit();
+        }
     } catch (const std::bad_alloc&) {
         outcome.written = false;
     }
-    if (!outcome.written) fb.say(kSaveFileError);
+    if (!outcome.written) {
+        // Nodes the format cannot hold are named (all of them), whatever else went wrong.
+        const std::vector<const Node*> unfit = nodesUnfitForText(tree, node);
+        fb.say(unfit.empty() ? kSaveFileError : unfitNodesMessage(unfit));
+    }
     fb.setStatus(QString());
     return outcome;
 }
 
 namespace {
 
-// Lines of the file: split at CR LF (a lone CR or LF stays inside its line, so texts come
-// back exactly); a file without any CR LF is split at LF.
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    const std::string_view breakSeq = text.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
-    size_t pos = 0;
-    while (pos < text.size()) {
-        const size_t end = text.find(breakSeq, pos);
-        if (end == std::string_view::npos) {
-            lines.push_back(text.substr(pos));
-            break;
+// The file's lines one after the other: ended by CR LF (a lone CR or LF stays inside its
+// line, so texts come back exactly), or by LF in a file without any CR LF.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view data)
+        : data_(data), crlf_(data.find("\r\n") != std::string_view::npos), breakLength_(crlf_ ? 2 : 1) {}
+
+    bool atEnd() const { return pos_ >= data_.size(); }
+
+    // The next line without its break; only while !atEnd().
+    std::string_view next() {
+        const char* d = data_.data();
+        const size_t size = data_.size();
+        size_t from = pos_;
+        for (;;) {
+            const void* hit = std::memchr(d + from, '\n', size - from);
+            if (!hit) return take(size, size);
+            const size_t e = static_cast<size_t>(static_cast<const char*>(hit) - d);
+            if (!crlf_) return take(e, e + 1);
+            if (e > pos_ && d[e - 1] == '\r') return take(e - 1, e + 1);
+            from = e + 1;  // a lone LF inside the line
         }
-        lines.push_back(text.substr(pos, end - pos));
-        pos = end + breakSeq.size();
     }
-    return lines;
-}
+
+    // A record's text, from the current line on: the lines up to the line that is exactly
+    // "###" (taken too), or up to the end of the file, joined by CR LF. False when the
+    // file ended before such a line. The text is copied in slices, never byte by byte.
+    bool takeText(std::string& text) {
+        const char* d = data_.data();
+        const size_t size = data_.size(), start = pos_;
+        text.clear();
+        if (start >= size) return false;
+        const size_t mark = findTerminatorLine(d, start, size, crlf_);
+        size_t end = size;
+        if (mark != std::string_view::npos) {
+            end = mark == start ? start : mark - breakLength_;
+            pos_ = std::min(mark + 3 + breakLength_, size);
+        } else {
+            // The break after the last line does not belong to the text.
+            if (crlf_ ? end - start >= 2 && d[end - 2] == '\r' && d[end - 1] == '\n' : d[end - 1] == '\n') end -= breakLength_;
+            pos_ = size;
+        }
+        if (crlf_) {
+            text.assign(d + start, end - start);
+        } else {
+            // Lines ended by LF are joined by CR LF.
+            size_t at = start;
+            while (const void* hit = std::memchr(d + at, '\n', end - at)) {
+                const size_t e = static_cast<size_t>(static_cast<const char*>(hit) - d);
+                text.append(d + at, e - at);
+                text.append("\r\n");
+                at = e + 1;
+            }
+            text.append(d + at, end - at);
+        }
+        return mark != std::string_view::npos;
+    }
+
+private:
+    std::string_view take(size_t lineEnd, size_t nextStart) {
+        const std::string_view line = data_.substr(pos_, lineEnd - pos_);
+        pos_ = nextStart;
+        return line;
+    }
+
+    std::string_view data_;
+    bool crlf_;
+    size_t breakLength_;
+    size_t pos_ = 0;
+};
 
 bool isBlankLine(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
 
@@ -145,12 +315,13 @@ bool leadingNumber(std::string_view line, int& value) {
 
 bool loadTextBytes(CollectionTree& tree, const QByteArray& raw, const Feedback& fb) {
     const QByteArray bytes = textFileAsUtf8(raw);
-    const std::vector<std::string_view> lines = splitLines(std::string_view(bytes.constData(), bytes.size()));
-    size_t i = 0;
+    LineCursor lines(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
     auto nextNumber = [&](int& value) -> int {  // 1 read, 0 end of file, -1 not a number
-        while (i < lines.size() && isBlankLine(lines[i])) ++i;
-        if (i >= lines.size()) return 0;
-        return leadingNumber(lines[i++], value) ? 1 : -1;
+        while (!lines.atEnd()) {
+            const std::string_view line = lines.next();
+            if (!isBlankLine(line)) return leadingNumber(line, value) ? 1 : -1;
+        }
+        return 0;
     };
     int count = 0;
     if (nextNumber(count) != 1) {
@@ -178,24 +349,16 @@ bool loadTextBytes(CollectionTree& tree, const QByteArray& raw, const Feedback& 
             if (numbers > 0) complete = false;  // the end inside a record, not between two
             break;
         }
-        if (i >= lines.size()) {  // no caption: an unfinished record is left out
+        if (lines.atEnd()) {  // no caption: an unfinished record is left out
             complete = false;
             break;
         }
-        const QString caption = QString::fromUtf8(lines[i].data(), static_cast<qsizetype>(lines[i].size()));
-        ++i;
+        const std::string_view captionLine = lines.next();
+        const QString caption = QString::fromUtf8(captionLine.data(), static_cast<qsizetype>(captionLine.size()));
         // The text: lines up to "###" (or to the end of the file), joined by CR LF. The CR LF
         // the writer adds after every text is not part of it.
         std::string text;
-        bool first = true;
-        while (i < lines.size() && lines[i] != "###") {
-            if (!first) text += "\r\n";
-            text.append(lines[i]);
-            first = false;
-            ++i;
-        }
-        if (i < lines.size()) ++i;  // the terminator
-        else complete = false;
+        if (!lines.takeText(text)) complete = false;
         fb.step();
         fb.repaint();
         const int level = values[0];

@@ -31,8 +31,9 @@ std::vector<const Node*> nodesUnfitForText(const CollectionTree& tree, const Nod
 
 // Writes node's branch (the whole collection for the root node) to name with its extension
 // replaced by ".txt". Reports "Ошибка при сохранении файла" on failure; a failed write
-// leaves the previous file as it was. A branch with nodes unfit for the format is not
-// written at all: the message then lists their paths, one a line.
+// leaves the previous file as it was. A branch with nodes unfit for the format is refused
+// (the previous file stays as it was, no new file is left): the message then lists their
+// paths, one a line.
 SaveOutcome saveCollectionText(const CollectionTree& tree, const QString& fileName, const Node& node, const Feedback& fb);
 
 // Reads a text collection into a tree that holds only its root node. On failure (a line

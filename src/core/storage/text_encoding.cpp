@@ -1,6 +1,13 @@
 #include "storage/text_encoding.h"
 
 #include <QStringDecoder>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tw {
 
@@ -38,23 +45,82 @@ int sequenceAt(const unsigned char* p, const unsigned char* end, int& bad) {
 
 } // namespace
 
+namespace {
+
+#if defined(__SSE2__)
+// Passes over blocks of 16 bytes that hold only ASCII and well-formed two-byte sequences
+// (the bulk of source code and of Cyrillic text), counting the sequences; stops at the
+// first block that holds anything else, which the byte-wise scan then takes. p must be at
+// the start of a sequence, and so is the result.
+const unsigned char* passSimpleBlocks(const unsigned char* p, const unsigned char* end, qsizetype& sequences) {
+    const __m128i belowLead = _mm_set1_epi8(static_cast<char>(0xC1));  // bytes compare as signed
+    const __m128i aboveLead = _mm_set1_epi8(static_cast<char>(0xE0));
+    const __m128i firstNonContinuation = _mm_set1_epi8(static_cast<char>(0xC0));
+    while (end - p >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v));
+        if (high == 0) {
+            p += 16;
+            continue;
+        }
+        // Lead bytes C2..DF, and continuation bytes 80..BF; any other byte above 7F
+        // (C0, C1, the leads of longer sequences, F5..FF) is left to the byte-wise scan.
+        unsigned leads = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpgt_epi8(v, belowLead), _mm_cmplt_epi8(v, aboveLead))));
+        const unsigned continuations = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(v, firstNonContinuation)));
+        if ((leads | continuations) != high) break;
+        // A lead in the last byte is left for the next block, with its continuation.
+        int take = 16;
+        if (leads & 0x8000u) {
+            take = 15;
+            leads &= 0x7FFFu;
+        }
+        // Well-formed exactly when every lead is followed by a continuation byte and every
+        // continuation byte follows a lead.
+        if ((continuations & ((1u << take) - 1)) != leads << 1) break;
+        sequences += std::popcount(leads);
+        p += take;
+    }
+    return p;
+}
+#endif
+
+} // namespace
+
 Utf8Evidence scanUtf8(const QByteArray& bytes) {
     Utf8Evidence evidence;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
     const unsigned char* end = p + bytes.size();
     while (p < end) {
-        if (*p < 0x80) {
-            ++p;
-            continue;
-        }
-        int bad = 1;
-        const int length = sequenceAt(p, end, bad);
-        if (length > 0) {
-            ++evidence.validSequences;
-            p += length;
-        } else {
-            ++evidence.invalidSequences;
-            p += bad;
+#if defined(__SSE2__)
+        p = passSimpleBlocks(p, end, evidence.validSequences);
+        // Byte by byte for a while after a block the fast pass could not take.
+        const unsigned char* stretch = end - p > 16 ? p + 16 : end;
+#else
+        const unsigned char* stretch = end;
+#endif
+        while (p < stretch) {
+            // Runs of ASCII are passed over eight bytes at a time.
+            while (end - p >= 8) {
+                std::uint64_t word;
+                std::memcpy(&word, p, 8);
+                if (word & 0x8080808080808080u) break;
+                p += 8;
+            }
+            if (p == end) break;
+            if (*p < 0x80) {
+                ++p;
+                continue;
+            }
+            int bad = 1;
+            const int length = sequenceAt(p, end, bad);
+            if (length > 0) {
+                ++evidence.validSequences;
+                p += length;
+            } else {
+                ++evidence.invalidSequences;
+                p += bad;
+            }
         }
     }
     return evidence;
