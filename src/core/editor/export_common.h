@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tw {
@@ -60,6 +61,11 @@ struct ExportPiece {
 // Token bounds never fall inside a UTF-8 sequence.
 template <typename Visit>
 void forEachExportPiece(std::string_view text, const Highlighter& highlighter, Visit&& visit);
+// The same, with the caller's vector for the tokens of a line, so a writer of many texts
+// allocates it once.
+template <typename Visit>
+void forEachExportPiece(std::string_view text, const Highlighter& highlighter, Visit&& visit,
+                        std::vector<Token>& tokens);
 
 // The UTF-16 units of UTF-8 bytes, in order; each invalid byte gives U+FFFD. Returns
 // false when some byte was invalid.
@@ -109,10 +115,16 @@ inline size_t snapToCharacter(std::string_view line, size_t at) {
 
 template <typename Visit>
 void forEachExportPiece(std::string_view text, const Highlighter& highlighter, Visit&& visit) {
+    std::vector<Token> tokens;
+    forEachExportPiece(text, highlighter, std::forward<Visit>(visit), tokens);
+}
+
+template <typename Visit>
+void forEachExportPiece(std::string_view text, const Highlighter& highlighter, Visit&& visit,
+                        std::vector<Token>& tokens) {
     if (text.empty()) return;
     const int space = std::max(highlighter.spaceAttribute(), 0);
     const int attributeCount = static_cast<int>(highlighter.attributes().size());
-    std::vector<Token> tokens;
     int state = 0;
     size_t pos = 0;
     for (;;) {

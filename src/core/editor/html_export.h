@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tw {
 
@@ -13,6 +14,24 @@ namespace tw {
 // highlighter's attributes as they are now (the user's colours included).
 std::string exportHtml(std::string_view text, const Highlighter& highlighter,
                        const ExportSettings& settings = {});
+
+// Writes the documents of many texts in one highlighter and one set of settings: the
+// document head (style sheet included), each attribute's opening span and look are made
+// once, when the writer is made, so each text costs only its own tokens. The attributes
+// and settings are read then; make a new writer after either changes.
+class HtmlDocumentWriter {
+public:
+    HtmlDocumentWriter(const Highlighter& highlighter, const ExportSettings& settings);
+    // Appends the document of text to out, the same bytes exportHtml gives.
+    void append(std::string_view text, std::string& out);
+
+private:
+    const Highlighter& highlighter_;
+    std::string head_;                // everything before the first token
+    std::vector<std::string> spans_;  // "<span class=\"...\">" by attribute
+    std::vector<TokenLook> looks_;    // by attribute
+    std::vector<Token> tokens_;       // one line's tokens, reused
+};
 
 // "#RRGGBB" in upper case for a colour 0x00BBGGRR.
 std::string htmlColor(std::uint32_t color);

@@ -53,7 +53,7 @@ RuleHighlighter::RuleHighlighter(LanguageRules rules)
     for (const auto& set : rules_.words) {
         const int attr = require(set.attribute);
         for (const std::string& w : set.words) {
-            words_.emplace(rules_.caseSensitive ? w : asciiLower(w), attr);  // the first list wins
+            words_.insert(rules_.caseSensitive ? w : asciiLower(w), attr);  // the first list wins
             longestWord_ = std::max(longestWord_, w.size());
         }
     }
@@ -75,18 +75,36 @@ bool RuleHighlighter::isIdentifierStart(unsigned char c) const { return identifi
 
 bool RuleHighlighter::isIdentifierPart(unsigned char c) const { return identifierPart_[c]; }
 
+void WordTable::insert(std::string_view word, int attribute) {
+    if (find(word) >= 0) return;
+    words_.emplace_back(word);
+    attributes_.push_back(attribute);
+    if (words_.size() * 2 > slots_.size()) {
+        slots_.assign(std::max<size_t>(16, slots_.size() * 2), -1);
+        for (size_t e = 0; e < words_.size(); ++e) place(static_cast<int>(e));
+    } else {
+        place(static_cast<int>(words_.size() - 1));
+    }
+}
+
+void WordTable::place(int entry) {
+    const size_t mask = slots_.size() - 1;
+    size_t at = hash(words_[static_cast<size_t>(entry)]) & mask;
+    while (slots_[at] >= 0) at = (at + 1) & mask;
+    slots_[at] = entry;
+}
+
 int RuleHighlighter::wordAttribute(std::string_view word) const {
     if (word.size() > longestWord_) return -1;
-    auto it = words_.end();
-    if (rules_.caseSensitive) {
-        it = words_.find(word);
-    } else {
-        char lower[256];
-        const size_t n = std::min(word.size(), sizeof lower);
-        for (size_t i = 0; i < n; ++i) lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(word[i])));
-        it = words_.find(std::string_view(lower, n));
+    if (rules_.caseSensitive) return words_.find(word);
+    // The words are ASCII, so only ASCII letters need lowering to find them.
+    char lower[256];
+    const size_t n = std::min(word.size(), sizeof lower);
+    for (size_t i = 0; i < n; ++i) {
+        const char c = word[i];
+        lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
     }
-    return it == words_.end() ? -1 : it->second;
+    return words_.find(std::string_view(lower, n));
 }
 
 void RuleHighlighter::tokenizeLine(std::string_view line, int& state, std::vector<Token>& out) const {

@@ -8,7 +8,6 @@
 #include <array>
 #include <functional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace tw {
@@ -63,6 +62,36 @@ struct LanguageRules {
     QString spaceAttribute = QStringLiteral("Space");
 };
 
+// Words with their attributes, looked up by string_view without making a string of each:
+// open addressing over a power-of-two table kept at most half full.
+class WordTable {
+public:
+    // Adds a word; a word already there keeps its attribute.
+    void insert(std::string_view word, int attribute);
+    // The attribute of the word; -1 when it is not there.
+    int find(std::string_view word) const {
+        if (slots_.empty()) return -1;
+        const size_t mask = slots_.size() - 1;
+        for (size_t at = hash(word) & mask;; at = (at + 1) & mask) {
+            const int entry = slots_[at];
+            if (entry < 0) return -1;
+            if (words_[static_cast<size_t>(entry)] == word) return attributes_[static_cast<size_t>(entry)];
+        }
+    }
+
+private:
+    static size_t hash(std::string_view word) {
+        std::uint32_t h = 2166136261u;  // FNV-1a
+        for (char c : word) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+        return h;
+    }
+    void place(int entry);
+
+    std::vector<std::string> words_;
+    std::vector<int> attributes_;
+    std::vector<int> slots_;  // entry index, -1 for an empty slot
+};
+
 class RuleHighlighter : public Highlighter {
 public:
     explicit RuleHighlighter(LanguageRules rules);
@@ -90,15 +119,9 @@ private:
     size_t scanQuoted(std::string_view line, size_t pos, size_t bodyStart, size_t index, int& state,
                       std::vector<Token>& out) const;
 
-    // Looks words up by string_view, without making a string of each.
-    struct WordHash {
-        using is_transparent = void;
-        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-    };
-
     LanguageRules rules_;
     std::vector<int> blockAttr_, stringAttr_;
-    std::unordered_map<std::string, int, WordHash, std::equal_to<>> words_;
+    WordTable words_;
     size_t longestWord_ = 0;
     // Byte classes from the rules, by byte value.
     std::array<bool, 256> identifierStart_{}, identifierPart_{}, symbolByte_{};

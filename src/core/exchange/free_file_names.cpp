@@ -87,7 +87,10 @@ QString FreeFileNames::freeName(const QString& candidate) {
     const BaseAndExtension parts = splitExtension(path.name.toLower());
     const QString key = queryKey(parts.base, parts.extension);
     auto known = f.largest.find(key);
-    if (known == f.largest.end()) known = f.largest.insert(key, scanLargest(f, parts.base, parts.extension));
+    if (known == f.largest.end()) {
+        known = f.largest.insert(key, scanLargest(f, parts.base, parts.extension));
+        ++f.baseLengths[parts.base.size()];
+    }
     return path.dir + parts.base + u'[' + QString::number(*known + 1) + u']' + parts.extension;
 }
 
@@ -99,11 +102,13 @@ void FreeFileNames::noteWritten(const QString& fullName) {
     const QString lower = path.name.toLower();
     f.lowerNames.insert(lower);
     // Every remembered query whose base begins this name and whose extension it shares
-    // now has to count its number.
+    // now has to count its number. Only the lengths of remembered bases are tried, so a
+    // name costs a few lookups however long it is (none before the first taken name).
+    if (f.largest.isEmpty()) return;
     const QString extension = splitExtension(lower).extension;
     const qint64 number = trailingNumber(lower);
-    for (qsizetype k = 0; k <= lower.size(); ++k) {
-        auto it = f.largest.find(queryKey(lower.left(k), extension));
+    for (auto length = f.baseLengths.begin(); length != f.baseLengths.end() && length->first <= lower.size(); ++length) {
+        auto it = f.largest.find(queryKey(lower.left(length->first), extension));
         if (it != f.largest.end()) *it = std::max(*it, number);
     }
 }

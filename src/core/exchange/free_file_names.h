@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <map>
 #include <set>
 
 namespace tw {
@@ -40,6 +41,7 @@ private:
         QSet<QString> names;             // file names as they stand
         std::set<QString> lowerNames;    // the same, lower-cased, sorted for prefix scans
         QHash<QString, qint64> largest;  // base + '\0' + extension -> largest number seen
+        std::map<qsizetype, int> baseLengths;  // length of a base in largest -> how many
     };
     Folder& folder(const QString& dir);
     static qint64 scanLargest(const Folder& f, const QString& base, const QString& extension);

@@ -4,19 +4,120 @@
 #include "storage/safe_save.h"
 
 #include <QFileInfo>
-#include <QUrl>
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace tw {
 
 namespace {
 
-bool isBlank(const std::string& text) {
+bool isBlank(std::string_view text) {
     for (unsigned char c : text)
         if (c > ' ') return false;
     return true;
 }
 
 QString folderOf(const QString& indexPath) { return QFileInfo(indexPath).absolutePath() + u'/'; }
+
+// Bytes that stand for themselves in a link address; every other byte of the UTF-8 form
+// is percent-encoded (upper-case digits). The slash separates folders.
+constexpr std::array<bool, 256> kAddressBytes = [] {
+    std::array<bool, 256> t{};
+    for (int c = 'A'; c <= 'Z'; ++c) t[static_cast<size_t>(c)] = true;
+    for (int c = 'a'; c <= 'z'; ++c) t[static_cast<size_t>(c)] = true;
+    for (int c = '0'; c <= '9'; ++c) t[static_cast<size_t>(c)] = true;
+    for (char c : std::string_view("-._~/")) t[static_cast<unsigned char>(c)] = true;
+    return t;
+}();
+
+void appendAddress(std::string& out, const QString& path) {
+    static const char digits[] = "0123456789ABCDEF";
+    for (char c : path.toUtf8()) {
+        const auto b = static_cast<unsigned char>(c);
+        if (kAddressBytes[b]) {
+            out += c;
+        } else {
+            out += '%';
+            out += digits[b >> 4];
+            out += digits[b & 0xF];
+        }
+    }
+}
+
+// The link of a node in the index page, as UTF-8 appended to out; see nodeLink.
+void appendNodeLink(std::string& out, FreeFileNames& names, const QString& folder, const QString& caption,
+                    QString& nodeFile) {
+    const QString candidate = folder + caption + QStringLiteral(".html");
+    // A caption that is no plain file name is linked as it stands but never written.
+    nodeFile = isSafeFileNamePart(caption) ? names.freeName(candidate) : candidate;
+    // Links are relative to the index page, so the exported folder works wherever it is moved.
+    out += "<a href=\"";
+    appendAddress(out, nodeFile.startsWith(folder) ? nodeFile.mid(folder.size()) : nodeFile);
+    out += "\">";
+    appendHtmlEscaped(out, caption.toStdString());
+    out += "</a>";
+}
+
+// The index line of a node as UTF-8 appended to out; see indexEntryLine.
+void appendIndexEntryLine(std::string& out, int level, bool isPage, std::string_view link) {
+    for (int i = 0; i <= std::min(level, kIndexIndentDepth); ++i) out += " &nbsp&nbsp ";
+    if (!isPage) out += "<B>";
+    out += link;
+    if (!isPage) out += "</B>";
+    out += "<BR>";
+}
+
+// The document writers of one export, one per highlighter, made when a node of its
+// language first comes, with the buffer every document is built in.
+class NodeDocuments {
+public:
+    explicit NodeDocuments(const ExportSettings& style) : style_(style) {}
+    // The document of text in the highlighter's language; valid until the next call.
+    std::string_view build(const Highlighter& highlighter, std::string_view text) {
+        HtmlDocumentWriter* writer = nullptr;
+        for (auto& [h, w] : writers_)
+            if (h == &highlighter) writer = w.get();
+        if (!writer) {
+            writers_.emplace_back(&highlighter, std::make_unique<HtmlDocumentWriter>(highlighter, style_));
+            writer = writers_.back().second.get();
+        }
+        buffer_.clear();
+        writer->append(text, buffer_);
+        return buffer_;
+    }
+
+private:
+    const ExportSettings& style_;
+    std::vector<std::pair<const Highlighter*, std::unique_ptr<HtmlDocumentWriter>>> writers_;
+    std::string buffer_;
+};
+
+bool writeNodeDocument(const CollectionTree& tree, const HighlighterSet& highlighters, int absIndex,
+                       const QString& nodeFile, FreeFileNames& names, NodeDocuments& documents, const Feedback& fb) {
+    const Node* node = tree.nodeAt(absIndex);
+    const PageRecord& page = *node->page;
+    // Every node file has content, sections and the root node included.
+    const std::string_view text = isBlank(page.text) ? std::string_view(" \r\n ") : std::string_view(page.text);
+    fb.step();
+    if (fb.status) fb.setStatus(QStringLiteral("Сохранение: ") + node->caption + QStringLiteral(".html"));
+    fb.repaint();
+    const Highlighter& highlighter = highlighters.byPosition(static_cast<int>(page.language) - 1);
+    if (!isSafeFileNamePart(node->caption)) {
+        fb.say(nodeSaveError(node->caption));
+        return false;
+    }
+    const std::string_view document = documents.build(highlighter, text);
+    if (!writeNewFile(nodeFile, QByteArrayView(document.data(), static_cast<qsizetype>(document.size())))) {
+        fb.say(nodeSaveError(node->caption));
+        return false;
+    }
+    names.noteWritten(nodeFile);
+    return true;
+}
 
 } // namespace
 
@@ -25,41 +126,22 @@ QString nodeSaveError(const QString& caption) {
 }
 
 QString nodeLink(FreeFileNames& names, const QString& indexPath, const QString& caption, QString& nodeFile) {
-    const QString folder = folderOf(indexPath);
-    const QString candidate = folder + caption + QStringLiteral(".html");
-    // A caption that is no plain file name is linked as it stands but never written.
-    nodeFile = isSafeFileNamePart(caption) ? names.freeName(candidate) : candidate;
-    // Links are relative to the index page, so the exported folder works wherever it is moved.
-    const QString relative = nodeFile.startsWith(folder) ? nodeFile.mid(folder.size()) : nodeFile;
-    const QString address = QString::fromLatin1(QUrl::toPercentEncoding(relative, "/"));
-    return QStringLiteral("<a href=\"") + address + QStringLiteral("\">") + caption.toHtmlEscaped() + QStringLiteral("</a>");
+    std::string link;
+    appendNodeLink(link, names, folderOf(indexPath), caption, nodeFile);
+    return QString::fromStdString(link);
 }
 
 QString indexEntryLine(int level, bool isPage, const QString& link) {
-    const QString indent = QStringLiteral(" &nbsp&nbsp ").repeated(std::min(level, kIndexIndentDepth) + 1);
-    if (isPage) return indent + link + QStringLiteral("<BR>");
-    return indent + QStringLiteral("<B>") + link + QStringLiteral("</B><BR>");
+    std::string line;
+    appendIndexEntryLine(line, level, isPage, link.toStdString());
+    return QString::fromStdString(line);
 }
 
 bool exportNodeDocument(const CollectionTree& tree, const HighlighterSet& highlighters, int absIndex,
                       const QString& nodeFile, FreeFileNames& names, const ExportSettings& style,
                       const Feedback& fb) {
-    const Node* node = tree.nodeAt(absIndex);
-    const PageRecord& page = *node->page;
-    // Every node file has content, sections and the root node included.
-    const std::string text = isBlank(page.text) ? std::string(" \r\n ") : page.text;
-    fb.step();
-    fb.setStatus(QStringLiteral("Сохранение: ") + node->caption + QStringLiteral(".html"));
-    fb.repaint();
-    const Highlighter& highlighter = highlighters.byPosition(static_cast<int>(page.language) - 1);
-    const std::string document = exportHtml(text, highlighter, style);
-    if (!isSafeFileNamePart(node->caption) ||
-        !writeNewFile(nodeFile, QByteArrayView(document.data(), static_cast<qsizetype>(document.size())))) {
-        fb.say(nodeSaveError(node->caption));
-        return false;
-    }
-    names.noteWritten(nodeFile);
-    return true;
+    NodeDocuments documents(style);
+    return writeNodeDocument(tree, highlighters, absIndex, nodeFile, names, documents, fb);
 }
 
 namespace {
@@ -69,10 +151,11 @@ namespace {
 class IndexPageStream {
 public:
     explicit IndexPageStream(const QString& path) : file_(path) {
-        if (file_.open()) batch_ = QByteArrayLiteral("\xEF\xBB\xBF");
+        if (file_.open()) batch_ = "\xEF\xBB\xBF";
     }
-    void add(const QString& text) {
-        batch_ += text.toUtf8();
+    // The batch to append UTF-8 to; call written() after each addition.
+    std::string& batch() { return batch_; }
+    void written() {
         if (batch_.size() >= kBatchBytes) flush();
     }
     bool commit() {
@@ -82,13 +165,13 @@ public:
     QString errorString() const { return file_.errorString(); }
 
 private:
-    static constexpr qsizetype kBatchBytes = 64 * 1024;
+    static constexpr size_t kBatchBytes = 64 * 1024;
     void flush() {
-        file_.write(batch_);
+        file_.write(QByteArrayView(batch_.data(), static_cast<qsizetype>(batch_.size())));
         batch_.clear();
     }
     SafeSave file_;
-    QByteArray batch_;
+    std::string batch_;
 };
 
 } // namespace
@@ -97,28 +180,36 @@ StructureExportOutcome exportStructureHtml(const CollectionTree& tree, const Hig
                                      const QString& chosenName, const Feedback& fb, const ExportSettings& style) {
     StructureExportOutcome outcome;
     outcome.indexPath = QFileInfo(chosenName + QStringLiteral(".html")).absoluteFilePath();
-    if (!QFileInfo(folderOf(outcome.indexPath)).isDir()) {
+    const QString folder = folderOf(outcome.indexPath);
+    if (!QFileInfo(folder).isDir()) {
         fb.say(cannotCreateFileMessage(outcome.indexPath, QStringLiteral("No such directory")));
         return outcome;
     }
     FreeFileNames names;
     // The index page is written last; no node file may take its name meanwhile.
     names.noteWritten(outcome.indexPath);
-    const QString crlf = QStringLiteral("\r\n");
     // Opened only after the folder has been listed, so its temporary file is never
     // counted among the names the node files must avoid.
     IndexPageStream index(outcome.indexPath);
-    index.add(QStringLiteral("<head><title></title></head><body><font face=\"MS Sans Serif\" size=\"-1\">") + crlf);
+    index.batch() += "<head><title></title></head><body><font face=\"MS Sans Serif\" size=\"-1\">\r\n";
+    index.written();
     {
+        NodeDocuments documents(style);
+        std::string link;
         ProgressScope progress(fb, tree.count());
         for (int i = 0; i < tree.count(); ++i) {
             const Node* node = tree.nodeAt(i);
             QString nodeFile;
-            const QString link = nodeLink(names, outcome.indexPath, node->caption, nodeFile);
-            index.add(crlf + indexEntryLine(tree.levelOf(node), node->kindImage == kPageKind, link) + crlf);
-            if (!exportNodeDocument(tree, highlighters, i, nodeFile, names, style, fb)) ++outcome.failedNodes;
+            link.clear();
+            appendNodeLink(link, names, folder, node->caption, nodeFile);
+            std::string& batch = index.batch();
+            batch += "\r\n";
+            appendIndexEntryLine(batch, tree.levelOf(node), node->kindImage == kPageKind, link);
+            batch += "\r\n";
+            index.written();
+            if (!writeNodeDocument(tree, highlighters, i, nodeFile, names, documents, fb)) ++outcome.failedNodes;
         }
-        index.add(crlf + QStringLiteral("</font></body></html>") + crlf + crlf);
+        index.batch() += "\r\n</font></body></html>\r\n\r\n";
         outcome.indexWritten = index.commit();
         if (!outcome.indexWritten) fb.say(cannotCreateFileMessage(outcome.indexPath, index.errorString()));
     }
