@@ -73,7 +73,11 @@ FreeFileNames::Folder& FreeFileNames::folder(const QString& dir) {
     return f;
 }
 
-qint64 FreeFileNames::scanLargest(const Folder& f, const QString& base, const QString& extension) {
+qint64 FreeFileNames::scanLargest(Folder& f, const QString& base, const QString& extension) {
+    if (!f.sorted) {
+        for (const QString& name : std::as_const(f.names)) f.lowerNames.insert(name.toLower());
+        f.sorted = true;
+    }
     qint64 n = 0;
     for (auto it = f.lowerNames.lower_bound(base); it != f.lowerNames.end() && it->startsWith(base); ++it)
         if (splitExtension(*it).extension == extension) n = std::max(n, trailingNumber(*it));
@@ -87,7 +91,10 @@ QString FreeFileNames::freeName(const QString& candidate) {
     const BaseAndExtension parts = splitExtension(path.name.toLower());
     const QString key = queryKey(parts.base, parts.extension);
     auto known = f.largest.find(key);
-    if (known == f.largest.end()) known = f.largest.insert(key, scanLargest(f, parts.base, parts.extension));
+    if (known == f.largest.end()) {
+        known = f.largest.insert(key, scanLargest(f, parts.base, parts.extension));
+        f.baseLengths.insert(parts.base.size());
+    }
     return path.dir + parts.base + u'[' + QString::number(*known + 1) + u']' + parts.extension;
 }
 
@@ -96,14 +103,21 @@ void FreeFileNames::noteWritten(const QString& fullName) {
     Folder& f = folder(path.dir);
     if (f.names.contains(path.name)) return;
     f.names.insert(path.name);
+    // Until a name of this folder has been taken there is nothing sorted to keep and no
+    // remembered query to update: the usual case of captions that differ costs one insert.
+    if (!f.sorted) return;
     const QString lower = path.name.toLower();
     f.lowerNames.insert(lower);
     // Every remembered query whose base begins this name and whose extension it shares
-    // now has to count its number.
+    // now has to count its number; only the lengths of bases asked about are tried.
     const QString extension = splitExtension(lower).extension;
     const qint64 number = trailingNumber(lower);
-    for (qsizetype k = 0; k <= lower.size(); ++k) {
-        auto it = f.largest.find(queryKey(lower.left(k), extension));
+    QString key;
+    for (const qsizetype k : f.baseLengths) {
+        if (k > lower.size()) break;
+        key.clear();
+        key.append(QStringView(lower).left(k)).append(QChar(0)).append(extension);
+        auto it = f.largest.find(key);
         if (it != f.largest.end()) *it = std::max(*it, number);
     }
 }
