@@ -176,15 +176,23 @@ void FileSearch::walkDirectory(const QString& path, const QByteArray& localPath,
 }
 
 void FileSearch::handleFile(const QString& path, const QString& name, const QByteArray& localFile, Node* parent) {
-    if (!masks_.matches(fileExtension(name))) return;
+    const QString extension = fileExtension(name);
+    if (!masks_.matches(extension)) return;
     if (fb_.status) fb_.setStatus(QStringLiteral("Поиск: ") + path + name);
     Node* page = sink_.addPage(parent, name);
     if (!page) {
         abandoned_ = true;
         return;
     }
-    if (options_.languages)
-        page->page->language = static_cast<std::uint8_t>(options_.languages->languageNumberForFile(name));
+    if (options_.languages) {
+        // The language depends on the extension alone; finding it compares with the
+        // patterns of every language, so each extension is looked up once.
+        auto known = languageOfExtension_.constFind(extension);
+        if (known == languageOfExtension_.constEnd())
+            known = languageOfExtension_.insert(
+                extension, static_cast<std::uint8_t>(options_.languages->languageNumberForFile(name)));
+        page->page->language = *known;
+    }
     // A file that cannot be read keeps the text of a new page.
     if (options_.loadFiles && readWhole(localFile.constData(), options_.sizeLimit, buffer_) == ReadResult::Read) {
         std::string text;

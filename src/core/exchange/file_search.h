@@ -9,6 +9,7 @@
 #include "exchange/file_masks.h"
 #include "tree/collection_tree.h"
 
+#include <QHash>
 #include <QStringList>
 #include <cstdint>
 #include <string>
@@ -79,6 +80,7 @@ private:
     FileSearchOptions options_;
     MaskList masks_;
     std::string buffer_;  // a file's bytes as read, kept between files
+    QHash<QString, std::uint8_t> languageOfExtension_;  // found once per extension and walk
     ImportSink& sink_;
     const Feedback& fb_;
     bool stop_ = false;
