@@ -109,6 +109,13 @@ TEST(FreeFileNames, RemembersWhatTheExportWroteWithoutListingAgain) {
     EXPECT_EQ(names.freeName(dir.filePath("Loop.html")), dir.filePath("Loop.html"));
     names.noteWritten(dir.filePath("Loop.html"));
     EXPECT_EQ(names.freeName(dir.filePath("Loop.html")), dir.filePath("loop[1].html"));
+    // Names told of in a folder before any of its names was taken count as well.
+    QTemporaryDir other;
+    touch(other.filePath("x.txt"));
+    FreeFileNames later;
+    later.noteWritten(other.filePath("X[3].txt"));
+    later.noteWritten(other.filePath("x[2].txt"));
+    EXPECT_EQ(later.freeName(other.filePath("x.txt")), other.filePath("x[4].txt"));
 }
 
 TEST_F(StructureExport, RootOnlyGivesTheRootDocumentAndAOneEntryIndex) {

@@ -76,3 +76,13 @@ TEST(TextEncoding, SequencesAreCountedWhereverTheyFallInTheScan) {
         }
     }
 }
+
+TEST(TextEncoding, EveryKindOfLineBreakBecomesCrLf) {
+    EXPECT_EQ(withCrLf(""), "");
+    EXPECT_EQ(withCrLf("plain"), "plain");
+    // CR CR LF is two breaks; a CR last and a LF first are breaks of their own.
+    EXPECT_EQ(withCrLf("\na\r\r\nb\n\nc\rd\r\ne\r"), "\r\na\r\n\r\nb\r\n\r\nc\r\nd\r\ne\r\n");
+    std::string out = "kept ";
+    appendWithCrLf(out, "x\ny");
+    EXPECT_EQ(out, "kept x\r\ny");
+}

@@ -2,8 +2,10 @@
 
 #include "storage/safe_save.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
+
+#include <cerrno>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -13,6 +15,14 @@ namespace {
 bool isDirectoryNode(const Node& node) {
     const int im = node.page->imageIndex;
     return im == kSectionCollapsed || im == kSectionExpanded || im == kRootKind;
+}
+
+// The folder exists afterwards: made now, or there already (an export merges into it).
+bool makeFolder(const QString& name) {
+    const QByteArray local = QFile::encodeName(name);
+    if (::mkdir(local.constData(), 0777) == 0) return true;
+    struct stat st {};
+    return errno == EEXIST && ::stat(local.constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 } // namespace
 
@@ -48,15 +58,15 @@ bool writeBranchDirectories(const Node& node, const QString& dir, bool emptySect
             fb.repaint();
             continue;
         }
-        if (!QFileInfo(name).isDir()) {
-            if (!emptySections && current->children.empty()) continue;
-            if (!QDir().mkdir(name)) {  // the subtree is skipped, and the export ends as failed
-                allFolders = false;
-                continue;
-            }
+        // A section without children needs no folder of its own (an existing one stays as it is).
+        if (!emptySections && current->children.empty()) continue;
+        if (!makeFolder(name)) {  // the subtree is skipped, and the export ends as failed
+            allFolders = false;
+            continue;
         }
+        const QString childFolder = name + u'/';  // shared by every child, not copied
         for (auto it = current->children.rbegin(); it != current->children.rend(); ++it)
-            pending.emplace_back(it->get(), name + u'/');
+            pending.emplace_back(it->get(), childFolder);
     }
     return allFolders;
 }

@@ -113,10 +113,20 @@ QStringList parseMasks(const QString& text) {
     return masks;
 }
 
-bool matchesAnyMask(const QStringList& masks, const QString& extension) {
+bool matchesAnyMask(const QStringList& masks, const QString& extension) { return MaskList(masks).matches(extension); }
+
+MaskList::MaskList(const QStringList& masks) {
+    masks_.reserve(static_cast<size_t>(masks.size()));
     for (const QString& mask : masks) {
-        const MaskMatch m = matchMask(mask, extension);
-        if (m != MaskMatch::No) return m == MaskMatch::Yes;
+        masks_.push_back(FileMask::parse(mask));
+        if (!masks_.back()) break;  // the test never looks past a mask that cannot be parsed
+    }
+}
+
+bool MaskList::matches(const QString& extension) const {
+    for (const auto& mask : masks_) {
+        if (!mask) return false;
+        if (mask->matches(extension)) return true;
     }
     return false;
 }

@@ -45,6 +45,16 @@ QStringList parseMasks(const QString& text);
 // cannot be parsed ends the test with no match.
 bool matchesAnyMask(const QStringList& masks, const QString& extension);
 
+// The same test with the masks parsed once, for testing many extensions.
+class MaskList {
+public:
+    explicit MaskList(const QStringList& masks);
+    bool matches(const QString& extension) const;
+
+private:
+    std::vector<std::optional<FileMask>> masks_;  // nullopt: a mask that cannot be parsed
+};
+
 // The size limit in bytes of a size text in kilobytes (the system's number format or
 // the plain one), rounded; 0 (no limit) for an empty text, a non-number or a value
 // too large to hold.

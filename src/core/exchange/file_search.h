@@ -6,8 +6,10 @@
 // (keeping views and tabs current) and the command-line tool to the plain tree.
 
 #include "app/feedback.h"
+#include "exchange/file_masks.h"
 #include "tree/collection_tree.h"
 
+#include <QHash>
 #include <QStringList>
 #include <cstdint>
 #include <string>
@@ -49,7 +51,7 @@ struct FileSearchOptions {
 class FileSearch {
 public:
     FileSearch(FileSearchOptions options, ImportSink& sink, const Feedback& feedback)
-        : options_(std::move(options)), sink_(sink), fb_(feedback) {}
+        : options_(std::move(options)), masks_(options_.masks), sink_(sink), fb_(feedback) {}
 
     // The directory as the walk starts it: trimmed, ending in a separator; empty for an
     // empty path.
@@ -71,10 +73,14 @@ public:
     bool replacedInvalidBytes() const { return replacedInvalidBytes_; }
 
 private:
-    void handleFile(const QString& path, const QString& name, std::int64_t size, Node* parent);
+    void walkDirectory(const QString& path, const QByteArray& localPath, Node* parent);
+    void handleFile(const QString& path, const QString& name, const QByteArray& localFile, Node* parent);
     bool fragmentMatches(const std::string& text) const;
 
     FileSearchOptions options_;
+    MaskList masks_;
+    std::string buffer_;  // a file's bytes as read, kept between files
+    QHash<QString, std::uint8_t> languageOfExtension_;  // found once per extension and walk
     ImportSink& sink_;
     const Feedback& fb_;
     bool stop_ = false;

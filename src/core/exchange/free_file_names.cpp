@@ -73,7 +73,11 @@ FreeFileNames::Folder& FreeFileNames::folder(const QString& dir) {
     return f;
 }
 
-qint64 FreeFileNames::scanLargest(const Folder& f, const QString& base, const QString& extension) {
+qint64 FreeFileNames::scanLargest(Folder& f, const QString& base, const QString& extension) {
+    if (!f.sorted) {
+        for (const QString& name : std::as_const(f.names)) f.lowerNames.insert(name.toLower());
+        f.sorted = true;
+    }
     qint64 n = 0;
     for (auto it = f.lowerNames.lower_bound(base); it != f.lowerNames.end() && it->startsWith(base); ++it)
         if (splitExtension(*it).extension == extension) n = std::max(n, trailingNumber(*it));
@@ -89,7 +93,7 @@ QString FreeFileNames::freeName(const QString& candidate) {
     auto known = f.largest.find(key);
     if (known == f.largest.end()) {
         known = f.largest.insert(key, scanLargest(f, parts.base, parts.extension));
-        ++f.baseLengths[parts.base.size()];
+        f.baseLengths.insert(parts.base.size());
     }
     return path.dir + parts.base + u'[' + QString::number(*known + 1) + u']' + parts.extension;
 }
@@ -99,16 +103,21 @@ void FreeFileNames::noteWritten(const QString& fullName) {
     Folder& f = folder(path.dir);
     if (f.names.contains(path.name)) return;
     f.names.insert(path.name);
+    // Until a name of this folder has been taken there is nothing sorted to keep and no
+    // remembered query to update: the usual case of captions that differ costs one insert.
+    if (!f.sorted) return;
     const QString lower = path.name.toLower();
     f.lowerNames.insert(lower);
     // Every remembered query whose base begins this name and whose extension it shares
-    // now has to count its number. Only the lengths of remembered bases are tried, so a
-    // name costs a few lookups however long it is (none before the first taken name).
-    if (f.largest.isEmpty()) return;
+    // now has to count its number; only the lengths of bases asked about are tried.
     const QString extension = splitExtension(lower).extension;
     const qint64 number = trailingNumber(lower);
-    for (auto length = f.baseLengths.begin(); length != f.baseLengths.end() && length->first <= lower.size(); ++length) {
-        auto it = f.largest.find(queryKey(lower.left(length->first), extension));
+    QString key;
+    for (const qsizetype k : f.baseLengths) {
+        if (k > lower.size()) break;
+        key.clear();
+        key.append(QStringView(lower).left(k)).append(QChar(0)).append(extension);
+        auto it = f.largest.find(key);
         if (it != f.largest.end()) *it = std::max(*it, number);
     }
 }

@@ -7,7 +7,6 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
-#include <map>
 #include <set>
 
 namespace tw {
@@ -39,12 +38,15 @@ public:
 private:
     struct Folder {
         QSet<QString> names;             // file names as they stand
-        std::set<QString> lowerNames;    // the same, lower-cased, sorted for prefix scans
+        // The same, lower-cased, sorted for prefix scans; made when the folder's first name
+        // is taken (most folders never need it) and kept up to date from then on.
+        std::set<QString> lowerNames;
+        bool sorted = false;
         QHash<QString, qint64> largest;  // base + '\0' + extension -> largest number seen
-        std::map<qsizetype, int> baseLengths;  // length of a base in largest -> how many
+        std::set<qsizetype> baseLengths; // the lengths of the bases in largest
     };
     Folder& folder(const QString& dir);
-    static qint64 scanLargest(const Folder& f, const QString& base, const QString& extension);
+    static qint64 scanLargest(Folder& f, const QString& base, const QString& extension);
 
     QHash<QString, Folder> folders_;
 };

@@ -1,5 +1,7 @@
 #include "storage/text_encoding.h"
 
+#include <cstring>
+
 #include <QStringDecoder>
 #include <bit>
 #include <cstdint>
@@ -139,6 +141,39 @@ QByteArray textFileAsUtf8(const QByteArray& bytes, bool* replaced) {
 
 QString invalidBytesReplacedMessage(const QString& what) {
     return what + QStringLiteral(": байты, недопустимые в UTF-8, заменены знаком \u00AB\uFFFD\u00BB.");
+}
+
+void appendWithCrLf(std::string& out, std::string_view text) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    // The next CR and the next LF at or after p, each searched again only once p has
+    // passed it, so every byte is looked at a bounded number of times.
+    const char* cr = static_cast<const char*>(std::memchr(p, '\r', text.size()));
+    const char* lf = static_cast<const char*>(std::memchr(p, '\n', text.size()));
+    if (!cr) cr = end;
+    if (!lf) lf = end;
+    out.reserve(out.size() + text.size() + (lf == end ? 0 : text.size() / 32) + 2);
+    while (p < end) {
+        const char* brk = cr < lf ? cr : lf;
+        out.append(p, static_cast<size_t>(brk - p));
+        if (brk == end) break;
+        out += "\r\n";
+        p = brk + (brk == cr && brk + 1 < end && brk[1] == '\n' ? 2 : 1);
+        if (cr < p) {
+            cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(end - p)));
+            if (!cr) cr = end;
+        }
+        if (lf < p) {
+            lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+            if (!lf) lf = end;
+        }
+    }
+}
+
+std::string withCrLf(std::string_view text) {
+    std::string out;
+    appendWithCrLf(out, text);
+    return out;
 }
 
 } // namespace tw

@@ -5,6 +5,8 @@
 // bytes (each becomes U+FFFD); only a file that shows no such evidence is Windows-1251.
 
 #include <QByteArray>
+#include <string>
+#include <string_view>
 
 namespace tw {
 
@@ -28,5 +30,12 @@ QByteArray textFileAsUtf8(const QByteArray& bytes, bool* replaced = nullptr);
 
 // What the user is told, once per operation, when such bytes were replaced.
 QString invalidBytesReplacedMessage(const QString& what);
+
+// Appends text to out with every line break (CR LF, LF alone, CR alone) written as CR LF.
+// Runs between breaks are copied whole, found with memchr: linear in the text, and close to
+// a plain copy for text whose lines are long.
+void appendWithCrLf(std::string& out, std::string_view text);
+// The same into a new string.
+std::string withCrLf(std::string_view text);
 
 } // namespace tw

@@ -2,6 +2,7 @@
 
 #include "editor/highlighter_lexer.h"
 #include "storage/text_collection.h"
+#include "storage/text_encoding.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -42,22 +43,6 @@ QFont defaultEditorFont() {
         font.setPointSizeF(kPoints);
     }
     return font;
-}
-
-// Line breaks of any kind as CR LF, in one pass.
-std::string withCrLf(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 16);
-    size_t i = 0;
-    while (i < text.size()) {
-        size_t run = i;
-        while (run < text.size() && text[run] != '\r' && text[run] != '\n') ++run;
-        out.append(text.substr(i, run - i));
-        if (run == text.size()) break;
-        out += "\r\n";
-        i = text.compare(run, 2, "\r\n") == 0 ? run + 2 : run + 1;
-    }
-    return out;
 }
 
 bool isBracket(char c) { return std::string_view("()[]{}<>").find(c) != std::string_view::npos; }

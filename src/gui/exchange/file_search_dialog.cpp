@@ -206,13 +206,36 @@ void FileSearchDialog::startSearch() {
     if (language_->isChecked()) options.languages = &highlighters_;
 
     Feedback fb;
-    fb.status = [this](const QString& text) { status_.setText(1, text); };
+    // The file being looked at goes to the status line at most every 50 ms; a name held
+    // back is shown before the window next repaints and at the end, so the line never
+    // lags behind what the window shows.
+    QElapsedTimer sinceStatus;
+    QString heldStatus;
+    auto showHeldStatus = [this, &heldStatus] {
+        if (heldStatus.isNull()) return;
+        status_.setText(1, heldStatus);
+        heldStatus = QString();
+    };
+    fb.status = [this, &sinceStatus, &heldStatus](const QString& text) {
+        if (sinceStatus.isValid() && !sinceStatus.hasExpired(50)) {
+            heldStatus = text;
+            return;
+        }
+        status_.setText(1, text);
+        heldStatus = QString();
+        sinceStatus.start();
+    };
     // Pending events are handled once per entry, but at most every 20 ms: enough for the
     // window to repaint and take "Стоп", without the walk spending its time repainting.
     QElapsedTimer sinceEvents;
     sinceEvents.start();
-    fb.processEvents = [&sinceEvents] {
+    // The nodes added go to the tree at once and to the view in one insertion per parent
+    // just before events are handled: a model insertion per node costs more than the walk.
+    TreeModel& model = editor_.model();
+    fb.processEvents = [&sinceEvents, &showHeldStatus, &model] {
         if (sinceEvents.elapsed() < 20) return;
+        model.showAppended();
+        showHeldStatus();
         QCoreApplication::processEvents();
         sinceEvents.restart();
     };
@@ -222,7 +245,10 @@ void FileSearchDialog::startSearch() {
     setWalking(true);
     status_.setText(1, path_->text());
     QCoreApplication::processEvents();
+    model.holdAppends();
     search.run(path_->text(), editor_.tree().root());
+    model.releaseAppends();
+    showHeldStatus();
     search_ = nullptr;
     if (deleteEmpty_->isChecked()) removeEmptySections();
     setWalking(false);

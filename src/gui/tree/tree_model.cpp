@@ -36,7 +36,12 @@ QModelIndex TreeModel::parent(const QModelIndex& child) const {
 int TreeModel::rowCount(const QModelIndex& parent) const {
     if (parent.column() > 0) return 0;
     const Node* p = nodeOf(parent);
-    return p ? static_cast<int>(p->children.size()) : 1;
+    if (!p) return 1;
+    if (!shownRows_.isEmpty()) {
+        const auto held = shownRows_.constFind(p);
+        if (held != shownRows_.constEnd()) return *held;
+    }
+    return static_cast<int>(p->children.size());
 }
 
 int TreeModel::columnCount(const QModelIndex&) const { return 1; }
@@ -98,14 +103,41 @@ bool TreeModel::dropMimeData(const QMimeData* data, Qt::DropAction, int, int, co
 Node* TreeModel::appendNode(Node* parent, QString caption, int kindImage, int selectedImage, int stateIndex,
                             std::unique_ptr<PageRecord> page) {
     const int row = static_cast<int>(parent->children.size());
+    if (holding_) {
+        if (!shownRows_.contains(parent)) {
+            shownRows_.insert(parent, row);
+            heldParents_.push_back(parent);
+        }
+        return tree_.appendChild(parent, std::move(caption), kindImage, selectedImage, stateIndex, std::move(page));
+    }
     beginInsertRows(indexOf(parent), row, row);
     Node* node = tree_.appendChild(parent, std::move(caption), kindImage, selectedImage, stateIndex, std::move(page));
     endInsertRows();
     return node;
 }
 
+void TreeModel::holdAppends() { holding_ = true; }
+
+void TreeModel::showAppended() {
+    for (Node* parent : heldParents_) {
+        const int first = shownRows_.value(parent);
+        const int last = static_cast<int>(parent->children.size()) - 1;
+        beginInsertRows(indexOf(parent), first, last);
+        shownRows_.remove(parent);
+        endInsertRows();
+    }
+    heldParents_.clear();
+    shownRows_.clear();
+}
+
+void TreeModel::releaseAppends() {
+    showAppended();
+    holding_ = false;
+}
+
 void TreeModel::removeNode(Node* node) {
     if (!node->parent) return;
+    showAppended();  // views learn of held rows before any row goes
     beginRemoveRows(indexOf(node->parent), node->row, node->row);
     std::unique_ptr<Node> gone = tree_.take(node);
     endRemoveRows();
@@ -114,6 +146,7 @@ void TreeModel::removeNode(Node* node) {
 void TreeModel::moveToFirstChild(Node* node, Node* newParent) {
     Node* oldParent = node->parent;
     if (!oldParent) return;
+    showAppended();
     if (oldParent == newParent && node->row == 0) return;
     beginMoveRows(indexOf(oldParent), node->row, node->row, indexOf(newParent), 0);
     tree_.insertChild(newParent, 0, tree_.take(node));
@@ -121,6 +154,7 @@ void TreeModel::moveToFirstChild(Node* node, Node* newParent) {
 }
 
 void TreeModel::nodeChanged(const Node* node) {
+    showAppended();
     const QModelIndex i = indexOf(node);
     emit dataChanged(i, i);
 }

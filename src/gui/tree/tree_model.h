@@ -6,6 +6,8 @@
 #include "tree/collection_tree.h"
 
 #include <QAbstractItemModel>
+#include <QHash>
+#include <vector>
 #include <functional>
 
 namespace tw {
@@ -39,7 +41,10 @@ public:
     Node* nodeOf(const QModelIndex& index) const;
 
     // The tree was rebuilt wholesale (read, reset): views start over.
-    void beginRebuild() { beginResetModel(); }
+    void beginRebuild() {
+        showAppended();
+        beginResetModel();
+    }
     void endRebuild() { endResetModel(); }
 
     // Structural edits, announced to the views.
@@ -50,10 +55,19 @@ public:
     void moveToFirstChild(Node* node, Node* newParent);
     // count nodes are about to be appended below parent (and have been).
     void beginAppend(const Node* parent, int count) {
+        showAppended();
         const int first = static_cast<int>(parent->children.size());
         beginInsertRows(indexOf(parent), first, first + count - 1);
     }
     void endAppend() { endInsertRows(); }
+    // Appending many nodes one at a time (the import): from holdAppends on, appendNode adds
+    // to the tree at once but the views are told at showAppended, with one insertion per
+    // parent for all its new rows; until then the model shows them the rows they were told
+    // of. Call showAppended before events are handled; releaseAppends shows the rest and
+    // ends the holding.
+    void holdAppends();
+    void showAppended();
+    void releaseAppends();
     // A node's caption, pictures or icon changed.
     void nodeChanged(const Node* node);
 
@@ -63,6 +77,11 @@ signals:
 
 private:
     CollectionTree& tree_;
+    bool holding_ = false;
+    // Parents with rows not yet shown, in the order they got their first one (a parent's own
+    // row is then always shown before its children's), and how many rows the views know.
+    std::vector<Node*> heldParents_;
+    QHash<const Node*, int> shownRows_;
 };
 
 } // namespace tw
