@@ -62,6 +62,13 @@ void StatusPanels::stepProgress() {
     progress_->setValue(steps_);
 }
 
+void StatusPanels::showProgress(int value, int maximum) {
+    if (!progress_) startProgress(maximum);
+    if (progress_->maximum() != maximum) progress_->setRange(0, std::max(0, maximum));
+    steps_ = std::clamp(value, 0, progress_->maximum());
+    progress_->setValue(steps_);
+}
+
 void StatusPanels::endProgress() {
     delete progress_;
     progress_ = nullptr;

@@ -32,6 +32,8 @@ public:
     void startProgress(int maximum);
     // One step further; the bar is redrawn only when its filled part can grow.
     void stepProgress();
+    // The bar at value of maximum, for an operation that reports its progress from elsewhere.
+    void showProgress(int value, int maximum);
     void endProgress();
 
     // Feedback for a read, write, export or import: messages are gathered, the state goes
