@@ -193,30 +193,36 @@ TEST_F(StartUpRead, AReadAheadThatEndedBeforeTheWindowWasShownIsTakenOver) {
     EXPECT_TRUE(form->command("addSection")->isEnabled());
 }
 
-TEST_F(StartUpRead, RecoveryIsOfferedOnceTheLastFileIsReadAndItsChangesStay) {
+TEST_F(StartUpRead, RecoveryIsOfferedOnceTheCollectionIsReadAndItsChangesStay) {
     const QString last = copyOfExample();
-    setLastFile(last);
-    CollectionTree unsaved;
-    page(unsaved, unsaved.root(), "Не сохранено");
-    ASSERT_TRUE(QDir().mkpath(dir.filePath("recovery")));
-    ASSERT_TRUE(saveCollectionXml(unsaved, dir.filePath("recovery/recovery.xml"), {}).written);
-    ASSERT_TRUE(writeFileBytes(dir.filePath("recovery/recovery-name.txt"), last.toUtf8()));
+    // The collection opened at start is the last file, or the file named on the command line.
+    for (const bool onCommandLine : {false, true}) {
+        SCOPED_TRACE(onCommandLine ? "file on the command line" : "last file");
+        setLastFile(onCommandLine ? QString() : last);
+        CollectionTree unsaved;
+        page(unsaved, unsaved.root(), "Не сохранено");
+        ASSERT_TRUE(QDir().mkpath(dir.filePath("recovery")));
+        ASSERT_TRUE(saveCollectionXml(unsaved, dir.filePath("recovery/recovery.xml"), {}).written);
+        ASSERT_TRUE(writeFileBytes(dir.filePath("recovery/recovery-name.txt"), last.toUtf8()));
 
-    prompter.answers.push_back(true);
-    restart();
-    form->show();
-    EXPECT_TRUE(prompter.questions.empty());
-    ASSERT_TRUE(readEnds());
-    ASSERT_EQ(prompter.questions.size(), 1u);
-    EXPECT_EQ(prompter.questions[0].text, "Восстановить несохранённые изменения?");
-    // The recovered collection is what stays open, not the last file read before it.
-    EXPECT_NE(named("Не сохранено"), nullptr);
-    EXPECT_EQ(form->tree().count(), 2);
-    EXPECT_TRUE(form->document().isModified());
-    EXPECT_EQ(form->currentFileName(), last);
-    EXPECT_TRUE(QFileInfo::exists(form->recovery().recoveryFile()));
-    prompter.threeWayAnswers.push_back(Prompter::Answer::No);
-    form->close();
+        prompter.questions.clear();
+        prompter.answers.push_back(true);
+        restart();
+        if (onCommandLine) form->setStartFile(last);
+        form->show();
+        EXPECT_TRUE(prompter.questions.empty());
+        ASSERT_TRUE(readEnds());
+        ASSERT_EQ(prompter.questions.size(), 1u);
+        EXPECT_EQ(prompter.questions[0].text, "Восстановить несохранённые изменения?");
+        // The recovered collection is what stays open, not the file read before it.
+        EXPECT_NE(named("Не сохранено"), nullptr);
+        EXPECT_EQ(form->tree().count(), 2);
+        EXPECT_TRUE(form->document().isModified());
+        EXPECT_EQ(form->currentFileName(), last);
+        EXPECT_TRUE(QFileInfo::exists(form->recovery().recoveryFile()));
+        prompter.threeWayAnswers.push_back(Prompter::Answer::No);
+        form->close();
+    }
 }
 
 TEST_F(StartUpRead, ClosingDuringTheReadKeepsTheFileForTheNextStart) {
