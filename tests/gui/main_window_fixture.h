@@ -7,6 +7,8 @@
 #include "scripted_prompter.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -25,6 +27,15 @@ protected:
         ASSERT_NE(a, nullptr) << name;
         ASSERT_TRUE(a->isEnabled()) << name;
         a->trigger();
+    }
+    // Lets events through until a collection read in the background (start-up) is shown;
+    // false when it is still being read after a generous while.
+    bool readEnds() {
+        QElapsedTimer waited;
+        waited.start();
+        while (form->document().isReading() && waited.elapsed() < 30000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return !form->document().isReading();
     }
     // Opens a copy of the example collection with "Открыть...".
     void openExample() {

@@ -213,6 +213,7 @@ TEST_F(MainWindowBasics, StartUpReadsTheLastFileWhateverTheCaseOfItsExtension) {
     QFile::copy(fixture("example.xml"), path);
     ASSERT_TRUE(writeFileBytes(dir.filePath("Settings.ini"), "[Files]\nLastFile=" + path.toUtf8() + "\n"));
     form->show();
+    ASSERT_TRUE(readEnds());
     EXPECT_EQ(form->tree().count(), 4);
     EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6  [Last.XML]");
     EXPECT_EQ(form->statusText(0), "Разделов: 1   Страниц: 2");
@@ -258,6 +259,7 @@ TEST_F(MainWindowBasics, StartUpReadsALastFileThatIsNotXmlAsText) {
     ASSERT_TRUE(writeFileBytes(txt, "1\r\n0\r\n-1\r\n3\r\n3\r\n0\r\nRoot\r\n\r\n###\r\n1\r\n-1\r\n2\r\n2\r\n1\r\nP\r\nx\r\n###\r\n"));
     ASSERT_TRUE(writeFileBytes(dir.filePath("Settings.ini"), "[Files]\nLastFile=" + txt.toUtf8() + "\n"));
     form->show();
+    ASSERT_TRUE(readEnds());
     EXPECT_EQ(form->tree().count(), 2);
     EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6  [last.txt]");
 }

@@ -107,6 +107,13 @@ void settingsOpening(const QTemporaryDir& settingsDir, const QString& collection
     file.save();
 }
 
+// Shows the window and waits until its start-up has read the collection.
+void showWithCollection(tw::MainWindow& form) {
+    form.show();
+    while (form.document().isReading()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QCoreApplication::processEvents();
+}
+
 int searchResultsPicture(QApplication& app, const QString& collection, const QString& text, const QString& out) {
     QTemporaryDir settingsDir;
     settingsOpening(settingsDir, collection);
@@ -114,8 +121,7 @@ int searchResultsPicture(QApplication& app, const QString& collection, const QSt
     tw::MainWindow form(prompter, tw::ProgramPaths::inFolder(settingsDir.path()));
     prompter.setParent(&form);
     form.resize(980, 640);
-    form.show();
-    QCoreApplication::processEvents();
+    showWithCollection(form);
     form.selectNode(form.tree().nodeAt(0));
     form.search().findInAllPages();
     tw::FindDialog* dialog = form.search().findDialog();
@@ -151,7 +157,7 @@ int main(int argc, char** argv) {
     tw::MainWindow form(prompter, tw::ProgramPaths::inFolder(settingsDir.path()));
     prompter.setParent(&form);
     form.resize(860, 560);
-    form.show();
+    showWithCollection(form);
     if (auto* tree = form.findChild<QTreeView*>(QStringLiteral("treeView"))) tree->expandAll();
     std::vector<const tw::Node*> pages;
     for (const tw::Node* n : form.tree().preorder())

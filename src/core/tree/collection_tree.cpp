@@ -1,6 +1,7 @@
 #include "tree/collection_tree.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tw {
 
@@ -28,6 +29,12 @@ void CollectionTree::reset() {
     root_->page = makePageRecord(std::string(), QStringLiteral("Root"), 0, 3, 3, 20);
     order_.clear();
     invalidate();
+}
+
+void CollectionTree::swap(CollectionTree& other) noexcept {
+    root_.swap(other.root_);
+    order_.swap(other.order_);
+    std::swap(dirty_, other.dirty_);
 }
 
 void CollectionTree::ensureIndexes() const {

@@ -41,6 +41,10 @@ public:
     // Inserts a detached subtree as child of parent at position row (clamped).
     Node* insertChild(Node* parent, int row, std::unique_ptr<Node> node);
 
+    // Exchanges the whole contents with other: a tree read elsewhere takes this one's place
+    // in constant time, and every reference to either tree stays valid.
+    void swap(CollectionTree& other) noexcept;
+
     // Drops every node and puts a fresh root node back: caption "Root", images 3/3, no icon,
     // record ("", "Root", 0, 3, 3, 20).
     void reset();

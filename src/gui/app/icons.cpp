@@ -1,7 +1,6 @@
 #include "app/icons.h"
 
 #include <QApplication>
-#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyle>
@@ -90,14 +89,16 @@ QIcon withBadge(QStyle::StandardPixmap base, const QString& badge, const QColor&
 } // namespace
 
 QPixmap kindPicture(int kindImage) {
-    static QHash<int, QPixmap> cache;
-    auto it = cache.find(kindImage);
-    if (it != cache.end()) return *it;
-    QPixmap pm = canvas(24, 24);
+    // One picture per kind; any other value read from a file shows none (one empty canvas).
+    const int kind = kindImage >= 0 && kindImage <= 3 ? kindImage : 4;
+    static QPixmap cache[5];
+    QPixmap& pm = cache[kind];
+    if (!pm.isNull()) return pm;
+    pm = canvas(24, 24);
     {
         QPainter p(&pm);
         p.setRenderHint(QPainter::Antialiasing);
-        switch (kindImage) {
+        switch (kind) {
         case 0: drawFolder(p, false); break;
         case 1: drawFolder(p, true); break;
         case 2: drawPage(p); break;
@@ -105,7 +106,6 @@ QPixmap kindPicture(int kindImage) {
         default: break;
         }
     }
-    cache.insert(kindImage, pm);
     return pm;
 }
 
@@ -256,11 +256,20 @@ QPixmap nodeIcon(int k) {
 }
 
 QPixmap nodePicture(int kindImage, int stateIndex) {
+    // Drawn once per kind and icon: the view asks for the picture of every row it paints or
+    // measures, and painting a new one each time cost more than the rest of the row.
+    const int kind = kindImage >= 0 && kindImage <= 3 ? kindImage : 4;
+    const int icon = stateIndex >= 1 && stateIndex <= 15 ? stateIndex : 0;
+    static QPixmap cache[5][16];
+    QPixmap& pm = cache[kind][icon];
+    if (!pm.isNull()) return pm;
     // Every picture has the same width so captions line up whether or not a node has an icon.
-    QPixmap pm = canvas(42, 24);
-    QPainter p(&pm);
-    if (stateIndex >= 1 && stateIndex <= 15) p.drawPixmap(0, 4, nodeIcon(stateIndex));
-    p.drawPixmap(18, 0, kindPicture(kindImage));
+    pm = canvas(42, 24);
+    {
+        QPainter p(&pm);
+        if (icon) p.drawPixmap(0, 4, nodeIcon(icon));
+        p.drawPixmap(18, 0, kindPicture(kind));
+    }
     return pm;
 }
 

@@ -4,8 +4,6 @@
 #include "app/program_setup.h"
 #include "app/termination_signals.h"
 #include "platform/prompter.h"
-#include "storage/file_names.h"
-#include "workspace/collection_document.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -36,14 +34,11 @@ int main(int argc, char** argv) {
     tw::MainWindow form(prompter);
     prompter.setParent(&form);
     QObject::connect(&termination, &tw::TerminationSignals::received, &form, &QWidget::close);
-    form.show();  // start-up: settings, keys, the last file
-    if (!files.isEmpty()) {
-        const QString file = QFileInfo(files.first()).absoluteFilePath();
-        form.document().resetCollection();
-        form.document().read(file, tw::isXmlName(file));
-    }
-    // Start-up lets events through (the status bar is repainted while a file is read), so a
-    // signal may have closed the window already; its shut-down has run then.
+    // The file given is read at start-up in place of the last file.
+    if (!files.isEmpty()) form.setStartFile(QFileInfo(files.first()).absoluteFilePath());
+    form.show();  // start-up: settings, keys, the collection read in the background
+    // Start-up may let events through (a recovery question), so a signal may have closed the
+    // window already; its shut-down has run then.
     if (!form.isVisible()) return 0;
     return app.exec();
 }

@@ -19,6 +19,7 @@
 #include "tree/tree_editor.h"
 #include "tree/tree_model.h"
 #include "tree/tree_view.h"
+#include "workspace/background_read.h"
 #include "workspace/bookmark_commands.h"
 #include "workspace/collection_document.h"
 #include "workspace/go_to_line_dialog.h"
@@ -45,6 +46,7 @@ MainWindow::MainWindow(Prompter& prompter, ProgramPaths paths, QWidget* parent)
     setObjectName(QStringLiteral("mainWindow"));
     resize(604, 474);
     setMinimumSize(520, 350);
+    readLastFileAhead();  // the read runs while the window is built and shown
     buildTreeView();
     buildParts();
     layoutWidgets();
@@ -83,6 +85,13 @@ void MainWindow::buildParts() {
     workspace_ = new Workspace(tree_, *model_, *treeView_, *status_, prompter_, this);
     document_ = new CollectionDocument(*workspace_, *status_, prompter_, this);
     connect(document_, &CollectionDocument::captionChanged, this, &QWidget::setWindowTitle);
+    connect(document_, &CollectionDocument::readingChanged, this, [this](bool reading) {
+        setBusy(reading);
+        if (!reading && startUpPending_) {
+            startUpPending_ = false;
+            finishStartUp();
+        }
+    });
     treeEditor_ = new TreeEditor(*workspace_, *document_, *status_, prompter_, this);
     recovery_ = new Recovery(*document_, *workspace_, prompter_, paths_.recoveryDir, this);
     connect(treeView_, &QTreeView::clicked, workspace_, &Workspace::treeClicked);

@@ -9,7 +9,9 @@
 #include "tree/collection_tree.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QKeySequence;
@@ -21,6 +23,7 @@ class QToolBar;
 namespace tw {
 
 class ApplicationsMenu;
+class BackgroundRead;
 class BookmarkCommands;
 class BranchFileCommands;
 class CaretLineColour;
@@ -96,6 +99,10 @@ public:
     Launcher& launcher() { return *launcher_; }
     void setKeyboardLayouts(KeyboardLayouts* layouts);
 
+    // The collection the window opens at start-up in place of the last file (the program's
+    // command-line argument); set before the window is first shown.
+    void setStartFile(const QString& fileName);
+
     // Settings of this window (geometry, tree width, recursion, line colours, last file).
     void loadSettings();
     bool saveSettings();
@@ -126,8 +133,14 @@ private:
     static QAction* withKey(QAction* action, const QKeySequence& key);
     void stepTab(int step);
     void findAgain(bool downward);
-    // First show: settings, programs, keys, the last file, the update check.
+    // First show: settings, programs, keys, the last file (read in the background), then,
+    // once it is read, the recovery offer and the update check.
     void startUp();
+    void finishStartUp();
+    // Starts reading the last file named in the settings before the window is built.
+    void readLastFileAhead();
+    // While a collection is read in the background the window takes no commands.
+    void setBusy(bool busy);
     // Close: the settings written, the own keys released.
     void shutDown();
 
@@ -135,6 +148,13 @@ private:
     ProgramPaths paths_;
     CollectionTree tree_;
     bool shown_ = false;
+    QString startFile_;
+    // The last file named in the settings, read ahead while the window is built and shown;
+    // start-up takes the read over.
+    std::unique_ptr<BackgroundRead> readAhead_;
+    bool startUpPending_ = false;  // start-up goes on when the background read ends
+    std::vector<QPointer<QAction>> pausedActions_;  // the commands disabled while busy
+    QPointer<QWidget> pausedFocus_;                 // where the keyboard was before
 
     TreeModel* model_ = nullptr;
     TreeView* treeView_ = nullptr;

@@ -12,16 +12,38 @@
 #include "launcher/applications_menu.h"
 #include "platform/prompter.h"
 #include "schemes/colour_scheme_dialog.h"
+#include "search/search_commands.h"
+#include "search/search_results.h"
+#include "storage/file_names.h"
+#include "tree/tree_view.h"
+#include "workspace/background_read.h"
 #include "workspace/collection_document.h"
 #include "workspace/recovery.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QSplitter>
+#include <QStandardPaths>
+#include <QToolBar>
 
 namespace tw {
+
+void MainWindow::readLastFileAhead() {
+    // Building and first painting the window take about as long as reading a large collection
+    // does; the read need not wait for them. Start-up takes this read over when the settings
+    // still name the file then.
+    const QString last = IniFile(paths_.settingsFile).readText(QStringLiteral("Files"), QStringLiteral("LastFile"));
+    if (!last.isEmpty() && QFileInfo(last).isFile()) readAhead_ = std::make_unique<BackgroundRead>(last, isXmlName(last));
+}
+
+void MainWindow::setStartFile(const QString& fileName) {
+    startFile_ = fileName;
+    readAhead_.reset();  // the last file is not opened at all
+}
 
 void MainWindow::startUp() {
     loadSettings();
@@ -29,12 +51,62 @@ void MainWindow::startUp() {
     colourSchemes_->loadSettings();
     applications_->addProgramItems(paths_.programsDir);
     snippetKeys_->listWindow()->loadKeys(paths_.keysFile);
-    document_->openLastFile();
+    // The window is painted and stays responsive while the collection is read; the rest of
+    // start-up waits for the read, so that a recovery offer finds the collection in place.
+    if (!startFile_.isEmpty()) {
+        document_->readInBackground(startFile_, isXmlName(startFile_));
+        startUpPending_ = true;
+    } else {
+        startUpPending_ = document_->openLastFile(std::move(readAhead_));
+    }
+    readAhead_.reset();
+    if (!startUpPending_) finishStartUp();
+}
+
+void MainWindow::finishStartUp() {
     recovery_->offerRecovery();
     help_->startUpdateCheck();
 }
 
+void MainWindow::setBusy(bool busy) {
+    // Every command of the window (the menus, toolbars and keys), the tree, the tabs, the
+    // editor and the results list are disabled; the status bar with its progress stays as it
+    // is. The commands that were enabled before are enabled again afterwards.
+    if (busy) {
+        pausedFocus_ = focusWidget();
+        // The commands are the actions the user can reach: those of the menu bar, the toolbars,
+        // every menu and the window itself. Qt's own actions (a toolbar's overflow button,
+        // a dock's switch) keep the state Qt gives them.
+        std::vector<QWidget*> holders{this, menuBar(), mainBar_, editorBar_};
+        for (QMenu* menu : findChildren<QMenu*>()) holders.push_back(menu);
+        for (QWidget* holder : holders) {
+            for (QAction* a : holder->actions()) {
+                if (!a->isEnabled()) continue;
+                a->setEnabled(false);
+                pausedActions_.emplace_back(a);
+            }
+        }
+    } else {
+        for (const QPointer<QAction>& a : pausedActions_)
+            if (a) a->setEnabled(true);
+        pausedActions_.clear();
+    }
+    centralWidget()->setEnabled(!busy);
+    search_->resultsPanel()->setEnabled(!busy);
+    snippetKeys_->setPaused(busy);
+    if (busy) {
+        setCursor(Qt::BusyCursor);
+    } else {
+        unsetCursor();
+        // Disabling took the keyboard away; it goes back where it was, by default to the tree.
+        QWidget* focus = pausedFocus_ && pausedFocus_->isEnabled() ? pausedFocus_.data() : treeView_;
+        focus->setFocus();
+    }
+}
+
 void MainWindow::shutDown() {
+    // A read still running has nothing to show any more; the last file stays named.
+    document_->stopReading();
     // An applications list still open is written as if closed, not lost.
     if (applications_->dialog()->isVisible()) applications_->dialog()->close();
     if (!saveSettings()) prompter_.showMessage(unableToWrite(paths_.settingsFile));

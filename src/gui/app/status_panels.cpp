@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <algorithm>
 
 namespace tw {
 
@@ -43,8 +44,29 @@ void StatusPanels::startProgress(int maximum) {
     progress_->setTextVisible(false);
     progress_->setRange(0, std::max(0, maximum));
     progress_->setValue(0);
+    steps_ = 0;
+    nextRedraw_ = 0;
     progress_->setGeometry(2, 2, left_->width() - 4, bar_.height() - 4);
     progress_->show();
+}
+
+void StatusPanels::stepProgress() {
+    if (!progress_) return;
+    const int maximum = progress_->maximum();
+    if (steps_ < maximum) ++steps_;
+    // Setting the bar costs more than a step of most operations (it formats its text and
+    // may repaint), and a bar of a couple of hundred pixels shows no more than a few hundred
+    // positions: it is set every 1/512 of the way and at the end.
+    if (steps_ < nextRedraw_ && steps_ < maximum) return;
+    nextRedraw_ = steps_ + std::max(1, maximum / 512);
+    progress_->setValue(steps_);
+}
+
+void StatusPanels::showProgress(int value, int maximum) {
+    if (!progress_) startProgress(maximum);
+    if (progress_->maximum() != maximum) progress_->setRange(0, std::max(0, maximum));
+    steps_ = std::clamp(value, 0, progress_->maximum());
+    progress_->setValue(steps_);
 }
 
 void StatusPanels::endProgress() {
@@ -57,11 +79,15 @@ Feedback StatusPanels::operationFeedback() {
     fb.message = [this](const QString& text) { gathered_ << text; };
     fb.status = [this](const QString& text) { right_->setText(text); };
     fb.beginProgress = [this](int maximum) { startProgress(maximum); };
-    fb.stepProgress = [this] {
-        if (progress_ && progress_->value() < progress_->maximum()) progress_->setValue(progress_->value() + 1);
-    };
+    fb.stepProgress = [this] { stepProgress(); };
     fb.endProgress = [this] { endProgress(); };
-    fb.processEvents = [] { repaintNow(); };
+    fb.processEvents = [this] {
+        // Some operations ask after every node; the window is repainted a few dozen times a
+        // second at most, which looks the same and leaves the time to the operation.
+        if (sinceRepaint_.isValid() && sinceRepaint_.elapsed() < 30) return;
+        repaintNow();
+        sinceRepaint_.start();
+    };
     return fb;
 }
 

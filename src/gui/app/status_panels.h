@@ -6,6 +6,7 @@
 
 #include "app/feedback.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
 
 class QLabel;
@@ -29,6 +30,10 @@ public:
 
     // A progress bar over the left panel for an operation of maximum steps.
     void startProgress(int maximum);
+    // One step further; the bar is redrawn only when its filled part can grow.
+    void stepProgress();
+    // The bar at value of maximum, for an operation that reports its progress from elsewhere.
+    void showProgress(int value, int maximum);
     void endProgress();
 
     // Feedback for a read, write, export or import: messages are gathered, the state goes
@@ -43,6 +48,9 @@ private:
     QLabel* left_;
     QLabel* right_;
     QProgressBar* progress_ = nullptr;
+    int steps_ = 0;       // steps of the running operation
+    int nextRedraw_ = 0;  // the step at which the bar is set again
+    QElapsedTimer sinceRepaint_;
     QStringList gathered_;
 };
 

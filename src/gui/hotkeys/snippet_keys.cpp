@@ -57,7 +57,7 @@ void SnippetKeys::unregisterOwnKeys() {
 void SnippetKeys::hotkeyPressed(int id) {
     // The combinations belong to the program while it runs, but act only while one of its
     // windows is the active one.
-    if (!QApplication::activeWindow()) return;
+    if (!QApplication::activeWindow() || paused_) return;
     switch (id) {
     case 1: commands_.expandBranch(); break;
     case 2: commands_.collapseBranch(); break;

@@ -38,8 +38,12 @@ public:
     // Registers the own keys; the failures are reported in one message.
     void registerOwnKeys();
     void unregisterOwnKeys();
-    // A press of a registered combination; ignored while the program is not active.
+    // A press of a registered combination; ignored while the program is not active or the
+    // keys are paused.
     void hotkeyPressed(int id);
+    // While the window reads a collection its keys do nothing: they would act on a tree that
+    // is about to be replaced.
+    void setPaused(bool paused) { paused_ = paused; }
     // "Назначение горячих клавиш для вставки текста": the list window.
     void showList();
 
@@ -50,6 +54,7 @@ private:
     ApplicationHotkeyRegistrar* registrar_;
     SnippetKeysWindow* list_;
     AssignKeyDialog* assign_;
+    bool paused_ = false;
 };
 
 } // namespace tw

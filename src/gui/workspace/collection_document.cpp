@@ -9,9 +9,11 @@
 #include "storage/xml_collection.h"
 #include "tree/tree_model.h"
 #include "tree/tree_view.h"
+#include "workspace/background_read.h"
 #include "workspace/workspace.h"
 
 #include <QFileInfo>
+#include <QSignalBlocker>
 
 namespace tw {
 
@@ -25,7 +27,14 @@ CollectionDocument::CollectionDocument(Workspace& workspace, StatusPanels& statu
                                        QObject* parent)
     : QObject(parent), workspace_(workspace), status_(status), prompter_(prompter) {
     connect(&workspace_, &Workspace::collectionEdited, this, [this] { setModified(true); });
+    progressPoll_.setInterval(50);
+    connect(&progressPoll_, &QTimer::timeout, this, [this] {
+        if (backgroundRead_ && backgroundRead_->maximum() > 0)
+            status_.showProgress(backgroundRead_->steps(), backgroundRead_->maximum());
+    });
 }
+
+CollectionDocument::~CollectionDocument() = default;  // a read still running is stopped
 
 CollectionTree& CollectionDocument::tree() const { return workspace_.tree(); }
 
@@ -71,9 +80,10 @@ void CollectionDocument::clearCollection() {
     if (prompter_.askYesNo(kProgramName, QStringLiteral("Вы действительно хотите очистить дерево?"))) resetCollection();
 }
 
-void CollectionDocument::openLastFile() {
-    if (fileName_.isEmpty() || !QFileInfo(fileName_).isFile()) return;
-    read(fileName_, isXmlName(fileName_));
+bool CollectionDocument::openLastFile(std::unique_ptr<BackgroundRead> ahead) {
+    if (fileName_.isEmpty() || !QFileInfo(fileName_).isFile()) return false;
+    readInBackground(fileName_, isXmlName(fileName_), std::move(ahead));
+    return true;
 }
 
 void CollectionDocument::read(const QString& name, bool asXml) {
@@ -86,15 +96,77 @@ void CollectionDocument::read(const QString& name, bool asXml) {
     const Feedback fb = status_.operationFeedback();
     const bool ok = asXml ? loadCollectionXml(tree(), name, fb) : loadCollectionText(tree(), name, fb);
     model.endRebuild();
+    showReadCollection(ok, asXml);
+}
+
+void CollectionDocument::readInBackground(QString name, bool asXml, std::unique_ptr<BackgroundRead> ahead) {
+    if (reading_) return;
+    // A read started ahead is of use only when it reads the same file the same way; any
+    // other is stopped here.
+    if (ahead && (ahead->fileName() != name || ahead->asXml() != asXml)) ahead.reset();
+    resetCollection();
+    fileName_ = name;
+    status_.setText(0, {});
+    status_.setText(1, QStringLiteral("Открытие..."));
+    // An empty bar until the file's node count is known: a bar showing mere activity would
+    // be redrawn all the while, taking processor time from the read.
+    status_.startProgress(1);
+    reading_ = true;
+    emit readingChanged(true);
+    backgroundRead_ = ahead ? std::move(ahead) : std::make_unique<BackgroundRead>(std::move(name), asXml);
+    connect(backgroundRead_.get(), &BackgroundRead::finished, this, &CollectionDocument::backgroundReadEnded);
+    if (backgroundRead_->hasEnded())
+        QMetaObject::invokeMethod(this, &CollectionDocument::backgroundReadEnded, Qt::QueuedConnection);
+    progressPoll_.start();
+}
+
+void CollectionDocument::stopReading() {
+    progressPoll_.stop();
+    backgroundRead_.reset();
+}
+
+void CollectionDocument::backgroundReadEnded() {
+    progressPoll_.stop();
+    status_.endProgress();
+    const std::unique_ptr<BackgroundRead> done = std::move(backgroundRead_);
+    // The tree read takes the place of the empty collection in one step.
+    TreeModel& model = workspace_.model();
+    model.beginRebuild();
+    tree().swap(done->tree());
+    model.endRebuild();
+    const Feedback fb = status_.operationFeedback();
+    for (const QString& message : done->messages()) fb.say(message);
+    showReadCollection(done->succeeded(), done->asXml());
+    reading_ = false;
+    emit readingChanged(false);
+}
+
+void CollectionDocument::showReadCollection(bool ok, bool asXml) {
     if (!ok && !asXml) resetCollection();  // a damaged text collection leaves a new, empty collection
     if (!ok) fileName_.clear();
     setModified(false);
     status_.showGatheredMessages();
-    workspace_.view().expand(model.index(0, 0));
+    expandAsStored();
     updateCaption();
     repaintNow();
     status_.setText(1, {});
     status_.showCounts(tree());
+}
+
+void CollectionDocument::expandAsStored() {
+    TreeView& view = workspace_.view();
+    TreeModel& model = workspace_.model();
+    {
+        // Sections saved open (their kind picture is the open folder) are shown open again.
+        // The view's signals are held back: the pictures are right already, and the
+        // recursion toggle must not open the branches below a section that was saved open.
+        // Right after the read the view's layout is still pending, so each expansion is only
+        // noted and the rows are laid out once for all of them.
+        const QSignalBlocker quiet(&view);
+        for (const Node* n : tree().preorder())
+            if (n->kindImage == kSectionExpanded && !n->children.empty()) view.expand(model.indexOf(n));
+    }
+    view.expand(model.index(0, 0));
 }
 
 void CollectionDocument::open() {

@@ -8,9 +8,12 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
+#include <memory>
 
 namespace tw {
 
+class BackgroundRead;
 class StatusPanels;
 class Workspace;
 
@@ -21,6 +24,7 @@ class CollectionDocument : public QObject {
     Q_OBJECT
 public:
     CollectionDocument(Workspace& workspace, StatusPanels& status, Prompter& prompter, QObject* parent = nullptr);
+    ~CollectionDocument() override;
 
     CollectionTree& tree() const;
     const QString& fileName() const { return fileName_; }
@@ -36,11 +40,22 @@ public:
     void save();
     // "Сохранить как...": a file dialog, a question before replacing, then the save.
     void saveAs();
-    // Reads the collection named by the file name, when that file exists (start-up).
-    void openLastFile();
+    // Start-up: reads the collection named by the file name in the background, when that
+    // file exists. True when a read was started. A read of that file started ahead (while the
+    // window was being built) is taken over.
+    bool openLastFile(std::unique_ptr<BackgroundRead> ahead = {});
     // Reads a collection file (XML or text) into the reset tree; the name becomes
     // current on success.
     void read(const QString& name, bool asXml);
+    // The same on a worker thread: the window stays responsive and shows the progress while
+    // the open collection is the empty one; the tree read takes its place when the read
+    // ends. readingChanged(true) comes now, readingChanged(false) once the read collection
+    // (or the failure's message) has been shown. The window takes no commands meanwhile.
+    void readInBackground(QString name, bool asXml, std::unique_ptr<BackgroundRead> ahead = {});
+    bool isReading() const { return reading_; }
+    // Shut-down: a background read still running is stopped and its result dropped; the
+    // file name stays, so the settings keep it as the last file.
+    void stopReading();
     // Asks before a file is replaced; true when it does not exist or may be replaced.
     bool confirmReplace(const QString& fileName);
     // Each save first keeps the previous file as a backup (count 0: none); backups go into
@@ -66,12 +81,19 @@ signals:
     void captionChanged(const QString& caption);
     // The collection became changed, or unchanged again (read, saved, reset).
     void modifiedChanged(bool modified);
+    // A read in the background started (true) or ended (false).
+    void readingChanged(bool reading);
 
 private:
     bool writeXml(const QString& fileName);
     bool writeText(const QString& fileName);
     bool write(const QString& fileName);
     void keepBackup(const QString& target);
+    // After a read into the tree: a failure's consequences and messages, the stored expanded
+    // state, the caption and the counts.
+    void showReadCollection(bool ok, bool asXml);
+    void expandAsStored();
+    void backgroundReadEnded();
 
     Workspace& workspace_;
     StatusPanels& status_;
@@ -80,6 +102,9 @@ private:
     bool modified_ = false;
     int backupCount_ = 1;
     QString backupFolder_;
+    std::unique_ptr<BackgroundRead> backgroundRead_;
+    QTimer progressPoll_;  // moves the status-bar progress while a background read runs
+    bool reading_ = false;
 };
 
 } // namespace tw
