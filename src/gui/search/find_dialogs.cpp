@@ -50,12 +50,33 @@ void SearchOptionsBox::setOptions(const SearchOptions& options) {
     regularExpression_->setChecked(options.regularExpression);
 }
 
-FindDialog::FindDialog(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("find"));
-    setWindowTitle(QStringLiteral("Найти"));
+SearchDialog::SearchDialog(const QString& objectName, const QString& title, const QString& whatName, QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(objectName);
+    setWindowTitle(title);
     setModal(false);
     what_ = new QLineEdit(this);
-    what_->setObjectName(QStringLiteral("FindWhat"));
+    what_->setObjectName(whatName);
+    options_ = new SearchOptionsBox(this);
+    connect(what_, &QLineEdit::textChanged, this, &SearchDialog::textChanged);
+}
+
+void SearchDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    what_->setFocus();
+    what_->selectAll();
+}
+
+void SearchDialog::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    emit hidden();
+}
+
+QString SearchDialog::text() const { return what_->text(); }
+void SearchDialog::setText(const QString& text) { what_->setText(text); }
+
+FindDialog::FindDialog(QWidget* parent)
+    : SearchDialog(QStringLiteral("find"), QStringLiteral("Найти"), QStringLiteral("FindWhat"), parent) {
     auto* direction = new QGroupBox(QStringLiteral("Направление"), this);
     up_ = new QRadioButton(QStringLiteral("Вверх"), direction);
     down_ = new QRadioButton(QStringLiteral("Вниз"), direction);
@@ -75,7 +96,6 @@ FindDialog::FindDialog(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(findAll_);
     buttons->addWidget(cancel);
     buttons->addStretch();
-    options_ = new SearchOptionsBox(this);
     auto* below = new QHBoxLayout;
     below->addWidget(options_);
     below->addWidget(direction);
@@ -87,35 +107,17 @@ FindDialog::FindDialog(QWidget* parent) : QDialog(parent) {
     top->addLayout(buttons);
     connect(next, &QPushButton::clicked, this, &FindDialog::findNext);
     connect(findAll_, &QPushButton::clicked, this, &FindDialog::findAll);
-    connect(what_, &QLineEdit::textChanged, this, &FindDialog::textChanged);
     // Enter in the text field presses the default button "Найти далее": one search per Enter.
     connect(cancel, &QPushButton::clicked, this, &QDialog::hide);
 }
 
-void FindDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    what_->setFocus();
-    what_->selectAll();
-}
-
-void FindDialog::hideEvent(QHideEvent* event) {
-    QDialog::hideEvent(event);
-    emit hidden();
-}
-
 void FindDialog::setFindAllShown(bool shown) { findAll_->setVisible(shown); }
 
-QString FindDialog::text() const { return what_->text(); }
-void FindDialog::setText(const QString& text) { what_->setText(text); }
 bool FindDialog::downward() const { return down_->isChecked(); }
 void FindDialog::setDownward(bool down) { (down ? down_ : up_)->setChecked(true); }
 
-ReplaceDialog::ReplaceDialog(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("replace"));
-    setWindowTitle(QStringLiteral("Заменить"));
-    setModal(false);
-    what_ = new QLineEdit(this);
-    what_->setObjectName(QStringLiteral("ReplaceWhat"));
+ReplaceDialog::ReplaceDialog(QWidget* parent)
+    : SearchDialog(QStringLiteral("replace"), QStringLiteral("Заменить"), QStringLiteral("ReplaceWhat"), parent) {
     with_ = new QLineEdit(this);
     with_->setObjectName(QStringLiteral("ReplaceWith"));
     auto* form = new QFormLayout;
@@ -129,34 +131,19 @@ ReplaceDialog::ReplaceDialog(QWidget* parent) : QDialog(parent) {
     auto* buttons = new QVBoxLayout;
     for (QPushButton* b : {next, one, all, cancel}) buttons->addWidget(b);
     buttons->addStretch();
-    options_ = new SearchOptionsBox(this);
     auto* left = new QVBoxLayout;
     left->addLayout(form);
     left->addWidget(options_);
     auto* top = new QHBoxLayout(this);
     top->addLayout(left, 1);
     top->addLayout(buttons);
-    connect(what_, &QLineEdit::textChanged, this, &ReplaceDialog::textChanged);
     connect(next, &QPushButton::clicked, this, &ReplaceDialog::findNext);
     connect(one, &QPushButton::clicked, this, &ReplaceDialog::replace);
     connect(all, &QPushButton::clicked, this, &ReplaceDialog::replaceAll);
     connect(cancel, &QPushButton::clicked, this, &QDialog::hide);
 }
 
-void ReplaceDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    what_->setFocus();
-    what_->selectAll();
-}
-
-void ReplaceDialog::hideEvent(QHideEvent* event) {
-    QDialog::hideEvent(event);
-    emit hidden();
-}
-
-QString ReplaceDialog::text() const { return what_->text(); }
 QString ReplaceDialog::replacement() const { return with_->text(); }
-void ReplaceDialog::setText(const QString& text) { what_->setText(text); }
 void ReplaceDialog::setReplacement(const QString& text) { with_->setText(text); }
 
 } // namespace tw

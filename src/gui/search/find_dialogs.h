@@ -32,62 +32,61 @@ private:
     QCheckBox* regularExpression_;
 };
 
-class FindDialog : public QDialog {
+// What the find and replace dialogs share: the text field "Что:", the option boxes, and the
+// caret put in the text field every time the dialog opens.
+class SearchDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit FindDialog(QWidget* parent = nullptr);
     QString text() const;
     void setText(const QString& text);
-    bool downward() const;
-    void setDownward(bool down);
     SearchOptionsBox* optionsBox() const { return options_; }
-    // "Найти все" is offered in the scopes that can list their matches.
-    void setFindAllShown(bool shown);
 
 signals:
     void findNext();
-    void findAll();
     void textChanged();
     void hidden();
 
 protected:
-    // Every time the dialog opens, the caret is in its text field.
+    // whatName is the object name of the text field.
+    SearchDialog(const QString& objectName, const QString& title, const QString& whatName, QWidget* parent);
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
-private:
     QLineEdit* what_;
     SearchOptionsBox* options_;
+};
+
+class FindDialog : public SearchDialog {
+    Q_OBJECT
+public:
+    explicit FindDialog(QWidget* parent = nullptr);
+    bool downward() const;
+    void setDownward(bool down);
+    // "Найти все" is offered in the scopes that can list their matches.
+    void setFindAllShown(bool shown);
+
+signals:
+    void findAll();
+
+private:
     QPushButton* findAll_;
     QRadioButton* down_;
     QRadioButton* up_;
 };
 
-class ReplaceDialog : public QDialog {
+class ReplaceDialog : public SearchDialog {
     Q_OBJECT
 public:
     explicit ReplaceDialog(QWidget* parent = nullptr);
-    QString text() const;
     QString replacement() const;
-    void setText(const QString& text);
     void setReplacement(const QString& text);
-    SearchOptionsBox* optionsBox() const { return options_; }
 
 signals:
-    void findNext();
     void replace();
     void replaceAll();
-    void textChanged();
-    void hidden();
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
-    QLineEdit* what_;
     QLineEdit* with_;
-    SearchOptionsBox* options_;
 };
 
 } // namespace tw

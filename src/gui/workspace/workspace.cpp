@@ -40,9 +40,10 @@ Workspace::Workspace(CollectionTree& tree, TreeModel& model, TreeView& view, Sta
     // The editor's text is about to be replaced (another page, a file, a clear): what was
     // typed reaches its record first.
     connect(editor_, &CodeEditor::aboutToReplaceText, this, &Workspace::syncEditedPage);
-    // Nodes leaving the tree take their records with them.
-    connect(&model_, &QAbstractItemModel::rowsAboutToBeRemoved, this, &Workspace::forgetEditedPage);
-    connect(&model_, &QAbstractItemModel::modelAboutToBeReset, this, &Workspace::forgetEditedPage);
+    // Nodes leaving the tree take their records with them: the edited one is brought up to
+    // date while it still exists, and nothing refers to it afterwards.
+    connect(&model_, &QAbstractItemModel::rowsAboutToBeRemoved, this, &Workspace::syncEditedPage);
+    connect(&model_, &QAbstractItemModel::modelAboutToBeReset, this, &Workspace::syncEditedPage);
     setLanguage(0);
 }
 
@@ -52,11 +53,6 @@ void Workspace::syncEditedPage() const {
     editedNode_ = nullptr;
 }
 
-void Workspace::forgetEditedPage() {
-    // The node may be among those going: its record is brought up to date while it still
-    // exists, and nothing refers to it afterwards.
-    syncEditedPage();
-}
 
 Node* Workspace::selectedNode() const {
     if (!view_.selectionModel()) return nullptr;

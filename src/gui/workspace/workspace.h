@@ -129,7 +129,6 @@ private:
     void activeTabChanged();
     void editorChanged();
     void setBoundLanguage(int language);
-    void forgetEditedPage();
 
     CollectionTree& tree_;
     TreeModel& model_;
