@@ -69,6 +69,8 @@ void appendRule(std::string& out, const std::string& className, const Attribute&
 }
 
 constexpr std::string_view kTail = "</span>\r\n</code></pre>\r\n</body>\r\n</html>";
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kSpanEnd = "</span>";
 
 } // namespace
 
@@ -138,13 +140,13 @@ void HtmlDocumentWriter::append(std::string_view text, std::string& out) {
         text, highlighter_,
         [&](const ExportPiece& piece) {
             if (piece.lineEnd) {
-                out += "\r\n";
+                out += kLineEnd;
                 return;
             }
             const auto attribute = static_cast<size_t>(piece.attribute);
             const TokenLook& look = looks_[attribute];
             if (!open || look != current) {
-                if (open) out += "</span>";
+                if (open) out += kSpanEnd;
                 out += spans_[attribute];
                 open = true;
                 current = look;
@@ -155,7 +157,7 @@ void HtmlDocumentWriter::append(std::string_view text, std::string& out) {
                 appendHtmlEscaped(out, piece.bytes);
         },
         tokens_);
-    if (open) out += "</span>";
+    if (open) out += kSpanEnd;
     out += kTail;
 }
 

@@ -12,8 +12,8 @@ bool startsWithAt(std::string_view line, size_t pos, const std::string& what, bo
     for (size_t i = 0; i < what.size(); ++i) {
         char a = line[pos + i], b = what[i];
         if (!caseSensitive) {
-            a = static_cast<char>(std::tolower(static_cast<unsigned char>(a)));
-            b = static_cast<char>(std::tolower(static_cast<unsigned char>(b)));
+            a = asciiLowerByte(a);
+            b = asciiLowerByte(b);
         }
         if (a != b) return false;
     }
@@ -30,7 +30,7 @@ constexpr int kStringBase = 1000;
 
 std::string asciiLower(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : out) c = asciiLowerByte(c);
     return out;
 }
 

@@ -127,7 +127,20 @@ private:
     std::array<bool, 256> identifierStart_{}, identifierPart_{}, symbolByte_{};
 };
 
+// An ASCII letter lower-cased; every other byte as it is, whatever the locale.
+inline char asciiLowerByte(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c; }
+
 // Lower-cases ASCII letters (keywords are ASCII).
 std::string asciiLower(std::string_view s);
+
+// Whether word is one of the words of list (an array of C strings), hashed once on first use.
+template <const auto& list> bool inWordList(std::string_view word) {
+    static const WordTable table = [] {
+        WordTable t;
+        for (const char* w : list) t.insert(w, 0);
+        return t;
+    }();
+    return table.find(word) >= 0;
+}
 
 } // namespace tw

@@ -1,6 +1,7 @@
 #include "exchange/structure_export.h"
 
 #include "storage/file_names.h"
+#include "storage/new_file_writer.h"
 #include "storage/safe_save.h"
 
 #include <QFileInfo>
@@ -53,7 +54,14 @@ void appendNodeLink(std::string& out, FreeFileNames& names, const QString& folde
                     QString& nodeFile) {
     const QString candidate = folder + caption + QStringLiteral(".html");
     // A caption that is no plain file name is linked as it stands but never written.
-    nodeFile = isSafeFileNamePart(caption) ? names.freeName(candidate) : candidate;
+    if (isSafeFileNamePart(caption)) {
+        nodeFile = names.freeName(candidate);
+        // Taken from now on, whether or not its file can be written: a later node of the same
+        // caption must never land under the name this node's link already points to.
+        names.noteWritten(nodeFile);
+    } else {
+        nodeFile = candidate;
+    }
     // Links are relative to the index page, so the exported folder works wherever it is moved.
     out += "<a href=\"";
     appendAddress(out, nodeFile.startsWith(folder) ? nodeFile.mid(folder.size()) : nodeFile);
@@ -72,12 +80,12 @@ void appendIndexEntryLine(std::string& out, int level, bool isPage, std::string_
 }
 
 // The document writers of one export, one per highlighter, made when a node of its
-// language first comes, with the buffer every document is built in.
+// language first comes.
 class NodeDocuments {
 public:
     explicit NodeDocuments(const ExportSettings& style) : style_(style) {}
-    // The document of text in the highlighter's language; valid until the next call.
-    std::string_view build(const Highlighter& highlighter, std::string_view text) {
+    // Appends the document of text in the highlighter's language to out.
+    void build(const Highlighter& highlighter, std::string_view text, std::string& out) {
         HtmlDocumentWriter* writer = nullptr;
         for (auto& [h, w] : writers_)
             if (h == &highlighter) writer = w.get();
@@ -85,19 +93,19 @@ public:
             writers_.emplace_back(&highlighter, std::make_unique<HtmlDocumentWriter>(highlighter, style_));
             writer = writers_.back().second.get();
         }
-        buffer_.clear();
-        writer->append(text, buffer_);
-        return buffer_;
+        writer->append(text, out);
     }
 
 private:
     const ExportSettings& style_;
     std::vector<std::pair<const Highlighter*, std::unique_ptr<HtmlDocumentWriter>>> writers_;
-    std::string buffer_;
 };
 
-bool writeNodeDocument(const CollectionTree& tree, const HighlighterSet& highlighters, int absIndex,
-                       const QString& nodeFile, FreeFileNames& names, NodeDocuments& documents, const Feedback& fb) {
+// Builds the document of node absIndex and hands it to the writer as nodeFile, showing the
+// progress. A blank text is written as two lines of one space. A caption that is no plain
+// file name fails at once (false): its message goes to fb after those of the files before it.
+bool queueNodeDocument(const CollectionTree& tree, const HighlighterSet& highlighters, int absIndex,
+                       const QString& nodeFile, NodeDocuments& documents, NewFileWriter& writer, const Feedback& fb) {
     const Node* node = tree.nodeAt(absIndex);
     const PageRecord& page = *node->page;
     // Every node file has content, sections and the root node included.
@@ -105,17 +113,11 @@ bool writeNodeDocument(const CollectionTree& tree, const HighlighterSet& highlig
     fb.step();
     if (fb.status) fb.setStatus(QStringLiteral("Сохранение: ") + node->caption + QStringLiteral(".html"));
     fb.repaint();
+    if (!isSafeFileNamePart(node->caption)) return false;
     const Highlighter& highlighter = highlighters.byPosition(static_cast<int>(page.language) - 1);
-    if (!isSafeFileNamePart(node->caption)) {
-        fb.say(nodeSaveError(node->caption));
-        return false;
-    }
-    const std::string_view document = documents.build(highlighter, text);
-    if (!writeNewFile(nodeFile, QByteArrayView(document.data(), static_cast<qsizetype>(document.size())))) {
-        fb.say(nodeSaveError(node->caption));
-        return false;
-    }
-    names.noteWritten(nodeFile);
+    std::string document = writer.takeBuffer();
+    documents.build(highlighter, text, document);
+    writer.write(nodeFile, std::move(document), absIndex);
     return true;
 }
 
@@ -125,23 +127,10 @@ QString nodeSaveError(const QString& caption) {
     return QStringLiteral("Ошибка при сохранении ") + caption + QStringLiteral(".html");
 }
 
-QString nodeLink(FreeFileNames& names, const QString& indexPath, const QString& caption, QString& nodeFile) {
-    std::string link;
-    appendNodeLink(link, names, folderOf(indexPath), caption, nodeFile);
-    return QString::fromStdString(link);
-}
-
 QString indexEntryLine(int level, bool isPage, const QString& link) {
     std::string line;
     appendIndexEntryLine(line, level, isPage, link.toStdString());
     return QString::fromStdString(line);
-}
-
-bool exportNodeDocument(const CollectionTree& tree, const HighlighterSet& highlighters, int absIndex,
-                      const QString& nodeFile, FreeFileNames& names, const ExportSettings& style,
-                      const Feedback& fb) {
-    NodeDocuments documents(style);
-    return writeNodeDocument(tree, highlighters, absIndex, nodeFile, names, documents, fb);
 }
 
 namespace {
@@ -195,8 +184,16 @@ StructureExportOutcome exportStructureHtml(const CollectionTree& tree, const Hig
     index.written();
     {
         NodeDocuments documents(style);
+        NewFileWriter writer;
         std::string link;
         ProgressScope progress(fb, tree.count());
+        // Failures are told in the order of the nodes, whichever thread found them.
+        const auto reportWriteFailures = [&] {
+            for (const NewFileWriter::Failure& failure : writer.takeFailures()) {
+                fb.say(nodeSaveError(tree.nodeAt(failure.tag)->caption));
+                ++outcome.failedNodes;
+            }
+        };
         for (int i = 0; i < tree.count(); ++i) {
             const Node* node = tree.nodeAt(i);
             QString nodeFile;
@@ -207,8 +204,17 @@ StructureExportOutcome exportStructureHtml(const CollectionTree& tree, const Hig
             appendIndexEntryLine(batch, tree.levelOf(node), node->kindImage == kPageKind, link);
             batch += "\r\n";
             index.written();
-            if (!writeNodeDocument(tree, highlighters, i, nodeFile, names, documents, fb)) ++outcome.failedNodes;
+            if (!queueNodeDocument(tree, highlighters, i, nodeFile, documents, writer, fb)) {
+                writer.finish();
+                reportWriteFailures();
+                fb.say(nodeSaveError(node->caption));
+                ++outcome.failedNodes;
+            }
+            reportWriteFailures();
         }
+        // Every node file is in place before the index page that links them.
+        writer.finish();
+        reportWriteFailures();
         index.batch() += "\r\n</font></body></html>\r\n\r\n";
         outcome.indexWritten = index.commit();
         if (!outcome.indexWritten) fb.say(cannotCreateFileMessage(outcome.indexPath, index.errorString()));

@@ -16,11 +16,6 @@ namespace tw {
 // "Ошибка при сохранении " + caption + ".html": a node file that could not be written.
 QString nodeSaveError(const QString& caption);
 
-// The link of a node in the index page. nodeFile receives the full name of the node file:
-// a free name (freeName) for export folder + caption + ".html". The address is that path
-// percent-encoded, the caption is escaped as HTML text.
-QString nodeLink(FreeFileNames& names, const QString& indexPath, const QString& caption, QString& nodeFile);
-
 // Indent units stop growing below this depth, so a very deep chain gives lines of bounded length.
 inline constexpr int kIndexIndentDepth = 64;
 
@@ -28,13 +23,6 @@ inline constexpr int kIndexIndentDepth = 64;
 // kIndexIndentDepth + 1 times), then the link and "<BR>" for a page, "<B>" link "</B><BR>"
 // for the root node and sections.
 QString indexEntryLine(int level, bool isPage, const QString& link);
-
-// Writes the document of node absIndex to nodeFile (never over an existing file) and shows
-// the progress. A blank text is written as two lines of one space. On failure the message
-// goes to fb and false is returned; the export goes on.
-bool exportNodeDocument(const CollectionTree& tree, const HighlighterSet& highlighters, int absIndex,
-                      const QString& nodeFile, FreeFileNames& names, const ExportSettings& style,
-                      const Feedback& fb);
 
 struct StructureExportOutcome {
     QString indexPath;  // chosen name + ".html", absolute

@@ -112,12 +112,6 @@ const char* const kProperties[] = {
 const char* const kRuleBlockAtRules[] = {
     "media", "supports", "document", "keyframes", "layer", "container", "scope", "starting-style"};
 
-template <size_t N> bool inList(std::string_view word, const char* const (&list)[N]) {
-    for (const char* w : list)
-        if (word == w) return true;
-    return false;
-}
-
 template <size_t N> std::vector<std::string> wordsOf(const char* const (&list)[N]) {
     return {list, list + N};
 }
@@ -263,7 +257,7 @@ void CssHighlighter::tokenizeLine(std::string_view line, int& state, std::vector
             push(out, pos, end, reserved_);
             const std::string name = asciiLower(withoutVendorPrefix(line.substr(pos + 1, end - pos - 1)));
             flags |= kInPrelude;
-            if (inList(name, kRuleBlockAtRules)) flags |= kPreludeRules;
+            if (inWordList<kRuleBlockAtRules>(name)) flags |= kPreludeRules;
             pos = end;
             continue;
         }

@@ -90,12 +90,6 @@ const char* const kAttributes[] = {
     "onmouseup", "onoffline", "ononline", "onpaste", "onpause", "onplay", "onpopstate", "onreset", "onresize",
     "onscroll", "onselect", "onstorage", "onsubmit", "ontoggle", "onunload", "onwheel"};
 
-template <size_t N> bool inList(std::string_view word, const char* const (&list)[N]) {
-    for (const char* w : list)
-        if (word == w) return true;
-    return false;
-}
-
 // The end of a character reference at pos (&amp; &#160; &#x41;), or pos when there is none.
 size_t referenceEnd(std::string_view line, size_t pos) {
     size_t i = pos + 1;
@@ -319,7 +313,7 @@ void HtmlHighlighter::tokenizeLine(std::string_view line, int& state, std::vecto
                     ++end;
                 const std::string name = asciiLower(line.substr(pos, end - pos));
                 const bool known =
-                    inList(name, kAttributes) || name.rfind("data-", 0) == 0 || name.rfind("aria-", 0) == 0;
+                    inWordList<kAttributes>(name) || name.rfind("data-", 0) == 0 || name.rfind("aria-", 0) == 0;
                 push(out, pos, end, known ? reserved_ : unknown_);
                 mode = kAfterName;
                 pos = end;
@@ -367,7 +361,7 @@ void HtmlHighlighter::tokenizeLine(std::string_view line, int& state, std::vecto
         while (end < line.size() && isNamePart(line[end]))
             ++end;
         const std::string name = asciiLower(line.substr(nameStart, end - nameStart));
-        push(out, nameStart, end, inList(name, kElements) ? reserved_ : unknown_);
+        push(out, nameStart, end, inWordList<kElements>(name) ? reserved_ : unknown_);
         raw = kNoRaw;
         for (int r = kScript; r <= kTitle; ++r)
             if (name == kRawNames[r]) raw = r;

@@ -198,7 +198,7 @@ private:
         size_t i = pos;
         auto digits = [&](bool hex) { i = scan::underscoredDigitsEnd(line, i, hex); };
         const char radix = i + 2 < n && line[i] == '0'
-                               ? static_cast<char>(std::tolower(static_cast<unsigned char>(line[i + 1])))
+                               ? asciiLowerByte(line[i + 1])
                                : 0;
         if ((radix == 'x' && isHexDigit(line[i + 2])) ||
             ((radix == 'o' || radix == 'b') && isDigit(line[i + 2]))) {

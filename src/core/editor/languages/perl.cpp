@@ -106,12 +106,6 @@ const char* const kOperators[] = {
     "<=", ">=", "&&", "||", "//", "++", "--", "+=", "-=", "*=", "/=", ".=", "%=", "<<", ">>", "^=", "|=",
     "&=", "::"};
 
-template <size_t N> bool inList(std::string_view word, const char* const (&list)[N]) {
-    for (const char* w : list)
-        if (word == w) return true;
-    return false;
-}
-
 template <size_t N> std::vector<std::string> wordsOf(const char* const (&list)[N]) {
     return {list, list + N};
 }
@@ -266,7 +260,7 @@ size_t PerlHighlighter::scanNumber(std::string_view line, size_t pos) {
             ++i;
     };
     if (line[i] == '0' && i + 1 < line.size()) {
-        const char p = static_cast<char>(std::tolower(static_cast<unsigned char>(line[i + 1])));
+        const char p = asciiLowerByte(line[i + 1]);
         if (p == 'x' || p == 'b' || p == 'o') {
             i += 2;
             digits([p](char c) {
@@ -526,18 +520,18 @@ void PerlHighlighter::tokenizeLine(std::string_view line, int& state, std::vecto
                 pos = e;
                 continue;
             }
-            if (inList(word, kWordOperators)) {
+            if (inWordList<kWordOperators>(word)) {
                 put(pos, i, operator_, false);
                 pos = i;
                 continue;
             }
-            if (wasUse && inList(word, kPragmas)) {
+            if (wasUse && inWordList<kPragmas>(word)) {
                 put(pos, i, pragma_, false);
                 pos = i;
                 continue;
             }
             const int attr = wordAttribute(word);
-            put(pos, i, attr >= 0 ? attr : identifier_, attr < 0 || inList(word, kTermWords));
+            put(pos, i, attr >= 0 ? attr : identifier_, attr < 0 || inWordList<kTermWords>(word));
             afterUse = word == "use" || word == "no";
             pos = i;
             continue;

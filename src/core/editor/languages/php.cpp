@@ -110,7 +110,7 @@ size_t PhpHighlighter::scanNumber(std::string_view line, size_t pos) {
             ++i;
     };
     if (line[i] == '0' && i + 2 < line.size()) {
-        const char p = static_cast<char>(std::tolower(static_cast<unsigned char>(line[i + 1])));
+        const char p = asciiLowerByte(line[i + 1]);
         auto hex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
         auto bin = [](char c) { return c == '0' || c == '1'; };
         auto oct = [](char c) { return c >= '0' && c <= '7'; };

@@ -7,7 +7,10 @@
 namespace tw::languages::scan {
 
 bool startsWithNoCase(std::string_view line, size_t pos, std::string_view what) {
-    return line.size() >= pos + what.size() && asciiLower(line.substr(pos, what.size())) == what;
+    if (pos > line.size() || line.size() - pos < what.size()) return false;
+    for (size_t i = 0; i < what.size(); ++i)
+        if (asciiLowerByte(line[pos + i]) != what[i]) return false;
+    return true;
 }
 bool onlyBlanksBefore(std::string_view line, size_t pos) {
     // Backwards: the blanks just before pos are read once for the token at pos, whereas a

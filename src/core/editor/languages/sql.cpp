@@ -132,12 +132,6 @@ const char* const kPlusCommands[] = {
     "spool", "start", "startup", "store", "timing", "ttitle", "undef", "undefine", "var", "variable",
     "whenever", "xquery"};
 
-template <size_t N> bool inList(const std::string& lower, const char* const (&list)[N]) {
-    for (const char* w : list)
-        if (lower == w) return true;
-    return false;
-}
-
 template <size_t N> std::vector<std::string> wordsOf(const char* const (&list)[N]) {
     return {list, list + N};
 }
@@ -291,7 +285,7 @@ void SqlHighlighter::tokenizeLine(std::string_view line, int& state, std::vector
                 while (i < line.size() && isIdentifierPart(static_cast<unsigned char>(line[i])))
                     ++i;
                 const std::string word = asciiLower(line.substr(pos, i - pos));
-                if (inList(word, kPlusCommands)) {
+                if (inWordList<kPlusCommands>(word)) {
                     push(out, pos, i, plus_);
                     plusLine = true;
                     code(true);

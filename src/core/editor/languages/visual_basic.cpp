@@ -57,7 +57,7 @@ private:
         if (isDigit(c) || (c == '.' && pos + 1 < line.size() && isDigit(line[pos + 1])))
             return number(line, pos, out);
         if (c == '&' && pos + 2 < line.size()) { // &HFF, &O17
-            const char base = static_cast<char>(std::tolower(static_cast<unsigned char>(line[pos + 1])));
+            const char base = asciiLowerByte(line[pos + 1]);
             const auto digit = [base](char d) { return base == 'h' ? isHexDigit(d) : d >= '0' && d <= '7'; };
             if ((base == 'h' || base == 'o') && digit(line[pos + 2])) {
                 size_t i = pos + 2;
