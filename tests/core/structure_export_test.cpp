@@ -247,6 +247,27 @@ TEST_F(StructureExport, CaptionsThatAreNoFileNameFailAloneAndNothingIsWrittenOut
     EXPECT_EQ(rec.steps, 7);
 }
 
+TEST_F(StructureExport, NodeFilesThatCannotBeWrittenAreToldInNodeOrderAndTheirNamesStayTaken) {
+    // Folders stand where two node files would go: their writes fail, the export goes on.
+    QDir(dir.path()).mkdir("Loop.html");
+    QDir(dir.path()).mkdir("Last.html");
+    addPage(tree, tree.root(), "Loop", "a");
+    addPage(tree, tree.root(), "a/b");
+    addPage(tree, tree.root(), "Loop", "b");
+    addPage(tree, tree.root(), "Last");
+    const StructureExportOutcome out = run();
+    EXPECT_TRUE(out.indexWritten);
+    EXPECT_EQ(out.failedNodes, 3);
+    EXPECT_EQ(rec.messages, QStringList({"Ошибка при сохранении Loop.html", "Ошибка при сохранении a/b.html",
+                                         "Ошибка при сохранении Last.html"}));
+    // The second "Loop" never takes the name the first one's link points to.
+    EXPECT_TRUE(index().contains(link("Loop.html", "Loop")));
+    EXPECT_TRUE(index().contains(link("loop[1].html", "Loop")));
+    EXPECT_TRUE(readBytes(dir.filePath("loop[1].html")).contains(">b\r\n"));
+    EXPECT_EQ(listTree(dir.path()),
+              QStringList({"Last.html/", "Loop.html/", "Root.html", "loop[1].html", "out.html"}));
+}
+
 TEST_F(StructureExport, AMissingFolderOrAnUnwritableIndexIsReported) {
     const StructureExportOutcome missing = run("no/such/out");
     EXPECT_FALSE(missing.indexWritten);
