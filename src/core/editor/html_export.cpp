@@ -1,5 +1,6 @@
 #include "editor/html_export.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -56,6 +57,56 @@ void appendEscapedValid(std::string& out, std::string_view bytes) {
     out.append(p + from, bytes.size() - from);
 }
 
+// Appends to a string through a raw pointer: room is made in large steps, so each piece
+// costs no capacity check of its own beyond one comparison. finish() trims the string to
+// what was written.
+class RawAppender {
+public:
+    RawAppender(std::string& out, size_t expected) : out_(out) {
+        const size_t used = out_.size();
+        out_.resize(used + expected);
+        at_ = out_.data() + used;
+        end_ = out_.data() + out_.size();
+    }
+    void put(std::string_view bytes) {
+        room(bytes.size());
+        std::memcpy(at_, bytes.data(), bytes.size());
+        at_ += bytes.size();
+    }
+    // The bytes with "&", "<", ">" and the double quote as entities.
+    void putEscaped(std::string_view bytes) {
+        room(bytes.size() * 6);
+        char* p = at_;
+        for (const char c : bytes) {
+            switch (c) {
+            case '&': p = copy(p, "&amp;"); break;
+            case '<': p = copy(p, "&lt;"); break;
+            case '>': p = copy(p, "&gt;"); break;
+            case '"': p = copy(p, "&quot;"); break;
+            default: *p++ = c;
+            }
+        }
+        at_ = p;
+    }
+    void finish() { out_.resize(static_cast<size_t>(at_ - out_.data())); }
+
+private:
+    template <size_t N> static char* copy(char* p, const char (&entity)[N]) {
+        std::memcpy(p, entity, N - 1);
+        return p + N - 1;
+    }
+    void room(size_t n) {
+        if (static_cast<size_t>(end_ - at_) >= n) return;
+        const size_t used = static_cast<size_t>(at_ - out_.data());
+        out_.resize(std::max(out_.size() * 2, used + n));
+        at_ = out_.data() + used;
+        end_ = out_.data() + out_.size();
+    }
+    std::string& out_;
+    char* at_;
+    char* end_;
+};
+
 void appendRule(std::string& out, const std::string& className, const Attribute& a, const ExportSettings& settings) {
     out += '.';
     out += className;
@@ -100,6 +151,7 @@ void appendHtmlEscaped(std::string& out, std::string_view bytes) {
 HtmlDocumentWriter::HtmlDocumentWriter(const Highlighter& highlighter, const ExportSettings& settings)
     : highlighter_(highlighter) {
     std::string& out = head_;
+    std::vector<TokenLook> looks;
     out += "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
            "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\" "
            "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">\r\n"
@@ -118,7 +170,8 @@ HtmlDocumentWriter::HtmlDocumentWriter(const Highlighter& highlighter, const Exp
         const std::string className = exportClassName(highlighter, a.name).toStdString();
         appendRule(out, className, a, settings);
         spans_.push_back("<span class=\"" + className + "\">");
-        looks_.push_back(lookOf(a, settings));
+        looks.push_back(lookOf(a, settings));
+        lookIds_.push_back(static_cast<int>(std::find(looks.begin(), looks.end(), looks.back()) - looks.begin()));
     }
     out += "-->\r\n</style>\r\n</head>\r\n<body>\r\n<pre>\r\n";
     out += "<code><span style=\"font: " + std::to_string(settings.fontSize) + "pt ";
@@ -127,38 +180,41 @@ HtmlDocumentWriter::HtmlDocumentWriter(const Highlighter& highlighter, const Exp
 }
 
 void HtmlDocumentWriter::append(std::string_view text, std::string& out) {
-    // Entities and span tags at most double the text in practice; one reservation
+    // Entities and span tags at most double the text in practice; the first reservation
     // mostly covers the document.
-    out.reserve(out.size() + head_.size() + text.size() * 2 + 256);
-    out += head_;
+    RawAppender w(out, head_.size() + text.size() * 2 + 256);
+    w.put(head_);
     // Token bounds never split a UTF-8 sequence, so a valid text has only valid pieces and
     // the check is made once; a text with invalid bytes takes the checking path per piece.
     const bool valid = isValidUtf8(text);
-    bool open = false;
-    TokenLook current;
+    std::string replaced;
+    int openLook = -1;
     forEachExportPiece(
         text, highlighter_,
         [&](const ExportPiece& piece) {
             if (piece.lineEnd) {
-                out += kLineEnd;
+                w.put(kLineEnd);
                 return;
             }
             const auto attribute = static_cast<size_t>(piece.attribute);
-            const TokenLook& look = looks_[attribute];
-            if (!open || look != current) {
-                if (open) out += kSpanEnd;
-                out += spans_[attribute];
-                open = true;
-                current = look;
+            // Tokens that look alike share one span.
+            if (const int look = lookIds_[attribute]; look != openLook) {
+                if (openLook >= 0) w.put(kSpanEnd);
+                w.put(spans_[attribute]);
+                openLook = look;
             }
-            if (valid)
-                appendEscapedValid(out, piece.bytes);
-            else
-                appendHtmlEscaped(out, piece.bytes);
+            if (valid) {
+                w.putEscaped(piece.bytes);
+            } else {
+                replaced.clear();
+                appendHtmlEscaped(replaced, piece.bytes);
+                w.put(replaced);
+            }
         },
         tokens_);
-    if (open) out += kSpanEnd;
-    out += kTail;
+    if (openLook >= 0) w.put(kSpanEnd);
+    w.put(kTail);
+    w.finish();
 }
 
 std::string exportHtml(std::string_view text, const Highlighter& highlighter, const ExportSettings& settings) {

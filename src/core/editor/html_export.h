@@ -29,7 +29,7 @@ private:
     const Highlighter& highlighter_;
     std::string head_;                // everything before the first token
     std::vector<std::string> spans_;  // "<span class=\"...\">" by attribute
-    std::vector<TokenLook> looks_;    // by attribute
+    std::vector<int> lookIds_;        // by attribute: equal numbers for equal looks
     std::vector<Token> tokens_;       // one line's tokens, reused
 };
 

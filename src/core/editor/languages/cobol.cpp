@@ -37,7 +37,7 @@ size_t columnOffset(std::string_view line, size_t column) {
 
 bool isWordByte(char c) {
     const auto u = static_cast<unsigned char>(c);
-    return std::isalnum(u) || u >= 0x80 || c == '-' || c == '_';
+    return scan::isAlnum(c) || u >= 0x80 || c == '-' || c == '_';
 }
 
 class CobolHighlighter final : public RuleHighlighter {
@@ -123,7 +123,7 @@ private:
             return code.size();
         }
         if (code.substr(pos, 2) == ">>" && pos + 2 < code.size() &&
-            std::isalpha(static_cast<unsigned char>(code[pos + 2]))) {
+            scan::isAlpha(code[pos + 2])) {
             push(out, pos, code.size(), preprocessor_); // a compiler directive such as >>SOURCE
             return code.size();
         }

@@ -206,7 +206,7 @@ private:
     size_t scanDirective(std::string_view line, size_t pos, std::vector<Token>& out) const {
         const size_t name = scan::blanksEnd(line, pos + 1);
         size_t nameEnd = name;
-        while (nameEnd < line.size() && std::isalpha(static_cast<unsigned char>(line[nameEnd])))
+        while (nameEnd < line.size() && scan::isAlpha(line[nameEnd]))
             ++nameEnd;
         const std::string_view directive = line.substr(name, nameEnd - name);
         size_t end = line.size();

@@ -27,7 +27,7 @@ constexpr int kInComment = 1 << 23;
 constexpr int kStringShift = 24; // 1: inside "...", 2: inside '...' (continued by a trailing backslash)
 
 bool isNameStart(char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || static_cast<unsigned char>(c) >= 0x80;
+    return scan::isAlpha(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80;
 }
 bool isNamePart(char c) { return isNameStart(c) || isDigit(c) || c == '-'; }
 
@@ -301,7 +301,7 @@ void CssHighlighter::tokenizeLine(std::string_view line, int& state, std::vector
                 const size_t end = nameEnd(line, pos);
                 push(out, pos, end, value_);
                 // url(path) without quotes: the path is a string.
-                if (asciiLower(line.substr(pos, end - pos)) == "url" && end < line.size() &&
+                if (scan::equalsNoCase(line.substr(pos, end - pos), "url") && end < line.size() &&
                     line[end] == '(') {
                     size_t a = end + 1;
                     while (a < line.size() && isBlank(line[a]))

@@ -99,7 +99,7 @@ size_t referenceEnd(std::string_view line, size_t pos) {
         if (hex) ++i;
         const size_t digits = i;
         while (i < line.size() && (hex ? std::isxdigit(static_cast<unsigned char>(line[i]))
-                                       : std::isdigit(static_cast<unsigned char>(line[i]))))
+                                       : scan::isDigit(line[i])))
             ++i;
         if (i == digits) return pos;
     } else {

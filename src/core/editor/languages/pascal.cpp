@@ -133,6 +133,9 @@ private:
 
     // A comment or directive at pos: returns its end, or pos when there is none.
     size_t scanComment(std::string_view line, size_t pos, Scan& s, std::vector<Token>& out) const {
+        // Every comment and directive opens with one of these bytes.
+        const char c = line[pos];
+        if (c != '/' && c != '{' && c != '(') return pos;
         if (line.substr(pos, 2) == "//") {
             push(out, pos, line.size(), comment_);
             return line.size();
@@ -272,7 +275,7 @@ private:
         } else if (word == "reference") { // reference to procedure
             const size_t next = nextNonBlank(line, end);
             reserved =
-                asciiLower(line.substr(next, 2)) == "to" &&
+                scan::equalsNoCase(line.substr(next, 2), "to") &&
                 !(next + 2 < line.size() && isIdentifierPart(static_cast<unsigned char>(line[next + 2])));
         } else if (directives_.count(word)) {
             reserved = standsAsDirective(line, pos, end);
@@ -332,7 +335,7 @@ private:
             while (end < n && isIdentifierPart(static_cast<unsigned char>(line[end])))
                 ++end;
             const bool label = pos > 0 && line[pos - 1] == '@'; // @@end: a local label
-            if (!label && asciiLower(line.substr(pos, end - pos)) == "end") {
+            if (!label && scan::equalsNoCase(line.substr(pos, end - pos), "end")) {
                 s.inAsm = false;
                 push(out, pos, end, reserved_);
                 return end;

@@ -101,7 +101,7 @@ const char* const kTermWords[] = {
     "__PACKAGE__", "__SUB__"};
 
 // Longest first.
-const char* const kOperators[] = {
+constexpr std::string_view kOperators[] = {
     "<=>", "**=", "||=", "&&=", "//=", "...", "<<=", ">>=", "=~", "!~", "->", "=>", "**", "..", "==", "!=",
     "<=", ">=", "&&", "||", "//", "++", "--", "+=", "-=", "*=", "/=", ".=", "%=", "<<", ">>", "^=", "|=",
     "&=", "::"};
@@ -546,9 +546,8 @@ void PerlHighlighter::tokenizeLine(std::string_view line, int& state, std::vecto
             continue;
         }
         bool matched = false;
-        for (const char* op : kOperators) {
-            const std::string_view o(op);
-            if (!startsWith(line, pos, o)) continue;
+        for (const std::string_view o : kOperators) {
+            if (o[0] != c || !startsWith(line, pos, o)) continue;
             const bool arrow = o == "->";
             put(pos, pos + o.size(), operator_, false);
             afterArrow = arrow;

@@ -321,7 +321,7 @@ void PhpHighlighter::tokenizeLine(std::string_view line, int& state, std::vector
             const std::string_view word = line.substr(pos, i - pos);
             const int attr = wasNameOnly ? -1 : wordAttribute(word);
             push(out, pos, i, attr >= 0 ? attr : identifier_);
-            nameOnly = asciiLower(word) == "function";
+            nameOnly = scan::equalsNoCase(word, "function");
             pos = i;
             continue;
         }

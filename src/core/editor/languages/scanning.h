@@ -32,6 +32,10 @@ inline bool startsWith(std::string_view line, size_t pos, std::string_view what)
 }
 // The same ignoring ASCII case; what must be lower case.
 bool startsWithNoCase(std::string_view line, size_t pos, std::string_view what);
+// Whether word is what ignoring ASCII case; what must be lower case.
+inline bool equalsNoCase(std::string_view word, std::string_view what) {
+    return word.size() == what.size() && startsWithNoCase(word, 0, what);
+}
 // Whether only blanks stand before pos; reads only the blanks just before pos.
 bool onlyBlanksBefore(std::string_view line, size_t pos);
 

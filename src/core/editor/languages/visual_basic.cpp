@@ -84,14 +84,14 @@ private:
             }
         }
         const auto u = static_cast<unsigned char>(c);
-        if (std::isalpha(u) || u >= 0x80 ||
+        if (scan::isAlpha(c) || u >= 0x80 ||
             (dialect_.underscoreNames && c == '_' && pos + 1 < line.size() &&
              isIdentifierPart(line[pos + 1]))) {
             size_t i = pos + 1;
             while (i < line.size() && isIdentifierPart(static_cast<unsigned char>(line[i])))
                 ++i;
             const std::string_view word = line.substr(pos, i - pos);
-            if (asciiLower(word) == "rem") return comment(line, pos, state, out);
+            if (scan::equalsNoCase(word, "rem")) return comment(line, pos, state, out);
             if (dialect_.typeCharacters && i < line.size() &&
                 kNameSuffixes.find(line[i]) != std::string_view::npos &&
                 (i + 1 == line.size() || !isIdentifierPart(static_cast<unsigned char>(line[i + 1])))) {
