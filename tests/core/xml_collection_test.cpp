@@ -1,6 +1,7 @@
 #include "app/program.h"
 #include "storage/file_names.h"
 #include "storage/xml_collection.h"
+#include "xml/xml_layer.h"
 
 #include "../qt_printers.h"
 #include "../test_files.h"
@@ -237,6 +238,18 @@ INSTANTIATE_TEST_SUITE_P(
         for (const char* p = info.param.what; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
         return name;
     });
+
+TEST(XmlCollection, NumberAttributesAreWholeDecimalIntegersInRange) {
+    const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
+        {"0", 0},           {"-1", -1},         {"+7", 7},         {"007", 7},
+        {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
+        {"2147483648", {}}, {"-2147483649", {}}, {"99999999999999999999", {}},
+        {"", {}},           {"+", {}},          {"-", {}},         {"+-1", {}},
+        {"-+1", {}},        {"--1", {}},        {" 1", {}},        {"1 ", {}},
+        {"1x", {}},         {"0x10", {}},       {"１", {}},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(xml::parseInt32(text), expected) << text;
+}
 
 TEST(XmlCollection, MissingFileReportsTheOpenError) {
     CollectionTree t;

@@ -118,20 +118,50 @@ SaveOutcome saveCollectionXml(const CollectionTree& tree, const QString& fileNam
 
 namespace {
 
-// Reads the attributes of one node element and adds its node below parent.
+// Whether the zero-terminated name is rest and nothing more.
+bool isRest(const char* name, const char* rest) {
+    for (; *rest; ++name, ++rest)
+        if (*name != *rest) return false;
+    return *name == 0;
+}
+
+// Reads the attributes of one node element and adds its node below parent. The attributes
+// are read in one pass; where a name repeats, its first attribute counts.
 Node* readNode(CollectionTree& tree, pugi::xml_node element, Node* parent) {
-    const auto name = xml::requiredString(element, "name");
-    const auto imindex = xml::requiredInt(element, "imindex");
-    const auto slindex = xml::requiredInt(element, "slindex");
-    const auto stindex = xml::requiredInt(element, "stindex");
-    const auto lan = xml::requiredInt(element, "lan");
-    if (!name || !imindex || !slindex || !stindex || !lan) return nullptr;
+    const char* name = nullptr;
+    const char* values[4] = {};  // imindex, slindex, stindex, lan
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+        const char** slot = nullptr;
+        switch (const char* n = a.name(); n[0]) {
+        case 'n': slot = isRest(n + 1, "ame") ? &name : nullptr; break;
+        case 'i': slot = isRest(n + 1, "mindex") ? &values[0] : nullptr; break;
+        case 's':
+            if (isRest(n + 1, "lindex"))
+                slot = &values[1];
+            else if (isRest(n + 1, "tindex"))
+                slot = &values[2];
+            break;
+        case 'l': slot = isRest(n + 1, "an") ? &values[3] : nullptr; break;
+        default: break;
+        }
+        if (slot && !*slot) *slot = a.value();
+    }
+    if (!name) return nullptr;
+    std::int32_t numbers[4];
+    for (int i = 0; i < 4; ++i) {
+        if (!values[i]) return nullptr;
+        const auto number = xml::parseInt32(values[i]);
+        if (!number) return nullptr;
+        numbers[i] = *number;
+    }
+    const auto [imindex, slindex, stindex, lan] = numbers;
     const pugi::xml_node first = xml::firstSignificantChild(element);
     if (!first) return nullptr;
     auto text = xml::characterData(first);
     if (!text) return nullptr;
-    return tree.appendChild(parent, *name, *imindex, *slindex, *stindex,
-                            makePageRecord(std::move(*text), *name, *lan, *imindex, *slindex, *stindex));
+    const QString caption = QString::fromUtf8(name);
+    return tree.appendChild(parent, caption, imindex, slindex, stindex,
+                            makePageRecord(std::move(*text), caption, lan, imindex, slindex, stindex));
 }
 
 } // namespace

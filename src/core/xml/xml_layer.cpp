@@ -2,6 +2,7 @@
 
 #include <QIODevice>
 #include <charconv>
+#include <limits>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -121,16 +122,29 @@ std::optional<QString> requiredString(pugi::xml_node element, const char* name) 
 }
 
 std::optional<std::int32_t> parseInt32(const char* text) {
-    const char* begin = text;
-    const char* end = text + std::strlen(text);
-    if (begin != end && *begin == '+') {
-        ++begin;
-        if (begin != end && *begin == '-') return std::nullopt;
+    // One pass up to the terminating zero: an optional "+" or "-" (not both), then one or
+    // more decimal digits and nothing else, within the range of a 32-bit integer.
+    const char* p = text;
+    if (*p == '+') ++p;
+    const bool negative = *p == '-';
+    if (negative) {
+        if (p != text) return std::nullopt;
+        ++p;
     }
-    std::int32_t value = 0;
-    auto [ptr, ec] = std::from_chars(begin, end, value);
-    if (ec != std::errc() || ptr != end) return std::nullopt;
-    return value;
+    if (*p == 0) return std::nullopt;
+    // The magnitude is gathered negated, since the most negative value has no positive twin.
+    constexpr std::int64_t kLowest = std::numeric_limits<std::int32_t>::min();
+    std::int64_t value = 0;
+    for (; *p; ++p) {
+        if (*p < '0' || *p > '9') return std::nullopt;
+        value = value * 10 - (*p - '0');
+        if (value < kLowest) return std::nullopt;
+    }
+    if (!negative) {
+        if (-value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+        return static_cast<std::int32_t>(-value);
+    }
+    return static_cast<std::int32_t>(value);
 }
 
 std::optional<std::int32_t> requiredInt(pugi::xml_node element, const char* name) {
