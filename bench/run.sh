@@ -137,23 +137,23 @@ load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 # M ms), xR<M (both); "@N" gives a verdict only from size N on.
 rows=$(
     cat << 'EOF'
-bench_load_save|read into the tree (core)|xml_read_ms|xml_read_limit_ms|x1.3|pugixml reads and parses the file
-bench_load_save|write, safe-save helper (core)|xml_write_ms|xml_write_limit_ms|x1.5|pugixml saves the parsed file
-bench_window_start|start the window, last file, until the tree is shown|window_start_ms|window_read_ms|+300|reading in core
+bench_load_save|read into the tree (core)|xml_read_ms|xml_read_limit_ms|x1.3@100000|pugixml reads and parses the file
+bench_load_save|write, safe-save helper (core)|xml_write_ms|xml_write_limit_ms|x1.5@100000|pugixml saves the parsed file
+bench_window_start|start the window, last file, until the tree is shown|window_start_ms|window_read_ms|+300@100000|reading in core
 bench_window_start|resident memory, collection open in the window|window_rss_mb|window_file_mb|x2.5@100000|the file's size
 bench_editor|open page in the editor, CR LF, shown|editor_open_crlf_ms|editor_open_bare_ms|x3<150|the text set into a bare QScintilla
 bench_editor|open page in the editor, LF only, shown|editor_open_lf_ms|editor_open_bare_ms|x3<150|the text set into a bare QScintilla
 bench_editor|one keystroke at the end of the page|editor_keystroke_ms|editor_keystroke_small_ms|<16|one keystroke in a 1 KB page
 bench_editor|jump to the end of the page, styled, shown|editor_jump_end_ms|-|<150|-
-bench_search_engine|search all pages, no match (core)|search_exact_ms|search_memmem_ms|x2|memmem over the same texts
-bench_structure_export|whole-structure HTML export (core)|html_export_ms|html_export_limit_ms|x2|the same files written plainly
-bench_directory_export|directory export of every page (core)|dir_export_ms|dir_export_limit_ms|x1.5|the same folders and files made plainly
+bench_search_engine|search all pages, no match (core)|search_exact_ms|search_memmem_ms|x2@100000|memmem over the same texts
+bench_structure_export|whole-structure HTML export (core)|html_export_ms|html_export_limit_ms|x2@20000|the same files written plainly
+bench_directory_export|directory export of every page (core)|dir_export_ms|dir_export_limit_ms|x1.5@100000|the same folders and files made plainly
 bench_import|import, names only (core)|import_names_ms|import_names_limit_ms|x2|walking the tree (std::filesystem)
 bench_import|import, names only (window)|import_names_window_ms|import_names_window_limit_ms|x2|walking the tree (std::filesystem)
 bench_import|import with contents (core)|import_contents_ms|import_contents_limit_ms|x2|walking and reading the tree
 bench_import|import with contents (window)|import_contents_window_ms|import_contents_window_limit_ms|x2|walking and reading the tree
-bench_load_save|text collection write (core)|text_write_ms|text_write_limit_ms|x3|writing the file's bytes
-bench_load_save|text collection read (core)|text_read_ms|text_read_limit_ms|x3|reading the file's bytes
+bench_load_save|text collection write (core)|text_write_ms|text_write_limit_ms|x3@100000|writing the file's bytes
+bench_load_save|text collection read (core)|text_read_ms|text_read_limit_ms|x3@100000|reading the file's bytes
 EOF
 )
 
