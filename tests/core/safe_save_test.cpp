@@ -7,6 +7,7 @@
 #include "exchange/structure_export.h"
 #include "export_tree_helpers.h"
 #include "hotkeys/hotkey_table.h"
+#include "storage/file_bytes.h"
 #include "storage/text_collection.h"
 #include "storage/xml_collection.h"
 #include "../qt_printers.h"
@@ -108,4 +109,23 @@ TEST(SafeSave, NoSaverReplacesAFileWithAnIncompleteOneOrReportsSuccess) {
         // Without the limit the same save succeeds: the case really writes what it claims to.
         EXPECT_TRUE(k.save(dir.path())) << k.saver;
     }
+}
+
+TEST(FileBytes, SmallAndLargeFilesReadWholeAndMissingOnesFail) {
+    QTemporaryDir dir;
+    // Large enough to be read in two halves at once; no two neighbouring blocks alike, so a
+    // half read into the wrong place shows.
+    QByteArray large(9 * 1024 * 1024 + 3, Qt::Uninitialized);
+    for (qsizetype i = 0; i < large.size(); ++i) large[i] = static_cast<char>((i * 7 + i / 4096) & 0xFF);
+    for (const QByteArray& content : {QByteArray(), QByteArray("<TREE/>"), large}) {
+        const QString path = dir.filePath(QString::number(content.size()));
+        ASSERT_TRUE(writeFileBytes(path, content));
+        QByteArray bytes("left over");
+        EXPECT_TRUE(readFileBytes(path, bytes));
+        EXPECT_TRUE(bytes == content) << content.size();
+    }
+    QByteArray bytes("left over");
+    EXPECT_FALSE(readFileBytes(dir.filePath("missing"), bytes));
+    EXPECT_TRUE(bytes.isEmpty());
+    EXPECT_FALSE(readFileBytes(dir.path(), bytes));  // a folder
 }

@@ -1,5 +1,6 @@
 #include "storage/text_collection.h"
 
+#include "storage/file_bytes.h"
 #include "storage/file_names.h"
 #include "storage/safe_save.h"
 
@@ -390,12 +391,12 @@ bool loadTextBytes(CollectionTree& tree, const QByteArray& raw, const Feedback& 
 }
 
 bool loadCollectionText(CollectionTree& tree, const QString& fileName, const Feedback& fb) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    if (!readFileBytes(fileName, bytes)) {
         fb.say(kLoadFileError);
         return false;
     }
-    return loadTextBytes(tree, file.readAll(), fb);
+    return loadTextBytes(tree, bytes, fb);
 }
 
 } // namespace tw

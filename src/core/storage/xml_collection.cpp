@@ -1,5 +1,6 @@
 #include "storage/xml_collection.h"
 
+#include "storage/file_bytes.h"
 #include "storage/file_names.h"
 #include "storage/safe_save.h"
 #include "xml/xml_layer.h"
@@ -257,11 +258,8 @@ bool addBranchFile(CollectionTree& tree, const QString& fileName, Node* target, 
     CollectionTree branch;
     bool ok = false;
     try {
-        QFile file(fileName);
-        if (file.open(QIODevice::ReadOnly)) {
-            QByteArray bytes = file.readAll();
-            ok = file.error() == QFileDevice::NoError && loadXmlBytes(branch, bytes, fb);
-        }
+        QByteArray bytes;
+        ok = readFileBytes(fileName, bytes) && loadXmlBytes(branch, bytes, fb);
     } catch (const std::bad_alloc&) {
         ok = false;
     }
@@ -279,11 +277,8 @@ bool addBranchFile(CollectionTree& tree, const QString& fileName, Node* target, 
 bool loadCollectionXml(CollectionTree& tree, const QString& fileName, const Feedback& fb) {
     bool ok = false;
     try {
-        QFile file(fileName);
-        if (file.open(QIODevice::ReadOnly)) {
-            QByteArray bytes = file.readAll();
-            ok = file.error() == QFileDevice::NoError && loadXmlBytes(tree, bytes, fb);
-        }
+        QByteArray bytes;
+        ok = readFileBytes(fileName, bytes) && loadXmlBytes(tree, bytes, fb);
     } catch (const std::bad_alloc&) {
         ok = false;
     }
