@@ -52,7 +52,9 @@ void appendAddress(std::string& out, const QString& path) {
 // The link of a node in the index page, as UTF-8 appended to out; see nodeLink.
 void appendNodeLink(std::string& out, FreeFileNames& names, const QString& folder, const QString& caption,
                     QString& nodeFile) {
-    const QString candidate = folder + caption + QStringLiteral(".html");
+    QString candidate;
+    candidate.reserve(folder.size() + caption.size() + 5);
+    candidate.append(folder).append(caption).append(QLatin1String(".html"));
     // A caption that is no plain file name is linked as it stands but never written.
     if (isSafeFileNamePart(caption)) {
         nodeFile = names.freeName(candidate);
