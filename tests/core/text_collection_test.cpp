@@ -1,4 +1,5 @@
 #include "storage/text_collection.h"
+#include "storage/text_encoding.h"
 #include "../qt_printers.h"
 #include "../test_files.h"
 
@@ -142,6 +143,27 @@ TEST(TextCollection, ReadsWindows1251FilesAndWritesThroughASaveFile) {
     EXPECT_EQ(back.nodeAt(1)->caption, "Пример");
     EXPECT_FALSE(saveCollectionText(t, "/nonexistent/x.txt", *t.root(), rec.feedback()).written);
     EXPECT_EQ(rec.messages, QStringList{"Ошибка при сохранении файла"});
+}
+
+TEST(TextCollection, AFewBytesThatAreNoUtf8AreReplacedAndTheReadSaysSo) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("c.txt");
+    // UTF-8 throughout ("Пример", "// код, код") but for one stray byte in the text.
+    ASSERT_TRUE(writeFileBytes(path, "1\r\n0\r\n-1\r\n3\r\n3\r\n0\r\nRoot\r\n\r\n###\r\n1\r\n-1\r\n2\r\n2\r\n1\r\n"
+                                     "Пример\r\n// код\xFF, код\r\n###\r\n"));
+    CollectionTree t;
+    Recorder rec;
+    ASSERT_TRUE(loadCollectionText(t, path, rec.feedback()));
+    EXPECT_EQ(t.nodeAt(1)->caption, "Пример");
+    EXPECT_EQ(t.pageAt(1).text, "// код\uFFFD, код");
+    EXPECT_EQ(rec.messages, QStringList{invalidBytesReplacedMessage(path)});
+
+    // A clean file reads without a word.
+    rec.messages.clear();
+    CollectionTree clean;
+    ASSERT_TRUE(writeFileBytes(path, "0\r\n0\r\n-1\r\n3\r\n3\r\n0\r\nRoot\r\n\r\n###\r\n"));
+    ASSERT_TRUE(loadCollectionText(clean, path, rec.feedback()));
+    EXPECT_TRUE(rec.messages.isEmpty());
 }
 
 TEST(TextCollection, RefusesBeforeWritingWhatCouldNotBeReadBack) {

@@ -314,8 +314,8 @@ bool leadingNumber(std::string_view line, int& value) {
 
 } // namespace
 
-bool loadTextBytes(CollectionTree& tree, const QByteArray& raw, const Feedback& fb) {
-    const QByteArray bytes = textFileAsUtf8(raw);
+bool loadTextBytes(CollectionTree& tree, const QByteArray& raw, const Feedback& fb, bool* replaced) {
+    const QByteArray bytes = textFileAsUtf8(raw, replaced);
     LineCursor lines(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
     auto nextNumber = [&](int& value) -> int {  // 1 read, 0 end of file, -1 not a number
         while (!lines.atEnd()) {
@@ -396,7 +396,10 @@ bool loadCollectionText(CollectionTree& tree, const QString& fileName, const Fee
         fb.say(kLoadFileError);
         return false;
     }
-    return loadTextBytes(tree, bytes, fb);
+    bool replaced = false;
+    const bool ok = loadTextBytes(tree, bytes, fb, &replaced);
+    if (ok && replaced) fb.say(invalidBytesReplacedMessage(fileName));
+    return ok;
 }
 
 } // namespace tw

@@ -40,7 +40,10 @@ SaveOutcome saveCollectionText(const CollectionTree& tree, const QString& fileNa
 // that is no number where one belongs, a record without a parent, a file that ends inside
 // a record, or records that do not match the count line) reports "Ошибка при загрузке
 // файла" and returns false; the nodes read before stay (the window resets the collection).
+// A file in UTF-8 with a few bytes that are not reads with those bytes as U+FFFD; a read
+// that succeeds then says so (invalidBytesReplacedMessage).
 bool loadCollectionText(CollectionTree& tree, const QString& fileName, const Feedback& fb);
-bool loadTextBytes(CollectionTree& tree, const QByteArray& bytes, const Feedback& fb);
+// The same from bytes in memory; replaced (when given) tells whether invalid bytes were replaced.
+bool loadTextBytes(CollectionTree& tree, const QByteArray& bytes, const Feedback& fb, bool* replaced = nullptr);
 
 } // namespace tw
