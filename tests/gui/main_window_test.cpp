@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/status_panels.h"
 #include "window_parts.h"
 #include "main_window_fixture.h"
 #include "scripted_prompter.h"
@@ -6,6 +7,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -262,4 +265,27 @@ TEST_F(MainWindowBasics, StartUpReadsALastFileThatIsNotXmlAsText) {
     ASSERT_TRUE(readEnds());
     EXPECT_EQ(form->tree().count(), 2);
     EXPECT_EQ(form->windowTitle(), "Tarnwick v1.6  [last.txt]");
+}
+
+TEST(StatusPanelsTest, CountsPanelKeepsItsWidthButNeverCutsLargeCounts) {
+    QStatusBar bar;
+    ScriptedPrompter prompter;
+    StatusPanels panels(bar, prompter);
+    const auto* counts = bar.findChild<QLabel*>("countsPanel");
+    ASSERT_NE(counts, nullptr);
+    CollectionTree small;
+    panels.showCounts(small);
+    EXPECT_EQ(panels.leftPanelWidth(), 175);
+
+    CollectionTree large;
+    Node* section = large.appendChild(large.root(), "s", kSectionCollapsed, kSectionCollapsed, -1,
+                                      makePageRecord({}, "s", 0, 0, 0, -1));
+    for (int i = 0; i < 123456; ++i)
+        large.appendChild(section, "p", kPageKind, kPageKind, -1, makePageRecord({}, "p", 1, 2, 2, -1));
+    panels.showCounts(large);
+    EXPECT_EQ(panels.text(0), "Разделов: 1   Страниц: 123456");
+    EXPECT_GE(panels.leftPanelWidth(), counts->fontMetrics().horizontalAdvance(panels.text(0)));
+
+    panels.showCounts(small);
+    EXPECT_EQ(panels.leftPanelWidth(), 175);
 }

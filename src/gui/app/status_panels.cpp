@@ -11,6 +11,10 @@
 
 namespace tw {
 
+namespace {
+constexpr int kCountsWidth = 175;  // the counts panel's designed width
+} // namespace
+
 void repaintNow() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 StatusPanels::StatusPanels(QStatusBar& bar, Prompter& prompter) : bar_(bar), prompter_(prompter) {
@@ -18,7 +22,7 @@ StatusPanels::StatusPanels(QStatusBar& bar, Prompter& prompter) : bar_(bar), pro
     bar_.setSizeGripEnabled(true);
     left_ = new QLabel;
     left_->setObjectName(QStringLiteral("countsPanel"));
-    left_->setFixedWidth(175);
+    left_->setFixedWidth(kCountsWidth);
     right_ = new QLabel;
     right_->setObjectName(QStringLiteral("statePanel"));
     right_->setMinimumWidth(100);
@@ -34,7 +38,14 @@ int StatusPanels::leftPanelWidth() const { return left_->width(); }
 
 void StatusPanels::showCounts(const CollectionTree& tree) {
     const TreeCounts c = tree.counts();
-    left_->setText(QStringLiteral("Разделов: %1   Страниц: %2").arg(c.sections).arg(c.pages));
+    const QString counts = QStringLiteral("Разделов: %1   Страниц: %2").arg(c.sections).arg(c.pages);
+    left_->setText(counts);
+    // The panel keeps its designed width unless the counts need more (large collections,
+    // or a font wider than the one it was designed for): they are never cut off.
+    const QMargins margins = left_->contentsMargins();
+    const int needed = left_->fontMetrics().horizontalAdvance(counts) + 2 * left_->margin() + margins.left() +
+                       margins.right() + left_->fontMetrics().averageCharWidth();
+    left_->setFixedWidth(std::max(kCountsWidth, needed));
 }
 
 void StatusPanels::startProgress(int maximum) {
