@@ -5,12 +5,17 @@
 #include <QByteArrayView>
 
 #include <algorithm>
+#include <system_error>
 #include <utility>
 
 namespace tw {
 
 NewFileWriter::NewFileWriter(size_t maxPending) : maxPending_(std::max<size_t>(1, maxPending)) {
-    worker_ = std::thread([this] { run(); });
+    try {
+        worker_ = std::thread([this] { run(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: write() then writes each file itself, at once.
+    }
 }
 
 NewFileWriter::~NewFileWriter() {
@@ -19,7 +24,7 @@ NewFileWriter::~NewFileWriter() {
         stop_ = true;
     }
     changed_.notify_all();
-    worker_.join();
+    if (worker_.joinable()) worker_.join();
 }
 
 std::string NewFileWriter::takeBuffer() {
@@ -32,10 +37,17 @@ std::string NewFileWriter::takeBuffer() {
 }
 
 void NewFileWriter::write(QString fileName, std::string bytes, int tag) {
+    if (!worker_.joinable()) {
+        Job job{std::move(fileName), std::move(bytes), tag, {}};
+        writeOne(job);
+        std::lock_guard lock(mutex_);
+        noteWritten(job);
+        return;
+    }
     {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return jobs_.size() < maxPending_; });
-        jobs_.push_back({std::move(fileName), std::move(bytes), tag});
+        jobs_.push_back({std::move(fileName), std::move(bytes), tag, {}});
     }
     changed_.notify_all();
 }
@@ -50,6 +62,19 @@ void NewFileWriter::finish() {
     changed_.wait(lock, [this] { return jobs_.empty() && !busy_; });
 }
 
+void NewFileWriter::writeOne(Job& job) {
+    QString reason;
+    if (!writeNewFile(job.fileName, QByteArrayView(job.bytes.data(), static_cast<qsizetype>(job.bytes.size())),
+                      &reason))
+        job.failure = reason.isEmpty() ? QStringLiteral("?") : reason;
+}
+
+void NewFileWriter::noteWritten(Job& job) {
+    if (!job.failure.isEmpty()) failures_.push_back({job.tag, job.failure});
+    // Up to as many spare buffers as files may wait, so the builder never waits for one.
+    if (spare_.size() <= maxPending_) spare_.push_back(std::move(job.bytes));
+}
+
 void NewFileWriter::run() {
     std::unique_lock lock(mutex_);
     for (;;) {
@@ -61,14 +86,9 @@ void NewFileWriter::run() {
         lock.unlock();
         changed_.notify_all();  // a slot is free for the builder
 
-        QString reason;
-        const bool ok = writeNewFile(
-            job.fileName, QByteArrayView(job.bytes.data(), static_cast<qsizetype>(job.bytes.size())), &reason);
-
+        writeOne(job);
         lock.lock();
-        if (!ok) failures_.push_back({job.tag, reason});
-        // Up to as many spare buffers as files may wait, so the builder never waits for one.
-        if (spare_.size() <= maxPending_) spare_.push_back(std::move(job.bytes));
+        noteWritten(job);
         busy_ = false;
         changed_.notify_all();
     }

@@ -45,8 +45,13 @@ private:
         QString fileName;
         std::string bytes;
         int tag;
+        QString failure;  // why the file could not be written; empty when it was
     };
     void run();
+    // Writes the job's file (without the lock), then notes its failure and keeps its buffer
+    // (with the lock held).
+    void writeOne(Job& job);
+    void noteWritten(Job& job);
 
     const size_t maxPending_;
     std::mutex mutex_;
