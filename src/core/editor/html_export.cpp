@@ -1,22 +1,11 @@
 #include "editor/html_export.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 
 namespace tw {
 
 namespace {
-
-// The entity of each byte HTML text must not hold as it is; empty for the others.
-constexpr std::array<std::string_view, 256> kEntities = [] {
-    std::array<std::string_view, 256> t{};
-    t['&'] = "&amp;";
-    t['<'] = "&lt;";
-    t['>'] = "&gt;";
-    t['"'] = "&quot;";
-    return t;
-}();
 
 // True when bytes are valid UTF-8 (ASCII checked eight bytes at a time).
 bool isValidUtf8(std::string_view bytes) {
@@ -43,23 +32,18 @@ bool isValidUtf8(std::string_view bytes) {
     return true;
 }
 
-// Valid UTF-8 with the four entities: the stretches between them are appended whole.
-void appendEscapedValid(std::string& out, std::string_view bytes) {
-    const char* p = bytes.data();
-    size_t from = 0;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const std::string_view entity = kEntities[static_cast<unsigned char>(p[i])];
-        if (entity.empty()) continue;
-        out.append(p + from, i - from);
-        out.append(entity);
-        from = i + 1;
-    }
-    out.append(p + from, bytes.size() - from);
+// The bytes as valid UTF-8: each invalid byte becomes U+FFFD (a document that declares
+// UTF-8 holds nothing else).
+std::string withInvalidReplaced(std::string_view bytes) {
+    QString units;
+    forEachUtf16Unit(bytes, [&](char16_t u) { units += QChar(u); });
+    return units.toStdString();
 }
 
 // Appends to a string through a raw pointer: room is made in large steps, so each piece
 // costs no capacity check of its own beyond one comparison. finish() trims the string to
-// what was written.
+// what was written. Text goes in escaped by putEscaped, the one escaping routine of the
+// exporter.
 class RawAppender {
 public:
     RawAppender(std::string& out, size_t expected) : out_(out) {
@@ -137,15 +121,12 @@ std::string htmlColor(std::uint32_t color) {
 }
 
 void appendHtmlEscaped(std::string& out, std::string_view bytes) {
-    if (isValidUtf8(bytes)) {
-        appendEscapedValid(out, bytes);
-        return;
-    }
-    // Only valid UTF-8 goes into a document that declares UTF-8: each invalid byte
-    // becomes U+FFFD.
-    QString units;
-    forEachUtf16Unit(bytes, [&](char16_t u) { units += QChar(u); });
-    appendEscapedValid(out, units.toStdString());
+    RawAppender w(out, bytes.size());
+    if (isValidUtf8(bytes))
+        w.putEscaped(bytes);
+    else
+        w.putEscaped(withInvalidReplaced(bytes));
+    w.finish();
 }
 
 HtmlDocumentWriter::HtmlDocumentWriter(const Highlighter& highlighter, const ExportSettings& settings)
@@ -187,7 +168,6 @@ void HtmlDocumentWriter::append(std::string_view text, std::string& out) {
     // Token bounds never split a UTF-8 sequence, so a valid text has only valid pieces and
     // the check is made once; a text with invalid bytes takes the checking path per piece.
     const bool valid = isValidUtf8(text);
-    std::string replaced;
     int openLook = -1;
     forEachExportPiece(
         text, highlighter_,
@@ -203,13 +183,10 @@ void HtmlDocumentWriter::append(std::string_view text, std::string& out) {
                 w.put(spans_[attribute]);
                 openLook = look;
             }
-            if (valid) {
+            if (valid || isValidUtf8(piece.bytes))
                 w.putEscaped(piece.bytes);
-            } else {
-                replaced.clear();
-                appendHtmlEscaped(replaced, piece.bytes);
-                w.put(replaced);
-            }
+            else
+                w.putEscaped(withInvalidReplaced(piece.bytes));
         },
         tokens_);
     if (openLook >= 0) w.put(kSpanEnd);

@@ -38,7 +38,7 @@ std::string NewFileWriter::takeBuffer() {
 
 void NewFileWriter::write(QString fileName, std::string bytes, int tag) {
     if (!worker_.joinable()) {
-        Job job{std::move(fileName), std::move(bytes), tag, {}};
+        Job job{std::move(fileName), std::move(bytes), tag, false, {}};
         writeOne(job);
         std::lock_guard lock(mutex_);
         noteWritten(job);
@@ -47,7 +47,7 @@ void NewFileWriter::write(QString fileName, std::string bytes, int tag) {
     {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return jobs_.size() < maxPending_; });
-        jobs_.push_back({std::move(fileName), std::move(bytes), tag, {}});
+        jobs_.push_back({std::move(fileName), std::move(bytes), tag, false, {}});
     }
     changed_.notify_all();
 }
@@ -63,14 +63,12 @@ void NewFileWriter::finish() {
 }
 
 void NewFileWriter::writeOne(Job& job) {
-    QString reason;
-    if (!writeNewFile(job.fileName, QByteArrayView(job.bytes.data(), static_cast<qsizetype>(job.bytes.size())),
-                      &reason))
-        job.failure = reason.isEmpty() ? QStringLiteral("?") : reason;
+    job.written = writeNewFile(
+        job.fileName, QByteArrayView(job.bytes.data(), static_cast<qsizetype>(job.bytes.size())), &job.reason);
 }
 
 void NewFileWriter::noteWritten(Job& job) {
-    if (!job.failure.isEmpty()) failures_.push_back({job.tag, job.failure});
+    if (!job.written) failures_.push_back({job.tag, job.reason});
     // Up to as many spare buffers as files may wait, so the builder never waits for one.
     if (spare_.size() <= maxPending_) spare_.push_back(std::move(job.bytes));
 }

@@ -45,7 +45,8 @@ private:
         QString fileName;
         std::string bytes;
         int tag;
-        QString failure;  // why the file could not be written; empty when it was
+        bool written = false;
+        QString reason;  // why it was not written
     };
     void run();
     // Writes the job's file (without the lock), then notes its failure and keeps its buffer

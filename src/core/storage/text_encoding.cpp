@@ -4,7 +4,6 @@
 
 #include <QStringDecoder>
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
